@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tessera {
+
+// A monotonic counter with a known frequency: what the Stage reads its time from.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::int64_t ticks() = 0;
+    virtual std::int64_t ticksPerSecond() = 0;
+};
+
+// The real clock: std::chrono::steady_clock in nanoseconds.
+class SteadyClock : public Clock {
+public:
+    std::int64_t ticks() override;
+    std::int64_t ticksPerSecond() override { return 1000000000; }
+};
+
+// Time that moves only when told to, for tests and replays. Counts nanoseconds.
+class VirtualClock : public Clock {
+public:
+    std::int64_t ticks() override { return now; }
+    std::int64_t ticksPerSecond() override { return 1000000000; }
+    void advance(double seconds) { now += static_cast<std::int64_t>(seconds * 1e9 + 0.5); }
+
+private:
+    std::int64_t now = 0;
+};
+
+} // namespace tessera

@@ -1,0 +1,204 @@
+#include "scene/actor.h"
+
+#include "scene/body.h"
+
+namespace tessera {
+
+Actor::Actor(float x, float y, float z) : position(x, y, z), homePosition(x, y, z) {}
+
+Actor::Actor(const Actor& other)
+    : position(other.position), rotation(other.rotation), scale(other.scale), colour(other.colour),
+      homePosition(other.homePosition), homeRotation(other.homeRotation),
+      homeScale(other.homeScale), homeColour(other.homeColour), current(other.current),
+      loop(other.loop), elapsed(other.elapsed), duration(other.duration) {
+    for (int c = 0; c < channelCount; ++c) {
+        step[c] = other.step[c];
+        velocity[c] = other.velocity[c];
+        acceleration[c] = other.acceleration[c];
+    }
+}
+
+Actor::~Actor() = default;
+
+Vec3& Actor::value(int channel) {
+    switch (channel) {
+    case PositionChannel:
+        return position;
+    case RotationChannel:
+        return rotation;
+    case ScaleChannel:
+        return scale;
+    default:
+        return colour;
+    }
+}
+
+const Vec3& Actor::value(int channel) const {
+    return const_cast<Actor*>(this)->value(channel);
+}
+
+void Actor::reset() {
+    position = homePosition;
+    rotation = homeRotation;
+    scale = homeScale;
+    colour = homeColour;
+    for (int c = 0; c < channelCount; ++c) {
+        step[c].fill(0.0f);
+        velocity[c].fill(0.0f);
+        acceleration[c].fill(0.0f);
+    }
+    elapsed = 0.0f;
+    duration = 0.0f;
+}
+
+void Actor::stopMotion() {
+    for (int c = 0; c < channelCount; ++c) {
+        velocity[c].fill(0.0f);
+        acceleration[c].fill(0.0f);
+    }
+}
+
+void Actor::update(float dt) {
+    const int count = static_cast<int>(keyframes.size());
+    const float t = elapsed;
+    const float total = duration;
+    if (current >= 0 && current < count) {
+        const float half = accelerationShare * total;
+        if (keyframes[current].mode == Eased && t < half && t + dt >= half) {
+            for (int c = 0; c < channelCount; ++c) {
+                acceleration[c] = acceleration[c] * (-t) / (total - t);
+            }
+        }
+        if (t + dt >= total) {
+            if (current + 1 < count) {
+                startKeyframe(current + 1);
+            } else if (loop == 1) {
+                startKeyframe(0);
+            } else if (t < total) {
+                // The list has played once: come to rest rather than keep decelerating
+                // backwards (eased) or drifting on (linear) for ever.
+                stopMotion();
+            }
+        }
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        velocity[c] = velocity[c] + acceleration[c] * dt;
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        step[c] = velocity[c] * dt;
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        value(c) = value(c) + step[c];
+    }
+    elapsed = elapsed + dt;
+}
+
+void Actor::clearKeyframes() {
+    keyframes.clear();
+    current = -1;
+}
+
+Actor* Actor::queueMove(float moveDuration, float x, float y, float z, int mode) {
+    return queueMoveTo(moveDuration, x, y, z, mode);
+}
+
+Actor* Actor::queueMoveTo(float moveDuration, float x, float y, float z, int mode) {
+    if (moveDuration == 0.0f) {
+        reset();
+        position.set(x, y, z);
+        return this;
+    }
+    auto snapshot = std::make_unique<Actor>(*this);
+    snapshot->position.set(x, y, z);
+    return append(moveDuration, std::move(snapshot), mode);
+}
+
+Actor* Actor::queueMoveToActor(float moveDuration, const Actor* other, int mode) {
+    if (moveDuration == 0.0f) {
+        reset();
+        position = other->position;
+        return this;
+    }
+    return append(moveDuration, std::make_unique<Actor>(*other), mode);
+}
+
+Actor* Actor::append(float moveDuration, std::unique_ptr<Actor> snapshot, int mode) {
+    loop = 1;
+    Actor* target = snapshot.get();
+    keyframes.push_back(Keyframe{std::move(snapshot), moveDuration, mode});
+    if (keyframes.size() == 1) {
+        startKeyframe(0);
+    }
+    return target;
+}
+
+Actor* Actor::queueReturnHome(float moveDuration) {
+    return queueMoveTo(moveDuration, homePosition.x, homePosition.y, homePosition.z, Eased);
+}
+
+void Actor::startKeyframe(int index) {
+    const Keyframe& keyframe = keyframes[index];
+    current = index;
+    elapsed = 0.0f;
+    duration = keyframe.duration;
+    const float total = keyframe.duration;
+    const Actor& target = *keyframe.snapshot;
+    if (total == 0.0f) {
+        for (int c = 0; c < channelCount; ++c) {
+            value(c) = target.value(c);
+        }
+        return;
+    }
+    if (keyframe.mode == Eased) {
+        for (int c = 0; c < channelCount; ++c) {
+            acceleration[c] =
+                (target.value(c) - value(c)) * 2.0f / (accelerationShare * total * total);
+        }
+        for (int c = 0; c < channelCount; ++c) {
+            velocity[c].fill(0.0f);
+        }
+    } else if (keyframe.mode == Linear) {
+        for (int c = 0; c < channelCount; ++c) {
+            velocity[c] = (target.value(c) - value(c)) / total;
+        }
+        for (int c = 0; c < channelCount; ++c) {
+            acceleration[c].fill(0.0f);
+        }
+    }
+}
+
+void Actor::translate(float dx, float dy, float dz) {
+    position.add(dx, dy, dz);
+}
+
+void Actor::rotate(float dx, float dy, float dz) {
+    rotation.add(dx, dy, dz);
+}
+
+void Actor::scaleBy(float sx, float sy, float sz) {
+    scale.x *= sx;
+    scale.y *= sy;
+    scale.z *= sz;
+}
+
+void Actor::shiftColour(float dr, float dg, float db) {
+    colour.add(dr, dg, db);
+}
+
+void Actor::setPosition(float x, float y, float z) {
+    position.set(x, y, z);
+}
+
+void Actor::setRotation(float x, float y, float z) {
+    rotation.set(x, y, z);
+}
+
+void Actor::setScale(float x, float y, float z) {
+    scale.set(x, y, z);
+}
+
+void Actor::setColour(float r, float g, float b) {
+    colour.set(r, g, b);
+}
+
+} // namespace tessera

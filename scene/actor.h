@@ -1,0 +1,66 @@
+#pragma once
+
+#include "scene/keyframe.h"
+#include "scene/vec3.h"
+
+#include <vector>
+
+namespace tessera {
+
+// An animated object with four channels (position, rotation, scale, colour), each with a
+// value, velocity, acceleration and last step, and a list of keyframes played in order.
+class Actor {
+public:
+    enum Channel { PositionChannel = 0, RotationChannel, ScaleChannel, ColourChannel };
+    static constexpr int channelCount = 4;
+
+    Actor(float x, float y, float z);
+    // A snapshot: every value, motion vector, home value and playback field of other, and
+    // an empty keyframe list.
+    Actor(const Actor& other);
+    Actor& operator=(const Actor&) = delete;
+    virtual ~Actor();
+
+    virtual void reset();
+    virtual void update(float dt);
+    virtual void clearKeyframes();
+    virtual Actor* queueMove(float duration, float x, float y, float z, int mode);
+    virtual Actor* queueMoveTo(float duration, float x, float y, float z, int mode);
+    virtual Actor* queueMoveToActor(float duration, const Actor* other, int mode);
+    virtual Actor* queueReturnHome(float duration);
+    virtual void startKeyframe(int index);
+    virtual void translate(float dx, float dy, float dz);
+    virtual void rotate(float dx, float dy, float dz);
+    virtual void scaleBy(float sx, float sy, float sz);
+    virtual void shiftColour(float dr, float dg, float db);
+    virtual void setPosition(float x, float y, float z);
+    virtual void setRotation(float x, float y, float z);
+    virtual void setScale(float x, float y, float z);
+    virtual void setColour(float r, float g, float b);
+
+    Vec3& value(int channel);
+    const Vec3& value(int channel) const;
+
+    Vec3 position;
+    Vec3 rotation;
+    Vec3 scale;
+    Vec3 colour;
+    Vec3 step[channelCount];
+    Vec3 velocity[channelCount];
+    Vec3 acceleration[channelCount];
+    Vec3 homePosition;
+    Vec3 homeRotation;
+    Vec3 homeScale;
+    Vec3 homeColour;
+    std::vector<Keyframe> keyframes;
+    int current = -1;
+    int loop = 0;
+    float elapsed = 0.0f;
+    float duration = 0.0f;
+
+private:
+    Actor* append(float duration, std::unique_ptr<Actor> snapshot, int mode);
+    void stopMotion();
+};
+
+} // namespace tessera

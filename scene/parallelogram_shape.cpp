@@ -1,0 +1,26 @@
+#include "scene/parallelogram_shape.h"
+
+#include "scene/random.h"
+#include "scene/wobble.h"
+
+namespace tessera {
+
+ParallelogramShape::ParallelogramShape(float x, float y, float z, float size) : Shape(x, y, z) {
+    setScale(size * 0.5f, size * 0.5f, 1.0f);
+    // Two draws from the program's sequence, period first: the toolbar's look depends on it.
+    period = 4.0f + static_cast<float>((tessera::rand() % 40) / 10);
+    amplitude = 2.0f + static_cast<float>((tessera::rand() % 50) / 10);
+    polygons.push_back(
+        Polygon::ring({{1.1f, 0.8f}, {-0.15f, 0.8f}, {-1.1f, -0.8f}, {0.15f, -0.8f}}));
+}
+
+void ParallelogramShape::update(float dt) {
+    Shape::update(dt);
+    setRotation(0.0f, 0.0f, wobble(phase, period, amplitude, dt));
+}
+
+int ParallelogramShape::draw() const {
+    return drawInPlace();
+}
+
+} // namespace tessera

@@ -1,0 +1,70 @@
+#include "scene/polygon.h"
+
+#include "scene/actor.h"
+
+#include <GL/gl.h>
+#include <cmath>
+#include <vector>
+
+namespace tessera {
+
+Polygon::~Polygon() {
+    Edge* edge = first;
+    for (int i = 0; i < count && edge != nullptr; ++i) {
+        Edge* next = edge->next;
+        delete edge->start;
+        delete edge;
+        edge = next;
+    }
+}
+
+std::unique_ptr<Polygon> Polygon::ring(const std::vector<std::pair<float, float>>& points) {
+    std::vector<Actor*> vertices;
+    vertices.reserve(points.size());
+    for (const auto& [x, y] : points) {
+        vertices.push_back(new Actor(x, y, 0.0f));
+    }
+    const int n = static_cast<int>(vertices.size());
+    Edge* first = new Edge(vertices[0], vertices[1 % n]);
+    Edge* last = first;
+    for (int i = 1; i < n; ++i) {
+        last = new Edge(vertices[i], vertices[(i + 1) % n], last);
+    }
+    return std::make_unique<Polygon>(first, n);
+}
+
+void Polygon::draw() const {
+    if (count < 3) {
+        return;
+    }
+    glBegin(count == 3 ? GL_TRIANGLES : count == 4 ? GL_QUADS : GL_POLYGON);
+    const Edge* edge = first;
+    for (int i = 0; i < count; ++i, edge = edge->next) {
+        glNormal3f(0.0f, 0.0f, 1.0f);
+        glVertex3f(edge->start->position.x, edge->start->position.y, edge->start->position.z);
+    }
+    glEnd();
+}
+
+void Polygon::update(float dt) {
+    Edge* edge = first;
+    for (int i = 0; i < count; ++i, edge = edge->next) {
+        edge->start->update(dt);
+    }
+}
+
+float Polygon::area() const {
+    if (count == 3) {
+        const float b = first->length();
+        const float c = first->next->length();
+        const float d = first->next->next->length();
+        const float theta = std::acos((c * c + b * b - d * d) / (2.0f * b * c));
+        return 0.5f * b * c * std::sin(theta);
+    }
+    if (count == 4) {
+        return first->length() * first->next->length();
+    }
+    return 1.0f;
+}
+
+} // namespace tessera

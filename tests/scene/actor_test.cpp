@@ -1,0 +1,195 @@
+#include "scene/actor.h"
+
+#include <gtest/gtest.h>
+
+namespace tessera {
+namespace {
+
+struct ActorStep {
+    const char* name;
+    float x;
+    int current;
+};
+
+TEST(ActorConstruction, StartsAtItsPositionWithEverythingElseZero) {
+    Actor actor(1.0f, 2.0f, 3.0f);
+    EXPECT_EQ(actor.position.y, 2.0f);
+    EXPECT_EQ(actor.homePosition.z, 3.0f);
+    EXPECT_EQ(actor.scale.x, 0.0f);
+    EXPECT_EQ(actor.colour.x, 0.0f);
+    EXPECT_EQ(actor.current, -1);
+    EXPECT_EQ(actor.loop, 0);
+    actor.setScale(2.0f, 2.0f, 2.0f);
+    actor.reset();
+    EXPECT_EQ(actor.scale.x, 0.0f);
+}
+
+TEST(ActorQueue, ZeroDurationMovesAtOnceAndQueuesNothing) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    Actor* result = actor.queueMoveTo(0.0f, 4.0f, 5.0f, 6.0f, Eased);
+    EXPECT_EQ(result, &actor);
+    EXPECT_EQ(actor.position.x, 4.0f);
+    EXPECT_TRUE(actor.keyframes.empty());
+    EXPECT_EQ(actor.loop, 0);
+}
+
+TEST(ActorQueue, FirstKeyframeStartsAtOnceAndTheListLoops) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    Actor* first = actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
+    EXPECT_NE(first, &actor);
+    EXPECT_EQ(first->position.x, 10.0f);
+    EXPECT_EQ(actor.current, 0);
+    actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    EXPECT_EQ(actor.current, 0);
+    EXPECT_EQ(actor.loop, 1);
+    const int expected[] = {0, 1, 0, 1};
+    for (int played : expected) {
+        EXPECT_EQ(actor.current, played);
+        for (int i = 0; i < 10; ++i) {
+            actor.update(0.1f);
+        }
+    }
+}
+
+// One eased keyframe to x = 10 over 1 s, looping: the tenth update restarts it from
+// wherever the integration got to.
+const ActorStep easedLoop[] = {
+    {"update 1", 0.2857f, 0},           {"update 2", 0.8571f, 0}, {"update 3", 1.7143f, 0},
+    {"update 4", 2.8571f, 0},           {"update 5", 4.2857f, 0}, {"update 6", 6.0f, 0},
+    {"update 7", 7.2857f, 0},           {"update 8", 8.1429f, 0}, {"update 9", 8.5714f, 0},
+    {"update 10 restarts", 8.6122f, 0},
+};
+
+TEST(ActorPlayback, EasedKeyframeFollowsTheStepwiseLaw) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Eased);
+    EXPECT_NEAR(actor.acceleration[0].x, 28.5714f, 1e-4);
+    for (const ActorStep& row : easedLoop) {
+        actor.update(0.1f);
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(actor.position.x, row.x, 1e-4);
+    }
+    EXPECT_NEAR(actor.acceleration[0].x, 4.0816f, 1e-4);
+    EXPECT_NEAR(actor.elapsed, 0.1f, 1e-6);
+}
+
+TEST(ActorPlayback, LinearKeyframesRunAtConstantSpeedAndChain) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
+    actor.queueMoveTo(0.5f, 0.0f, 0.0f, 0.0f, Linear);
+    const ActorStep rows[] = {
+        {"first leg 1", 1.0f, 0}, {"first leg 5", 5.0f, 0},     {"first leg 9", 9.0f, 0},
+        {"second leg", 7.2f, 1},  {"second leg ends", 1.8f, 1}, {"first leg again", 2.62f, 0},
+    };
+    const int updatesBefore[] = {1, 4, 4, 1, 3, 1};
+    for (int i = 0; i < 6; ++i) {
+        for (int k = 0; k < updatesBefore[i]; ++k) {
+            actor.update(0.1f);
+        }
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_NEAR(actor.position.x, rows[i].x, 1e-4);
+        EXPECT_EQ(actor.current, rows[i].current);
+    }
+    EXPECT_NEAR(actor.velocity[0].x, 8.2f, 1e-4);
+}
+
+TEST(ActorPlayback, TargetsAreTheChannelsAtQueueingTime) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.setScale(1.0f, 1.0f, 1.0f);
+    actor.queueMoveTo(1.0f, 5.0f, 0.0f, 0.0f, Linear);
+    actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    actor.setScale(3.0f, 3.0f, 3.0f);
+    for (int i = 0; i < 4; ++i) {
+        actor.update(0.25f);
+    }
+    // The second keyframe drives the scale from 3 back to the 1 it had when queued.
+    EXPECT_EQ(actor.current, 1);
+    EXPECT_FLOAT_EQ(actor.velocity[Actor::ScaleChannel].x, -2.0f);
+    EXPECT_FLOAT_EQ(actor.scale.x, 2.5f);
+}
+
+TEST(ActorPlayback, AListPlayedOnceComesToRest) {
+    for (int mode : {static_cast<int>(Eased), static_cast<int>(Linear)}) {
+        Actor actor(0.0f, 0.0f, 0.0f);
+        actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, mode);
+        actor.loop = 0;
+        for (int i = 0; i < 10; ++i) {
+            actor.update(0.1f);
+        }
+        const float resting = actor.position.x;
+        for (int i = 0; i < 50; ++i) {
+            actor.update(0.1f);
+        }
+        SCOPED_TRACE(mode == Eased ? "eased" : "linear");
+        EXPECT_EQ(actor.position.x, resting);
+        EXPECT_EQ(actor.velocity[0].x, 0.0f);
+        EXPECT_GT(resting, 8.5f);
+    }
+}
+
+TEST(ActorPlayback, AKeyframeAppendedAfterTheEndStillPlays) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(0.5f, 1.0f, 0.0f, 0.0f, Linear);
+    actor.loop = 0;
+    for (int i = 0; i < 10; ++i) {
+        actor.update(0.1f);
+    }
+    actor.queueMoveTo(0.5f, 5.0f, 0.0f, 0.0f, Linear);
+    actor.update(0.1f);
+    EXPECT_EQ(actor.current, 1);
+    EXPECT_GT(actor.position.x, 1.5f);
+}
+
+TEST(ActorKeyframes, ClearingEndsPlaybackButKeepsTheMotion) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
+    actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    actor.clearKeyframes();
+    EXPECT_TRUE(actor.keyframes.empty());
+    EXPECT_EQ(actor.current, -1);
+    EXPECT_EQ(actor.loop, 1);
+    actor.update(0.1f);
+    EXPECT_NEAR(actor.position.x, 1.0f, 1e-5);
+}
+
+TEST(ActorKeyframes, AnEditedSnapshotRestartedDrivesToTheEditedTarget) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.setRotation(0.0f, 0.0f, 40.0f);
+    Actor* target = actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    target->setRotation(0.0f, 0.0f, 0.0f);
+    actor.startKeyframe(0);
+    for (int i = 0; i < 5; ++i) {
+        actor.update(0.1f);
+    }
+    EXPECT_NEAR(actor.rotation.z, 20.0f, 1e-4);
+}
+
+TEST(ActorKeyframes, MoveToActorTargetsTheOthersWholeState) {
+    Actor actor(0.0f, 0.0f, 0.0f);
+    Actor other(10.0f, 0.0f, 0.0f);
+    other.setColour(1.0f, 0.5f, 0.0f);
+    actor.queueMoveToActor(1.0f, &other, Linear);
+    other.setColour(0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 5; ++i) {
+        actor.update(0.1f);
+    }
+    EXPECT_NEAR(actor.position.x, 5.0f, 1e-4);
+    EXPECT_NEAR(actor.colour.x, 0.5f, 1e-4);
+    actor.queueMoveToActor(0.0f, &other, Linear);
+    EXPECT_EQ(actor.position.x, 10.0f);
+    EXPECT_EQ(actor.colour.x, 0.0f);
+}
+
+TEST(ActorSnapshot, CopiesStateButNotKeyframes) {
+    Actor actor(1.0f, 2.0f, 3.0f);
+    actor.queueMoveTo(1.0f, 9.0f, 0.0f, 0.0f, Eased);
+    Actor copy(actor);
+    EXPECT_TRUE(copy.keyframes.empty());
+    EXPECT_EQ(copy.current, 0);
+    EXPECT_EQ(copy.loop, 1);
+    EXPECT_EQ(copy.acceleration[0].x, actor.acceleration[0].x);
+    EXPECT_EQ(copy.homePosition.y, 2.0f);
+}
+
+} // namespace
+} // namespace tessera
