@@ -1,0 +1,112 @@
+#pragma once
+
+#include "picture/region_map.h"
+#include "scene/model.h"
+#include "scene/shape.h"
+
+#include <GL/gl.h>
+#include <memory>
+#include <vector>
+
+namespace tessera {
+
+// Light 1, which follows the pointer: positional, 5 units in front of the board point
+// under the pointer. Sent by the load and again on every pointer movement.
+extern float light1Ambient[4];
+extern float light1Diffuse[4];
+extern float light1Specular[4];
+extern float light1Position[4];
+
+// The application controller: it owns the picture set, the board, the toolbar, the placed
+// shapes, the selection, the camera and all interaction and animation state. The window
+// system's callbacks each forward to one of its operations.
+class Canvas {
+public:
+    enum Tool { ParallelogramTool = 0, CircleTool = 1, SquareTool = 2, TriangleTool = 3 };
+    enum Animation { NoAnimation = 0, Scattering = 1, ReturningHome = 2 };
+    enum PaintMode { NotPainting = 0, Growing = 2, Trailing = 3 };
+
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // Loading (needs a current GL context): picture, texture, board, mask, region map,
+    // toolbar, camera, light 1. A bad file ends the program through fatalError.
+    int load(const char* name);
+    void buildToolbar();
+
+    // Drawing. drawFrame only reads the Canvas; it returns 0 when no picture set is loaded.
+    void setProjection(int x, int y, int width, int height) const;
+    int drawFrame(GLenum mode) const;
+
+    // Keyboard and the idle step.
+    int keyPressed(int key);
+    void advance(float dt);
+    void scatter();
+    void returnHome();
+
+    // Pointer input.
+    void buttonPressed(int x, int y, int button);
+    void buttonReleased(int x, int y, int button);
+    void pointerMoved(int x, int y);
+
+    // Board units per mask cell (never below 1): the camera's pan step and the size of
+    // painted shapes.
+    int cellWidth() const;
+    int cellHeight() const;
+
+    std::vector<std::unique_ptr<Shape>> shapes;
+    std::vector<int> selection;
+    Shape* painting = nullptr;
+    std::unique_ptr<Model> board;
+    std::vector<unsigned char> picturePixels;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    std::vector<std::unique_ptr<Shape>> tools;
+    std::vector<int> toolHits;
+    RegionMap regionMap;
+    std::vector<unsigned char> maskPixels;
+    int maskWidth = 0;
+    int maskHeight = 0;
+    int boardWidth = 640;
+    int boardHeight = 480;
+    float cameraX = 0.0f;
+    float cameraY = 0.0f;
+    float cameraDistance = 600.0f;
+    float zNear = 10.0f;
+    float zFar = 5000.0f;
+    float fieldOfView = 45.0f;
+    int pointerX = 0;
+    int pointerY = 0;
+    int pressX = -1;
+    int pressY = -1;
+    int gestureState = 0;
+    float gestureX1 = 0.0f;
+    float gestureY1 = 0.0f;
+    float gestureTime1 = 0.0f;
+    float gestureX2 = 0.0f;
+    float gestureY2 = 0.0f;
+    float gestureTime2 = 0.0f;
+    int animationKind = NoAnimation;
+    double timerDuration = 0.0;
+    double timerElapsed = 0.0;
+    double idleTime = 0.0;
+    int paintMode = NotPainting;
+    int currentTool = ParallelogramTool;
+
+private:
+    void clearCanvas();
+    void drawToolbarStrip() const;
+    void drawGestureOverlay() const;
+};
+
+// Seconds without pointer motion after which the shapes scatter.
+constexpr double idleScatterSeconds = 27.0;
+// Length of the scatter and return-home animations.
+constexpr double canvasAnimationSeconds = 3.0;
+// A shape grown by holding the button stops growing at this scale, far beyond the board,
+// so that its size can never overflow.
+constexpr float maxPaintedScale = 10000.0f;
+
+} // namespace tessera

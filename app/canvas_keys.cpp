@@ -1,0 +1,114 @@
+#include "app/canvas.h"
+#include "app/stage.h"
+#include "scene/random.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tessera {
+
+int Canvas::keyPressed(int key) {
+    const int k = key & 0xFF;
+    switch (k) {
+    case 27: // Escape
+        gestureState = 0;
+        clearCanvas();
+        break;
+    case '-':
+        cameraDistance = cameraDistance * 1.1f;
+        break;
+    case '=':
+        cameraDistance = cameraDistance * 0.9f;
+        break;
+    case 'a':
+        cameraX = cameraX - static_cast<float>(cellWidth());
+        break;
+    case 'd':
+        cameraX = cameraX + static_cast<float>(cellWidth());
+        break;
+    case 'f':
+        if (animationKind == NoAnimation) {
+            returnHome();
+        }
+        break;
+    case 'r':
+        if (animationKind == NoAnimation) {
+            scatter();
+        }
+        break;
+    case 's':
+        cameraY = cameraY - static_cast<float>(cellHeight());
+        break;
+    case 'w':
+        cameraY = cameraY + static_cast<float>(cellHeight());
+        break;
+    default:
+        break;
+    }
+    std::printf("%d\n", k);
+    return 2;
+}
+
+void Canvas::clearCanvas() {
+    painting = nullptr;
+    selection.clear();
+    shapes.clear();
+}
+
+void Canvas::advance(float dt) {
+    idleTime = idleTime + dt;
+    if (idleTime > idleScatterSeconds) {
+        scatter();
+    }
+    if (painting != nullptr && paintMode == Growing) {
+        const float s = dt * 1.3f + 1.0f;
+        painting->scaleBy(s, s, 1.0f);
+        if (painting->scale.x > maxPaintedScale || painting->scale.y > maxPaintedScale) {
+            painting->setScale(std::min(painting->scale.x, maxPaintedScale),
+                               std::min(painting->scale.y, maxPaintedScale), painting->scale.z);
+        }
+    }
+    for (auto& shape : shapes) {
+        shape->update(dt);
+    }
+    if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
+        if (animationKind == ReturningHome) {
+            Stage* stage = Stage::instance();
+            stage->light0Position[2] = stage->light0Position[2] - 400.0f;
+            glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+        }
+        timerElapsed = timerDuration;
+        animationKind = NoAnimation;
+    } else {
+        timerElapsed = timerElapsed + dt;
+    }
+}
+
+void Canvas::scatter() {
+    timerDuration = canvasAnimationSeconds;
+    timerElapsed = 0.0;
+    animationKind = Scattering;
+    for (auto& shape : shapes) {
+        shape->clearKeyframes();
+        // NOTE: y is drawn before x; the order fixes where each shape flies.
+        const float y = static_cast<float>(tessera::rand() % 960 - 240);
+        const float x = static_cast<float>(tessera::rand() % 1280 - 320);
+        const float z = cameraDistance * 1.1f;
+        shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
+    }
+    Stage* stage = Stage::instance();
+    stage->light0Position[2] = stage->light0Position[2] + 400.0f;
+    glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+}
+
+void Canvas::returnHome() {
+    timerDuration = canvasAnimationSeconds;
+    timerElapsed = 0.0;
+    animationKind = ReturningHome;
+    for (auto& shape : shapes) {
+        shape->clearKeyframes();
+        shape->queueReturnHome(static_cast<float>(canvasAnimationSeconds));
+    }
+}
+
+} // namespace tessera

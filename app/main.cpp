@@ -1,0 +1,124 @@
+// Program entry and the window-system callbacks. Each callback only translates its
+// arguments and forwards them to one Canvas operation.
+#include "app/canvas.h"
+#include "app/stage.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+tessera::Canvas theCanvas;
+int windowId = 0;
+int windowWidth = 0;
+int windowHeight = 0;
+
+constexpr int windowedWidth = 640;
+constexpr int windowedHeight = 480;
+constexpr unsigned char graveAccent = 96;
+
+void postRedisplay() {
+    glutPostWindowRedisplay(windowId);
+}
+
+void displayCallback() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    theCanvas.setProjection(0, 0, windowWidth, windowHeight);
+    theCanvas.drawFrame(GL_RENDER);
+    glFlush();
+    glutSwapBuffers();
+}
+
+void reshapeCallback(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    theCanvas.setProjection(0, 0, width, height);
+}
+
+void idleCallback() {
+    const auto dt = static_cast<float>(tessera::Stage::instance()->elapsed());
+    theCanvas.advance(dt);
+    postRedisplay();
+}
+
+void keyboardCallback(unsigned char key, int, int) {
+    if (theCanvas.keyPressed(key) == 2) {
+        postRedisplay();
+    }
+    if (key == graveAccent) {
+        if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0) {
+            glutLeaveGameMode();
+        }
+        std::exit(1);
+    }
+}
+
+void mouseCallback(int button, int state, int x, int y) {
+    if (state == GLUT_DOWN) {
+        theCanvas.buttonPressed(x, y, button);
+    } else if (state == GLUT_UP) {
+        theCanvas.buttonReleased(x, y, button);
+    }
+    postRedisplay();
+}
+
+void motionCallback(int x, int y) {
+    theCanvas.pointerMoved(x, y);
+    postRedisplay();
+}
+
+// Full screen at 640 x 480 where the display allows it; otherwise (a virtual X server, most
+// current desktops) an ordinary window of the same size, which behaves the same.
+void openWindow() {
+    glutGameModeString("640x480:16@60");
+    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) {
+        glutEnterGameMode();
+        return;
+    }
+    std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
+    glutInitWindowSize(windowedWidth, windowedHeight);
+    glutCreateWindow("tessera");
+}
+
+void initGraphics() {
+    const tessera::Stage* stage = tessera::Stage::instance();
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_COLOR_MATERIAL);
+    glShadeModel(GL_SMOOTH);
+    glLineWidth(2.0f);
+    // Texels replace the lit colour: the picture shows at full brightness whatever the lights.
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, stage->light0Ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, stage->light0Diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, stage->light0Specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, stage->lightModelAmbient);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Lines reach a pipe as they are printed, not when the buffer fills.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    tessera::Stage* stage = tessera::Stage::instance();
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    openWindow();
+    glutMouseFunc(mouseCallback);
+    glutMotionFunc(motionCallback);
+    glutReshapeFunc(reshapeCallback);
+    glutDisplayFunc(displayCallback);
+    glutIdleFunc(idleCallback);
+    glutKeyboardFunc(keyboardCallback);
+    glutPassiveMotionFunc(motionCallback);
+    windowId = glutGetWindow();
+    initGraphics();
+    theCanvas.load("fruit");
+    stage->elapsed(); // the first idle step measures from here
+    glutMainLoop();
+    return 0;
+}
