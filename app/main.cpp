@@ -1,6 +1,7 @@
 // Program entry and the window-system callbacks. Each callback only translates its
 // arguments and forwards them to one Canvas operation.
 #include "app/canvas.h"
+#include "app/init_graphics.h"
 #include "app/stage.h"
 
 #include <GL/freeglut.h>
@@ -81,24 +82,6 @@ void openWindow() {
     glutCreateWindow("tessera");
 }
 
-void initGraphics() {
-    const tessera::Stage* stage = tessera::Stage::instance();
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_COLOR_MATERIAL);
-    glShadeModel(GL_SMOOTH);
-    glLineWidth(2.0f);
-    // Texels replace the lit colour: the picture shows at full brightness whatever the lights.
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, stage->light0Ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, stage->light0Diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, stage->light0Specular);
-    glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, stage->lightModelAmbient);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +99,7 @@ int main(int argc, char** argv) {
     glutKeyboardFunc(keyboardCallback);
     glutPassiveMotionFunc(motionCallback);
     windowId = glutGetWindow();
-    initGraphics();
+    tessera::initGraphics();
     theCanvas.load("fruit");
     stage->elapsed(); // the first idle step measures from here
     glutMainLoop();

@@ -1,5 +1,5 @@
 #include "picture/pnm_reader.h"
-#include "test_files.h"
+#include "support/byte_stream.h"
 
 #include <gtest/gtest.h>
 #include <string>

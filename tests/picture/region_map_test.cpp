@@ -1,5 +1,6 @@
 #include "picture/region_map.h"
-#include "test_files.h"
+#include "support/byte_stream.h"
+#include "support/temp_dir.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

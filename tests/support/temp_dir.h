@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,31 +8,11 @@
 
 namespace tessera::test {
 
-// A read stream over a few bytes in memory, closed when it goes out of scope.
-class ByteStream {
-public:
-    explicit ByteStream(std::string bytes)
-        : bytes_(std::move(bytes)), file_(fmemopen(bytes_.data(), bytes_.size(), "r")) {}
-    ~ByteStream() {
-        if (file_ != nullptr) {
-            std::fclose(file_);
-        }
-    }
-    ByteStream(const ByteStream&) = delete;
-    ByteStream& operator=(const ByteStream&) = delete;
-
-    std::FILE* get() const { return file_; }
-
-private:
-    std::string bytes_;
-    std::FILE* file_;
-};
-
 // A fresh directory for one test's files, removed with everything in it.
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = testing::TempDir() + "tessera-picture-XXXXXX";
+        std::string pattern = testing::TempDir() + "tessera-XXXXXX";
         if (mkdtemp(pattern.data()) != nullptr) {
             path_ = pattern;
         } else {

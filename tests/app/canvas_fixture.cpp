@@ -1,0 +1,69 @@
+#include "canvas_fixture.h"
+
+#include "app/init_graphics.h"
+#include "app/stage.h"
+#include "scene/random.h"
+
+#include <algorithm>
+
+namespace tessera::test {
+
+namespace {
+
+const char* const quadrantMap = "regions 4\nbackground 0\n"
+                                "0 0 255 0 0\n"
+                                "1 1 0 255 0\n"
+                                "2 2 0 0 255\n"
+                                "3 3 255 255 255\n";
+
+Rgb8 quadrant(int column, int row) {
+    const bool right = column >= 2;
+    const bool top = row < 2;
+    if (top) {
+        return right ? Rgb8{0, 255, 0} : Rgb8{255, 0, 0};
+    }
+    return right ? Rgb8{255, 255, 255} : Rgb8{0, 0, 255};
+}
+
+} // namespace
+
+void CanvasTest::SetUp() {
+    ASSERT_TRUE(gl.valid());
+    Stage* stage = Stage::instance();
+    stage->setClock(&clock);
+    std::copy(stage->light0Position, stage->light0Position + 4, savedLight0);
+    seedRandom();
+    initGraphics();
+}
+
+void CanvasTest::TearDown() {
+    Stage* stage = Stage::instance();
+    std::copy(savedLight0, savedLight0 + 4, stage->light0Position);
+    stage->setClock(nullptr);
+}
+
+std::string CanvasTest::load() {
+    return loadWithMask(64, 48);
+}
+
+std::string CanvasTest::loadWithMask(int maskWidth, int maskHeight) {
+    const int height = maskHeight;
+    const std::string base = writePictureSet(
+        dir, "quadrants", 4, 4, quadrant, maskWidth, maskHeight,
+        [height](int c, int r) { return static_cast<unsigned char>((c + height - 1 - r) % 4); },
+        quadrantMap);
+    ::testing::internal::CaptureStdout();
+    canvas.load(base.c_str());
+    std::string printed = ::testing::internal::GetCapturedStdout();
+    canvas.setProjection(0, 0, gl.width(), gl.height());
+    return printed;
+}
+
+void CanvasTest::renderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    canvas.setProjection(0, 0, gl.width(), gl.height());
+    canvas.drawFrame(GL_RENDER);
+    glFlush();
+}
+
+} // namespace tessera::test
