@@ -46,10 +46,22 @@ public:
     void scatter();
     void returnHome();
 
-    // Pointer input.
+    // Picking: the placed shapes and toolbar entries under a window point join
+    // `selection` and `toolHits`; a press on nothing clears the selection.
+    int pick(int x, int y);
+    int collectHits(int hitCount, const GLuint* buffer);
+    void clearSelection();
+    // The board-plane point shown at window point (x, y); 0 when there is none.
+    int unproject(int x, int y, float& outX, float& outY) const;
+
+    // Pointer input, tools and painting.
     void buttonPressed(int x, int y, int button);
     void buttonReleased(int x, int y, int button);
     void pointerMoved(int x, int y);
+    void selectTool(int tool);
+    // A new shape of the tool's kind at board point (x, y), coloured like the region under
+    // it; the Canvas keeps it in `shapes`.
+    Shape* spawnShape(int kind, int x, int y);
 
     // Board units per mask cell (never below 1): the camera's pan step and the size of
     // painted shapes.
@@ -94,8 +106,17 @@ public:
     double idleTime = 0.0;
     int paintMode = NotPainting;
     int currentTool = ParallelogramTool;
+    // Seconds since the stroke last spawned or began trailing. Kept apart from the
+    // animation timer, so that painting and the scatter or return-home animation can run
+    // at the same time without either spoiling the other.
+    double strokeElapsed = 0.0;
 
 private:
+    int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
+    void connect(int x, int y, float t);
+    Shape& selected(std::size_t k) const;
+    Region regionAt(int x, int y) const;
+    Region pictureColourAt(int x, int y) const;
     void clearCanvas();
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;

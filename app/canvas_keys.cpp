@@ -71,6 +71,7 @@ void Canvas::advance(float dt) {
     for (auto& shape : shapes) {
         shape->update(dt);
     }
+    strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
         if (animationKind == ReturningHome) {
             Stage* stage = Stage::instance();

@@ -1,18 +1,166 @@
 #include "app/canvas.h"
+#include "app/stage.h"
+#include "scene/circle_shape.h"
+#include "scene/parallelogram_shape.h"
+#include "scene/random.h"
+#include "scene/square_shape.h"
+#include "scene/triangle_shape.h"
+
+#include <algorithm>
 
 namespace tessera {
 
-void Canvas::buttonPressed(int x, int y, int) {
-    pointerX = pressX = x;
-    pointerY = pressY = y;
+namespace {
+
+constexpr int leftButton = 0;
+constexpr int rightButton = 2;
+// A dragged stroke lays down at most one shape per this many seconds.
+constexpr double trailSpacingSeconds = 0.06;
+
+// Index of the cell that holds coordinate v in cells of the given size, clamped to the
+// grid so that every board point, edges included, has a cell.
+int cellIndex(int v, int cellSize, int cells) {
+    const int index = static_cast<int>(static_cast<float>(v) / static_cast<float>(cellSize));
+    return std::clamp(index, 0, cells - 1);
 }
 
-void Canvas::buttonReleased(int, int, int) {}
+} // namespace
+
+void Canvas::buttonPressed(int x, int y, int button) {
+    const auto t = static_cast<float>(Stage::instance()->now());
+    pointerX = pressX = x;
+    pointerY = pressY = y;
+    pick(x, y);
+    if (!toolHits.empty()) {
+        selectTool(toolHits[0] / 2);
+        return;
+    }
+    if (button == rightButton) {
+        if (!selection.empty()) {
+            return;
+        }
+        paintMode = Growing;
+        painting = spawnShape(currentTool, x, boardHeight - y);
+    } else if (button == leftButton) {
+        connect(x, y, t);
+    }
+}
+
+void Canvas::buttonReleased(int, int, int button) {
+    if (button != rightButton) {
+        return;
+    }
+    if (paintMode == Growing || paintMode == Trailing) {
+        painting = nullptr;
+    }
+    paintMode = NotPainting;
+    gestureState = 0;
+    clearSelection();
+}
 
 void Canvas::pointerMoved(int x, int y) {
     idleTime = 0.0;
+    if (paintMode == Growing) {
+        if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
+            strokeElapsed = 0.0;
+            paintMode = Trailing;
+        }
+    } else if (paintMode == Trailing) {
+        if (strokeElapsed > trailSpacingSeconds) {
+            paintMode = Growing;
+            painting = spawnShape(currentTool, x, boardHeight - y);
+            strokeElapsed = 0.0;
+            pressX = x;
+            pressY = y;
+        }
+    }
     pointerX = x;
     pointerY = y;
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    if (unproject(x, y, boardX, boardY) == 1) {
+        light1Position[0] = boardX;
+        light1Position[1] = boardY;
+    }
+    glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
+}
+
+void Canvas::selectTool(int tool) {
+    for (auto& entry : tools) {
+        entry->setSelected(0);
+    }
+    toolHits.clear();
+    currentTool = tool;
+    tools[static_cast<std::size_t>(2 * tool)]->setSelected(1);
+    tools[static_cast<std::size_t>(2 * tool + 1)]->setSelected(1);
+}
+
+Shape* Canvas::spawnShape(int kind, int x, int y) {
+    const int width = cellWidth();
+    const int height = cellHeight();
+    const Region colour = regionAt(x, y);
+    const auto z = static_cast<float>(tessera::rand() % 5);
+    const auto fx = static_cast<float>(x);
+    const auto fy = static_cast<float>(y);
+    std::unique_ptr<Shape> shape;
+    const char* name = "default";
+    switch (kind) {
+    case ParallelogramTool:
+        shape = std::make_unique<ParallelogramShape>(fx, fy, z, static_cast<float>(height - 3));
+        name = "parallelogram";
+        break;
+    case CircleTool:
+        shape = std::make_unique<CircleShape>(fx, fy, z, static_cast<float>(height / 2 - 1));
+        name = "circle";
+        break;
+    case SquareTool:
+        shape = std::make_unique<SquareShape>(fx, fy, z, static_cast<float>(height - 5));
+        name = "square";
+        break;
+    case TriangleTool:
+        shape = std::make_unique<TriangleShape>(fx, fy, z, static_cast<float>(width - 3),
+                                                static_cast<float>(height - 1));
+        name = "triangle";
+        break;
+    default:
+        shape = std::make_unique<SquareShape>(fx, fy, z, 4.0f);
+        break;
+    }
+    shape->setName(name);
+    constexpr float byteToUnit = 1.0f / 255.0f;
+    shape->setColour(colour.red * byteToUnit, colour.green * byteToUnit, colour.blue * byteToUnit);
+    shapes.push_back(std::move(shape));
+    return shapes.back().get();
+}
+
+Region Canvas::regionAt(int x, int y) const {
+    if (maskPixels.empty()) {
+        return pictureColourAt(x, y);
+    }
+    const int column = cellIndex(x, cellWidth(), maskWidth);
+    const int row = cellIndex(y, cellHeight(), maskHeight);
+    const int key = maskPixels[static_cast<std::size_t>(row) * maskWidth + column];
+    const auto entry = regionMap.table.find(key);
+    // A region the map leaves out takes the picture's own colour rather than black.
+    return entry != regionMap.table.end() ? entry->second : pictureColourAt(x, y);
+}
+
+Region Canvas::pictureColourAt(int x, int y) const {
+    Region colour;
+    if (picturePixels.empty()) {
+        return colour;
+    }
+    const auto scaled = [](int v, int from, int to) {
+        return std::clamp(static_cast<int>(static_cast<long long>(v) * to / from), 0, to - 1);
+    };
+    const int column = scaled(x, boardWidth, pictureWidth);
+    const int row = scaled(y, boardHeight, pictureHeight);
+    const unsigned char* p =
+        &picturePixels[(static_cast<std::size_t>(row) * pictureWidth + column) * 4];
+    colour.red = p[0];
+    colour.green = p[1];
+    colour.blue = p[2];
+    return colour;
 }
 
 } // namespace tessera

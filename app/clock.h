@@ -12,11 +12,17 @@ public:
     virtual std::int64_t ticksPerSecond() = 0;
 };
 
-// The real clock: std::chrono::steady_clock in nanoseconds.
+// The real clock: std::chrono::steady_clock in nanoseconds, counted from the clock's
+// creation rather than the machine's start, so that press times held in single precision
+// keep millisecond resolution however long the machine has been up.
 class SteadyClock : public Clock {
 public:
+    SteadyClock();
     std::int64_t ticks() override;
     std::int64_t ticksPerSecond() override { return 1000000000; }
+
+private:
+    std::int64_t origin;
 };
 
 // Time that moves only when told to, for tests and replays. Counts nanoseconds.

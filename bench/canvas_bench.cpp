@@ -105,6 +105,19 @@ void BM_IdleStep(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleStep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+// One press's pick over a crowd of shapes, some of them under the pointer.
+void BM_Pick(benchmark::State& state) {
+    LoadedCanvas& l = loaded();
+    l.fill(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        l.canvas.pick(320, 240);
+        l.canvas.clearSelection();
+        l.canvas.toolHits.clear();
+    }
+    l.canvas.setProjection(0, 0, 640, 480);
+}
+BENCHMARK(BM_Pick)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace tessera
 

@@ -66,4 +66,23 @@ void CanvasTest::renderFrame() {
     glFlush();
 }
 
+Shape* CanvasTest::placeAt(int kind, int x, int y, float scale) {
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    EXPECT_EQ(canvas.unproject(x, y, boardX, boardY), 1);
+    Shape* shape =
+        canvas.spawnShape(kind, static_cast<int>(boardX + 0.5f), static_cast<int>(boardY + 0.5f));
+    shape->position.z = 0.0f;
+    shape->homePosition.z = 0.0f;
+    shape->setScale(scale, scale, 1.0f);
+    return shape;
+}
+
+std::string CanvasTest::leftClick(int x, int y) {
+    ::testing::internal::CaptureStdout();
+    canvas.buttonPressed(x, y, 0);
+    canvas.buttonReleased(x, y, 0);
+    return ::testing::internal::GetCapturedStdout();
+}
+
 } // namespace tessera::test

@@ -26,6 +26,11 @@ protected:
     std::string loadWithMask(int maskWidth, int maskHeight);
     // Renders one frame as the display callback does.
     void renderFrame();
+    // A shape of the tool's kind, made by the Canvas's own spawner, moved onto the board
+    // plane under window point (x, y) and given a scale large enough to pick easily.
+    Shape* placeAt(int kind, int x, int y, float scale = 12.0f);
+    // A left click (press and release) at window point (x, y); returns what it printed.
+    std::string leftClick(int x, int y);
 
     GlContext gl;
     VirtualClock clock;

@@ -1,0 +1,122 @@
+#include "app/canvas.h"
+#include "app/matrix.h"
+
+#include <GL/glu.h>
+#include <array>
+#include <vector>
+
+namespace tessera {
+
+namespace {
+
+// Each hit record is 4 ints (one name on the stack), so this holds 128 records.
+constexpr GLsizei selectBufferSize = 512;
+
+} // namespace
+
+int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glSelectBuffer(size, buffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(viewport[0] + x, viewport[3] - y, 2.0, 2.0, viewport);
+    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    gluPerspective(fieldOfView, aspect, zNear, zFar);
+    glTranslatef(-cameraX, -cameraY, -cameraDistance);
+    drawFrame(GL_SELECT);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glFlush();
+    return glRenderMode(GL_RENDER);
+}
+
+int Canvas::pick(int x, int y) {
+    std::array<GLuint, selectBufferSize> buffer;
+    int hits = selectAt(x, y, buffer.data(), selectBufferSize);
+    if (hits < 0) {
+        // More objects lie under the pointer than the buffer holds (a trail painted over
+        // and over): every object makes at most one record, so this size always suffices.
+        std::vector<GLuint> large(4 * (shapes.size() + tools.size()) + 4);
+        hits = selectAt(x, y, large.data(), static_cast<GLsizei>(large.size()));
+        if (hits > 0) {
+            collectHits(hits, large.data());
+            return 1;
+        }
+    }
+    if (hits > 0) {
+        collectHits(hits, buffer.data());
+    } else {
+        clearSelection();
+    }
+    return 1;
+}
+
+int Canvas::collectHits(int hitCount, const GLuint* buffer) {
+    const GLuint* record = buffer;
+    for (int h = 0; h < hitCount; ++h) {
+        const GLuint names = record[0];
+        const GLuint* name = record + 3; // past the count and the two depths
+        for (GLuint k = 0; k < names; ++k, ++name) {
+            const std::size_t m = *name;
+            if (m < shapes.size()) {
+                if (shapes[m]->isSelected() == 0) {
+                    selection.push_back(static_cast<int>(m));
+                    shapes[m]->setSelected(1);
+                }
+            } else if (m - shapes.size() < tools.size()) {
+                const std::size_t j = m - shapes.size();
+                if (tools[j]->isSelected() == 0) {
+                    toolHits.push_back(static_cast<int>(j));
+                    tools[j]->setSelected(1);
+                }
+            }
+        }
+        record = name;
+    }
+    return 1;
+}
+
+void Canvas::clearSelection() {
+    for (int index : selection) {
+        shapes[static_cast<std::size_t>(index)]->setSelected(0);
+    }
+    selection.clear();
+}
+
+int Canvas::unproject(int x, int y, float& outX, float& outY) const {
+    GLint viewport[4];
+    GLfloat projection[16];
+    GLfloat modelview[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    float m[16];
+    multiplyMatrices(modelview, projection, m);
+    if (invertMatrix(m, m) == 0 || viewport[2] <= 0 || viewport[3] <= 0) {
+        return 0;
+    }
+    const float width = static_cast<float>(viewport[2]);
+    const float height = static_cast<float>(viewport[3]);
+    const float nx = 2.0f * static_cast<float>(x) / width - 1.0f;
+    const float ny = 2.0f * (height - static_cast<float>(y)) / height - 1.0f;
+    const float w0 = m[3] * nx + m[7] * ny + m[15];
+    if (m[10] == 0.0f) {
+        return 0;
+    }
+    const float nz = -(m[2] * nx + m[6] * ny + m[14]) / m[10];
+    const float w = w0 + m[11] * nz;
+    // A point at infinity on the board plane has no position.
+    if (w == 0.0f) {
+        return 0;
+    }
+    outX = (m[0] * nx + m[4] * ny + m[8] * nz + m[12]) / w;
+    outY = (m[1] * nx + m[5] * ny + m[9] * nz + m[13]) / w;
+    return 1;
+}
+
+} // namespace tessera
