@@ -99,7 +99,9 @@ Shape* Canvas::spawnShape(int kind, int x, int y) {
     const int width = cellWidth();
     const int height = cellHeight();
     const Region colour = regionAt(x, y);
-    const auto z = static_cast<float>(tessera::rand() % 5);
+    // Half a unit above the whole-number depth: a shape at depth 0 would lie in the board's
+    // own plane, where the board, drawn first, hides it.
+    const float z = static_cast<float>(tessera::rand() % 5) + 0.5f;
     const auto fx = static_cast<float>(x);
     const auto fy = static_cast<float>(y);
     std::unique_ptr<Shape> shape;

@@ -78,6 +78,7 @@ void openWindow() {
         return;
     }
     std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
+    glutInitWindowPosition(0, 0);
     glutInitWindowSize(windowedWidth, windowedHeight);
     glutCreateWindow("tessera");
 }

@@ -21,15 +21,28 @@ TEST_F(CanvasTest, RightPressPaintsTheToolsShapeInTheRegionsColour) {
     EXPECT_STREQ(square->name(), "square");
     EXPECT_EQ(square->position.x, 100.0f);
     EXPECT_EQ(square->position.y, 100.0f);
-    EXPECT_GE(square->position.z, 0.0f);
-    EXPECT_LE(square->position.z, 4.0f);
-    EXPECT_EQ(square->position.z, std::floor(square->position.z));
+    // A depth of 0 to 4 units, lifted half a unit off the board's plane.
+    EXPECT_GE(square->position.z, 0.5f);
+    EXPECT_LE(square->position.z, 4.5f);
+    EXPECT_EQ(square->position.z - 0.5f, std::floor(square->position.z));
     EXPECT_EQ(square->scale.x, 2.5f); // size 5: a 10-unit cell less 5
     // Mask cell (10, 10) holds key (10 + 10) % 4 = 0, which the map paints red.
     EXPECT_EQ(square->colour.x, 1.0f);
     EXPECT_EQ(square->colour.y, 0.0f);
     EXPECT_EQ(canvas.painting, square);
     EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+}
+
+TEST_F(CanvasTest, PaintedShapeShowsInFrontOfTheBoardEvenAtDepthZero) {
+    load(); // the toolbar draws 16 numbers; the 17th, 2995, gives depth 0
+    Shape* shape = canvas.spawnShape(Canvas::SquareTool, 160, 360);
+    EXPECT_EQ(shape->position.z, 0.5f);
+    shape->setScale(20.0f, 20.0f, 1.0f);
+    shape->setColour(0.0f, 1.0f, 0.0f);
+    renderFrame();
+    const auto centre = gl.pixel(165, 356); // board (160, 360), lit from the front
+    EXPECT_GT(centre.g, 128);
+    EXPECT_LT(centre.r, 64);
 }
 
 TEST_F(CanvasTest, SpawnedSizesFollowTheCellSize) {
