@@ -1,0 +1,96 @@
+#include "test_image_files.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <jpeglib.h>
+#include <png.h>
+#include <stdexcept>
+
+namespace tessera {
+
+RgbImage solidImage(int width, int height, std::uint8_t red, std::uint8_t green,
+                    std::uint8_t blue) {
+    RgbImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(image.pixelCount() * 3);
+    for (std::size_t i = 0; i < image.pixelCount(); ++i) {
+        image.pixels[3 * i] = red;
+        image.pixels[3 * i + 1] = green;
+        image.pixels[3 * i + 2] = blue;
+    }
+    return image;
+}
+
+void setPixel(RgbImage& image, int x, int y, std::uint8_t red, std::uint8_t green,
+              std::uint8_t blue) {
+    std::uint8_t* pixel = image.pixels.data() + 3 * (static_cast<std::size_t>(y) * image.width + x);
+    pixel[0] = red;
+    pixel[1] = green;
+    pixel[2] = blue;
+}
+
+void writeRawPng(const std::string& path, int width, int height, int colourType,
+                 const std::vector<std::uint8_t>& samples) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        throw std::runtime_error("cannot create " + path);
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, out);
+    png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const std::size_t rowBytes = samples.size() / height;
+    for (int y = 0; y < height; ++y) {
+        png_write_row(png, samples.data() + rowBytes * y);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(out);
+}
+
+void writePng(const std::string& path, const RgbImage& image) {
+    writeRawPng(path, image.width, image.height, PNG_COLOR_TYPE_RGB, image.pixels);
+}
+
+void writeJpeg(const std::string& path, const RgbImage& image) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        throw std::runtime_error("cannot create " + path);
+    }
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = static_cast<JDIMENSION>(image.width);
+    info.image_height = static_cast<JDIMENSION>(image.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(
+            image.pixels.data() + static_cast<std::size_t>(info.next_scanline) * image.width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+}
+
+std::vector<char> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace tessera

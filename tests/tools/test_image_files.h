@@ -1,0 +1,28 @@
+#pragma once
+
+#include "tools/tessera_set/rgb_image.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessera {
+
+// A width x height picture filled with one colour.
+RgbImage solidImage(int width, int height, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+void setPixel(RgbImage& image, int x, int y, std::uint8_t red, std::uint8_t green,
+              std::uint8_t blue);
+
+// Encoders for test inputs of the tool. writeRawPng takes 8-bit samples of any PNG colour
+// type, rows top to bottom.
+void writeRawPng(const std::string& path, int width, int height, int colourType,
+                 const std::vector<std::uint8_t>& samples);
+void writePng(const std::string& path, const RgbImage& image);
+void writeJpeg(const std::string& path, const RgbImage& image);
+
+// Whole-file helpers.
+std::vector<char> readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::vector<char>& bytes);
+
+} // namespace tessera

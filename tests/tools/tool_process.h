@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessera {
+
+struct ToolRun {
+    int status = -1; // exit status, or -1 when the tool did not exit normally
+    std::string output;
+    std::string errors;
+};
+
+// Runs the tessera-set executable built alongside the tests with the given arguments,
+// capturing its standard output and standard error through files in scratchDir.
+ToolRun runTesseraSet(const std::vector<std::string>& arguments, const std::string& scratchDir);
+
+} // namespace tessera

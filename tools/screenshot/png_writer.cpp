@@ -1,0 +1,73 @@
+#include "tools/screenshot/png_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <png.h>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+// libpng's default handler prints to standard error before jumping; this one keeps the
+// message for the caller's single report.
+[[noreturn]] void failPng(png_structp png, png_const_charp message) {
+    *static_cast<std::string*>(png_get_error_ptr(png)) = message;
+    png_longjmp(png, 1);
+}
+
+void ignorePngWarning(png_structp, png_const_charp) {}
+
+// Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
+// destructor; the caller owns every C++ object.
+bool runPng(png_structp png, png_infop info, std::FILE* out, const ScreenImage& image,
+            std::vector<png_bytep>& rows) {
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        return false;
+    }
+    png_init_io(png, out);
+    png_set_compression_level(png, 9); // screenshots are few and small; size matters more
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
+                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+std::string writePng(const ScreenImage& image, const std::string& path) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != image.offset(0, image.height)) {
+        return "nothing to write: the image is empty or inconsistent";
+    }
+    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        // libpng takes non-const rows but only reads them when writing.
+        rows[static_cast<std::size_t>(y)] =
+            const_cast<png_bytep>(image.pixels.data() + image.offset(0, y));
+    }
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return path + ": " + std::strerror(errno);
+    }
+    std::string message;
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, failPng, ignorePngWarning);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    bool written = info != nullptr && runPng(png, info, out, image, rows);
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        message = std::strerror(errno);
+    }
+    if (!written) {
+        std::remove(path.c_str());
+        return path + ": " + (message.empty() ? "cannot set up the PNG encoder" : message);
+    }
+    return "";
+}
+
+} // namespace tessera

@@ -1,0 +1,100 @@
+#include "tools/tessera_set/png_decoder.h"
+
+#include <png.h>
+
+namespace tessera {
+namespace {
+
+struct PngErrorTrap {
+    std::string message;
+    std::string sizeError;
+};
+
+// libpng's default handler prints to standard error before jumping; this one keeps the
+// message for the caller's single report.
+[[noreturn]] void failPng(png_structp png, png_const_charp message) {
+    static_cast<PngErrorTrap*>(png_get_error_ptr(png))->message = message;
+    png_longjmp(png, 1);
+}
+
+// Warnings concern ancillary data (colour profiles, text chunks), not the pixels.
+void ignorePngWarning(png_structp, png_const_charp) {}
+
+// Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
+// destructor; the caller owns every C++ object.
+bool runPng(png_structp png, png_infop info, RgbImage& image, std::vector<png_bytep>& rows,
+            PngErrorTrap& trap) {
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        return false;
+    }
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    trap.sizeError = imageSizeError(width, height);
+    if (!trap.sizeError.empty()) {
+        return false;
+    }
+    // Every colour type and depth arrives as 8-bit RGBA.
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * 4) {
+        png_error(png, "unexpected row layout after conversion");
+    }
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.pixels.resize(image.pixelCount() * 4);
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) {
+        rows[y] = image.pixels.data() + static_cast<std::size_t>(y) * width * 4;
+    }
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    return true;
+}
+
+// Packs RGBA into RGB in place, composing translucent pixels over white.
+void composeOverWhite(RgbImage& image) {
+    std::uint8_t* data = image.pixels.data();
+    const std::size_t count = image.pixelCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned alpha = data[4 * i + 3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned value = data[4 * i + c];
+            data[3 * i + c] =
+                static_cast<std::uint8_t>((value * alpha + 255 * (255 - alpha) + 127) / 255);
+        }
+    }
+    image.pixels.resize(count * 3); // keeps the capacity: copying would need both at once
+}
+
+} // namespace
+
+std::string decodePng(std::FILE* in, RgbImage& image) {
+    PngErrorTrap trap;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &trap, failPng, ignorePngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return "cannot decode PNG: out of memory";
+    }
+    png_init_io(png, in);
+    std::vector<png_bytep> rows;
+    const bool decoded = runPng(png, info, image, rows, trap);
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (decoded) {
+        composeOverWhite(image);
+        return "";
+    }
+    image = RgbImage{};
+    if (!trap.sizeError.empty()) {
+        return trap.sizeError;
+    }
+    return "cannot decode PNG: " + trap.message;
+}
+
+} // namespace tessera
