@@ -1,0 +1,157 @@
+#include "program_under_x.h"
+
+#include "tools/screenshot/x_capture.h"
+#include "wait_until.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace tessera {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A sanitizer build of the program reports, as it exits, memory of the Mesa driver that
+// the driver's own unloading has already taken out of every stack trace, so no
+// suppression can name it; and the report would replace the exit status under test.
+// Memory errors still end the program, with a status no test expects.
+constexpr char addressSanitizerOptions[] = "detect_leaks=0:exitcode=86";
+constexpr char undefinedSanitizerOptions[] = "exitcode=86";
+
+std::string addedTo(const char* variable, const std::string& options) {
+    const char* current = std::getenv(variable);
+    const std::string before =
+        current != nullptr && *current != '\0' ? current + std::string(":") : "";
+    return std::string(variable) + "=" + before + options;
+}
+
+} // namespace
+
+ProgramUnderX::ProgramUnderX() = default;
+
+void ProgramUnderX::start() {
+    if (program) {
+        throw std::logic_error("the program is already started");
+    }
+    program =
+        std::make_unique<ChildProcess>(std::vector<std::string>{TESSERA_PATH}, folder.path(),
+                                       std::vector<std::string>{
+                                           "DISPLAY=" + display.name(),
+                                           addedTo("ASAN_OPTIONS", addressSanitizerOptions),
+                                           addedTo("UBSAN_OPTIONS", undefinedSanitizerOptions),
+                                       });
+}
+
+ChildProcess& ProgramUnderX::running() {
+    if (!program) {
+        throw std::logic_error("the program is not started");
+    }
+    program->poll();
+    display.poll();
+    return *program;
+}
+
+std::vector<std::string> ProgramUnderX::outputLines() {
+    return running().output().lines();
+}
+
+std::string ProgramUnderX::errors() {
+    return running().errors().text();
+}
+
+bool ProgramUnderX::waitForOutputLines(std::size_t count, Timeout timeout) {
+    return waitUntil(timeout, [&] { return outputLines().size() >= count; });
+}
+
+std::string ProgramUnderX::xdotool(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command{"xdotool"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    ChildProcess run(command, folder.path(), {"DISPLAY=" + display.name()});
+    const std::optional<int> status = run.waitForExit(startTimeout);
+    std::string shown = "xdotool";
+    for (const std::string& argument : arguments) {
+        shown += " " + argument;
+    }
+    if (!status) {
+        throw std::runtime_error(shown + " did not finish in time");
+    }
+    if (*status != 0) {
+        throw std::runtime_error(shown + " failed with status " + std::to_string(*status) + ": " +
+                                 run.errors().text());
+    }
+    return run.output().text();
+}
+
+unsigned long ProgramUnderX::window() {
+    if (windowId == 0) {
+        running();
+        // --sync waits for the window to appear; the timeout of xdotool() bounds it.
+        const std::string found =
+            xdotool({"search", "--sync", "--onlyvisible", "--name", "^tessera$"});
+        windowId = std::stoul(found);
+        xdotool({"windowfocus", "--sync", std::to_string(windowId)});
+    }
+    return windowId;
+}
+
+void ProgramUnderX::pressKeys(const std::vector<std::string>& keys) {
+    std::vector<std::string> arguments{"key"};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    window();
+    xdotool(arguments);
+}
+
+void ProgramUnderX::typeText(const std::string& text) {
+    window();
+    xdotool({"type", text});
+}
+
+void ProgramUnderX::movePointer(int x, int y) {
+    xdotool({"mousemove", "--window", std::to_string(window()), "--sync", std::to_string(x),
+             std::to_string(y)});
+}
+
+void ProgramUnderX::click(int button) {
+    window();
+    xdotool({"click", std::to_string(button)});
+}
+
+void ProgramUnderX::pressButton(int button) {
+    window();
+    xdotool({"mousedown", std::to_string(button)});
+}
+
+void ProgramUnderX::releaseButton(int button) {
+    window();
+    xdotool({"mouseup", std::to_string(button)});
+}
+
+ScreenImage ProgramUnderX::screenshot() {
+    ScreenImage shot;
+    const std::string error = captureWindow(display.name(), window(), shot);
+    if (!error.empty()) {
+        throw std::runtime_error("screenshot failed: " + error);
+    }
+    return shot;
+}
+
+bool ProgramUnderX::waitForScreen(const std::function<bool(const ScreenImage&)>& condition,
+                                  ScreenImage& shot, Timeout timeout) {
+    return waitUntil(
+        timeout,
+        [&] {
+            running();
+            shot = screenshot();
+            return condition(shot);
+        },
+        100ms);
+}
+
+std::optional<int> ProgramUnderX::waitForExit(Timeout timeout) {
+    running();
+    display.poll();
+    return program->waitForExit(timeout);
+}
+
+} // namespace tessera

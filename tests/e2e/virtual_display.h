@@ -1,0 +1,31 @@
+#pragma once
+
+#include "child_process.h"
+
+#include <memory>
+#include <string>
+
+namespace tessera {
+
+// A private Xvfb server with one 640 x 480 screen of 24-bit colour, on the first display
+// number from 90 upwards that no other server holds. It accepts connections once
+// constructed and is ended with the object.
+class VirtualDisplay {
+public:
+    // Throws std::runtime_error when no server could be started.
+    VirtualDisplay();
+
+    // The display name for DISPLAY, such as ":90".
+    const std::string& name() const { return displayName; }
+
+    // Keeps the server's own messages flowing; gives false once the server has gone.
+    bool poll() { return server->poll(); }
+
+private:
+    bool startOn(int number, std::string& failure);
+
+    std::string displayName;
+    std::unique_ptr<ChildProcess> server;
+};
+
+} // namespace tessera
