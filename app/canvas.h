@@ -114,6 +114,7 @@ public:
 private:
     int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
     void connect(int x, int y, float t);
+    void joinPair(Shape& a, Shape& b, float interval);
     Shape& selected(std::size_t k) const;
     Region regionAt(int x, int y) const;
     Region pictureColourAt(int x, int y) const;

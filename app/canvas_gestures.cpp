@@ -62,6 +62,29 @@ Shape& Canvas::selected(std::size_t k) const {
     return *shapes[static_cast<std::size_t>(selection[k])];
 }
 
+// The two-shape gestures. Alike shapes trade sizes; otherwise a circle first sends each
+// round the other's outline (faster the longer the pause), and any other first shape
+// makes them trade places over twice a short pause, and reports the pause.
+void Canvas::joinPair(Shape& a, Shape& b, float interval) {
+    const bool circleFirst = gestureState == 2;
+    const float d = circleFirst ? atLeastShortest(interval) : stretched(interval);
+    a.clearKeyframes();
+    b.clearKeyframes();
+    if (sameKind(a, b)) {
+        tradeSizes(a, b, d);
+    } else if (circleFirst) {
+        a.followOutline(&b, b.scale.x, 3.0f * d);
+        b.followOutline(&a, a.scale.x, d);
+        a.loop = 0;
+        b.loop = 0;
+    } else {
+        tradePlaces(a, b, d, named(a, "square"));
+    }
+    if (!circleFirst) {
+        std::printf("connection (time=%f)\n", static_cast<double>(interval));
+    }
+}
+
 void Canvas::connect(int x, int y, float t) {
     const std::size_t n = selection.size();
     if (n == 0) {
@@ -76,46 +99,14 @@ void Canvas::connect(int x, int y, float t) {
         gestureTime1 = t;
         gestureState = named(selected(0), "triangle") ? 3 : named(selected(0), "circle") ? 2 : 1;
         break;
-    case 1: {
-        if (n < 2) {
-            break;
+    case 1:
+    case 2:
+        if (n >= 2) {
+            joinPair(selected(0), selected(1), t - gestureTime1);
+            gestureState = 0;
+            clearSelection();
         }
-        Shape& a = selected(0);
-        Shape& b = selected(1);
-        const float d = stretched(t - gestureTime1);
-        a.clearKeyframes();
-        b.clearKeyframes();
-        if (sameKind(a, b)) {
-            tradeSizes(a, b, d);
-        } else {
-            tradePlaces(a, b, d, named(a, "square"));
-        }
-        std::printf("connection (time=%f)\n", static_cast<double>(t - gestureTime1));
-        gestureState = 0;
-        clearSelection();
         break;
-    }
-    case 2: {
-        if (n < 2) {
-            break;
-        }
-        Shape& a = selected(0);
-        Shape& b = selected(1);
-        const float d = atLeastShortest(t - gestureTime1);
-        a.clearKeyframes();
-        b.clearKeyframes();
-        if (sameKind(a, b)) {
-            tradeSizes(a, b, d);
-        } else {
-            a.followOutline(&b, b.scale.x, 3.0f * d);
-            b.followOutline(&a, a.scale.x, d);
-            a.loop = 0;
-            b.loop = 0;
-        }
-        gestureState = 0;
-        clearSelection();
-        break;
-    }
     case 3:
         gestureX2 = static_cast<float>(x);
         gestureY2 = static_cast<float>(y);

@@ -1,7 +1,7 @@
 #include "scene/model.h"
 #include "scene/texture.h"
 #include "support/feedback.h"
-#include "support/gl_context.h"
+#include "support/flat_view_test.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -10,16 +10,8 @@
 namespace tessera {
 namespace {
 
-class ModelDrawing : public ::testing::Test {
+class ModelDrawing : public test::FlatViewTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.valid());
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 640, 0, 480, -100, 100);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
     static void recordSquare(Model& model, float size) {
         model.beginList();
         glBegin(GL_QUADS);
@@ -30,7 +22,6 @@ protected:
         glEnd();
         model.endList();
     }
-    test::GlContext gl;
 };
 
 TEST(ModelIdentity, ListNamesCountUpAndNamesAreBounded) {

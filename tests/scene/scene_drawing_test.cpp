@@ -4,7 +4,7 @@
 #include "scene/square_shape.h"
 #include "scene/triangle_shape.h"
 #include "support/feedback.h"
-#include "support/gl_context.h"
+#include "support/flat_view_test.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -12,19 +12,7 @@
 namespace tessera {
 namespace {
 
-class SceneDrawing : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.valid());
-        // One board unit to one pixel, origin bottom-left, as a flat view of the board.
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 640, 0, 480, -100, 100);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-    test::GlContext gl;
-};
+using SceneDrawing = test::FlatViewTest;
 
 TEST_F(SceneDrawing, MaterialSetsAllFourColoursWithOneAlpha) {
     Material material;
