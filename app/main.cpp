@@ -1,6 +1,7 @@
 // Program entry and the window-system callbacks. Each callback only translates its
 // arguments and forwards them to one Canvas operation.
 #include "app/canvas.h"
+#include "app/frame_pacer.h"
 #include "app/init_graphics.h"
 #include "app/stage.h"
 
@@ -11,6 +12,7 @@
 namespace {
 
 tessera::Canvas theCanvas;
+tessera::FramePacer pacer(60.0);
 int windowId = 0;
 int windowWidth = 0;
 int windowHeight = 0;
@@ -38,6 +40,7 @@ void reshapeCallback(int width, int height) {
 }
 
 void idleCallback() {
+    pacer.wait();
     const auto dt = static_cast<float>(tessera::Stage::instance()->elapsed());
     theCanvas.advance(dt);
     postRedisplay();
