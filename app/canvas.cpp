@@ -8,7 +8,6 @@
 #include "scene/texture.h"
 #include "scene/triangle_shape.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -109,12 +108,16 @@ void Canvas::buildToolbar() {
     }
 }
 
+MaskGrid Canvas::maskGrid() const {
+    return {boardWidth, boardHeight, maskWidth, maskHeight};
+}
+
 int Canvas::cellWidth() const {
-    return std::max(1, boardWidth / std::max(1, maskWidth));
+    return maskGrid().cellWidth();
 }
 
 int Canvas::cellHeight() const {
-    return std::max(1, boardHeight / std::max(1, maskHeight));
+    return maskGrid().cellHeight();
 }
 
 } // namespace tessera

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/mask_grid.h"
 #include "picture/region_map.h"
 #include "scene/model.h"
 #include "scene/shape.h"
@@ -67,6 +68,7 @@ public:
     // painted shapes.
     int cellWidth() const;
     int cellHeight() const;
+    MaskGrid maskGrid() const;
 
     std::vector<std::unique_ptr<Shape>> shapes;
     std::vector<int> selection;

@@ -17,13 +17,6 @@ constexpr int rightButton = 2;
 // A dragged stroke lays down at most one shape per this many seconds.
 constexpr double trailSpacingSeconds = 0.06;
 
-// Index of the cell that holds coordinate v in cells of the given size, clamped to the
-// grid so that every board point, edges included, has a cell.
-int cellIndex(int v, int cellSize, int cells) {
-    const int index = static_cast<int>(static_cast<float>(v) / static_cast<float>(cellSize));
-    return std::clamp(index, 0, cells - 1);
-}
-
 } // namespace
 
 void Canvas::buttonPressed(int x, int y, int button) {
@@ -139,9 +132,7 @@ Region Canvas::regionAt(int x, int y) const {
     if (maskPixels.empty()) {
         return pictureColourAt(x, y);
     }
-    const int column = cellIndex(x, cellWidth(), maskWidth);
-    const int row = cellIndex(y, cellHeight(), maskHeight);
-    const int key = maskPixels[static_cast<std::size_t>(row) * maskWidth + column];
+    const int key = maskPixels[static_cast<std::size_t>(maskGrid().cellAt(x, y))];
     const auto entry = regionMap.table.find(key);
     // A region the map leaves out takes the picture's own colour rather than black.
     return entry != regionMap.table.end() ? entry->second : pictureColourAt(x, y);
