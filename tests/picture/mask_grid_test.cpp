@@ -46,9 +46,10 @@ TEST(MaskGrid, EveryBoardPointLandsInsideTheMask) {
                 ASSERT_LT(cell, cells) << width << "x" << height << " at " << x << "," << y;
             }
         }
-        EXPECT_EQ(grid.cellAt(640, 480), cells - 1);
-        EXPECT_EQ(grid.cellAt(639, 0), width - 1);
     }
+    const MaskGrid uneven{640, 480, 60, 45};
+    EXPECT_EQ(uneven.cellAt(640, 480), 60 * 45 - 1);
+    EXPECT_EQ(uneven.cellAt(639, 0), 59);
 }
 
 } // namespace
