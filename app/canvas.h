@@ -129,6 +129,10 @@ private:
 constexpr double idleScatterSeconds = 27.0;
 // Length of the scatter and return-home animations.
 constexpr double canvasAnimationSeconds = 3.0;
+// Zoom stops here. Within these the key only multiplies the distance; past them a held
+// key would zoom in to 0, from which zooming out never returns, or out to infinity.
+constexpr float minCameraDistance = 1.0f;
+constexpr float maxCameraDistance = 1.0e6f;
 // A shape grown by holding the button stops growing at this scale, far beyond the board,
 // so that its size can never overflow.
 constexpr float maxPaintedScale = 10000.0f;

@@ -15,10 +15,10 @@ int Canvas::keyPressed(int key) {
         clearCanvas();
         break;
     case '-':
-        cameraDistance = cameraDistance * 1.1f;
+        cameraDistance = std::min(cameraDistance * 1.1f, maxCameraDistance);
         break;
     case '=':
-        cameraDistance = cameraDistance * 0.9f;
+        cameraDistance = std::max(cameraDistance * 0.9f, minCameraDistance);
         break;
     case 'a':
         cameraX = cameraX - static_cast<float>(cellWidth());

@@ -59,6 +59,25 @@ void Actor::stopMotion() {
 }
 
 void Actor::update(float dt) {
+    // The stepwise law overshoots a keyframe that lasts less than a few updates, and each
+    // restart of a looping list then overshoots further, until the values are no longer
+    // finite (a short gesture, or one long frame). Such an update is taken in steps of at
+    // most a quarter of the keyframe; ordinary updates are untouched.
+    double remaining = dt;
+    for (int i = 0; i < maxSubsteps; ++i) {
+        const bool playing =
+            current >= 0 && current < static_cast<int>(keyframes.size()) && elapsed < duration;
+        const double limit = static_cast<double>(duration) * substepShare;
+        if (!playing || remaining <= limit) {
+            break;
+        }
+        advance(static_cast<float>(limit));
+        remaining -= limit;
+    }
+    advance(static_cast<float>(remaining));
+}
+
+void Actor::advance(float dt) {
     const int count = static_cast<int>(keyframes.size());
     const float t = elapsed;
     const float total = duration;

@@ -7,6 +7,11 @@
 
 namespace tessera {
 
+// Longest part of a keyframe one integration step may cover, and the most steps one
+// update is split into.
+constexpr double substepShare = 0.25;
+constexpr int maxSubsteps = 4096;
+
 // An animated object with four channels (position, rotation, scale, colour), each with a
 // value, velocity, acceleration and last step, and a list of keyframes played in order.
 class Actor {
@@ -59,6 +64,8 @@ public:
     float duration = 0.0f;
 
 private:
+    // One step of keyframe playback and integration.
+    void advance(float dt);
     Actor* append(float duration, std::unique_ptr<Actor> snapshot, int mode);
     void stopMotion();
 };

@@ -39,6 +39,20 @@ TEST_F(CanvasTest, MinusAndEqualsZoomByTenPerCent) {
     EXPECT_NEAR(canvas.cameraDistance, 653.4f, 1e-3);
 }
 
+TEST_F(CanvasTest, ZoomStopsShortOfZeroAndInfinity) {
+    load();
+    for (int i = 0; i < 2000; ++i) {
+        press(canvas, '=');
+    }
+    EXPECT_EQ(canvas.cameraDistance, minCameraDistance);
+    press(canvas, '-');
+    EXPECT_GT(canvas.cameraDistance, minCameraDistance);
+    for (int i = 0; i < 2000; ++i) {
+        press(canvas, '-');
+    }
+    EXPECT_EQ(canvas.cameraDistance, maxCameraDistance);
+}
+
 TEST_F(CanvasTest, PanKeysMoveTheCameraByOneMaskCell) {
     load();
     const struct {

@@ -1,5 +1,6 @@
 #include "scene/actor.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace tessera {
@@ -138,6 +139,38 @@ TEST(ActorPlayback, AKeyframeAppendedAfterTheEndStillPlays) {
     actor.update(0.1f);
     EXPECT_EQ(actor.current, 1);
     EXPECT_GT(actor.position.x, 1.5f);
+}
+
+TEST(ActorPlayback, StepsLongerThanTheKeyframeNeitherOvershootNorDiverge) {
+    // A looping list of short keyframes met by long frames (a stalled window, or a
+    // gesture made in a split second) would overshoot further on every restart.
+    for (float dt : {0.5f, 1.0f, 2.0f}) {
+        Actor actor(0.0f, 0.0f, 0.0f);
+        actor.queueMoveTo(0.1f, 10.0f, 0.0f, 0.0f, Eased);
+        actor.queueMoveTo(0.1f, 0.0f, 0.0f, 0.0f, Eased);
+        for (int i = 0; i < 200; ++i) {
+            actor.update(dt);
+            ASSERT_LE(std::fabs(actor.position.x), 12.0f) << "dt " << dt << ", update " << i;
+        }
+    }
+}
+
+TEST(ActorPlayback, ShortStepsAreTakenWhole) {
+    // Steps of up to a quarter of the keyframe are not divided: the stepwise law is as is.
+    Actor whole(0.0f, 0.0f, 0.0f);
+    whole.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Eased);
+    whole.update(0.25f);
+    EXPECT_FLOAT_EQ(whole.position.x, 28.571428f * 0.25f * 0.25f);
+    // A longer one is: two quarter steps land where two separate updates would.
+    Actor split(0.0f, 0.0f, 0.0f);
+    split.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Eased);
+    split.update(0.5f);
+    Actor stepped(0.0f, 0.0f, 0.0f);
+    stepped.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Eased);
+    stepped.update(0.25f);
+    stepped.update(0.25f);
+    EXPECT_FLOAT_EQ(split.position.x, stepped.position.x);
+    EXPECT_FLOAT_EQ(split.elapsed, 0.5f);
 }
 
 TEST(ActorKeyframes, ClearingEndsPlaybackButKeepsTheMotion) {

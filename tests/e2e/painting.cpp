@@ -1,0 +1,28 @@
+#include "painting.h"
+
+#include "window_layout.h"
+
+namespace tessera {
+
+void chooseTool(ProgramUnderX& program, int tool) {
+    program.movePointer(toolCentreX[tool], (toolbarTop + toolbarBottom) / 2);
+    program.click(leftButton);
+}
+
+bool paintUntil(ProgramUnderX& program, int x, int y, const ScreenImage& bare, int halfSize,
+                const std::function<bool(const ChangedPatch&)>& enough, ChangedPatch& patch) {
+    const ScreenRegion area = around(x, y, halfSize);
+    program.movePointer(x, y);
+    program.pressButton(rightButton);
+    ScreenImage shot;
+    const bool done = program.waitForScreen(
+        [&](const ScreenImage& s) {
+            patch = changedPatch(bare, s, area);
+            return enough(patch);
+        },
+        shot);
+    program.releaseButton(rightButton);
+    return done;
+}
+
+} // namespace tessera

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tessera {
+
+// One input of each fuzz target, run through the reader as the program would meet it:
+// shared by the libFuzzer entry points and the test that replays the committed inputs.
+// Each returns normally for any bytes; a broken invariant aborts with a message.
+
+// Parses the bytes as a picture.
+void fuzzPpm(const std::uint8_t* data, std::size_t size);
+
+// Parses the bytes as a mask and, when that succeeds, reads the cell under every point of
+// a 640 x 480 board (both edges included), as spawning does.
+void fuzzPgm(const std::uint8_t* data, std::size_t size);
+
+// Parses the bytes as a region map.
+void fuzzRegionMap(const std::uint8_t* data, std::size_t size);
+
+} // namespace tessera
