@@ -6,6 +6,9 @@
 #include "app/stage.h"
 
 #include <GL/freeglut.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 
@@ -104,6 +107,12 @@ int main(int argc, char** argv) {
     glutPassiveMotionFunc(motionCallback);
     windowId = glutGetWindow();
     tessera::initGraphics();
+#if defined(__SANITIZE_ADDRESS__)
+    // NOTE: registered after the window opens, so that it runs before the GL driver is
+    // unloaded at exit: the driver's own allocations can then be recognised and passed
+    // over, and any leak of ours still fails the run.
+    std::atexit(__lsan_do_leak_check);
+#endif
     theCanvas.load("fruit");
     stage->elapsed(); // the first idle step measures from here
     glutMainLoop();
