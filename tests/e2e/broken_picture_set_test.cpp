@@ -47,7 +47,25 @@ INSTANTIATE_TEST_SUITE_P(
                     Breakage{"MissingMask", "fruit_mask.pgm", std::nullopt,
                              "error opening pgm file\n: No such file or directory\n", 1},
                     Breakage{"MapWithoutHeader", "fruit.map", std::string("0 0 159 104 27\n"),
-                             "error loading header from map file\n: Invalid argument\n", 2}),
+                             "error loading header from map file\n: Invalid argument\n", 2},
+                    // Hostile headers: refused before anything is allocated or read.
+                    Breakage{"PictureTooLarge", "fruit.ppm",
+                             std::string("P6 30000 30000 255\nabcdefgh"),
+                             "ppm size too large\n: Invalid argument\n", 0},
+                    Breakage{"PictureWidthTooLargeForAnInt", "fruit.ppm",
+                             std::string("P6 99999999999 1 255\n"),
+                             "ppm width invalid\n: Invalid argument\n", 0},
+                    Breakage{"PictureHeaderComment", "fruit.ppm",
+                             std::string("P6\n# made by hand\n1 1 255\nabc"),
+                             "ppm header has a comment\n: Invalid argument\n", 0},
+                    Breakage{"MaskOfZeroWidth", "fruit_mask.pgm", std::string("P5 0 48 255\n"),
+                             "pgm width invalid\n: Invalid argument\n", 1},
+                    Breakage{"MapWithHugeCountAndFewRecords", "fruit.map",
+                             std::string("regions 2147483647\nbackground 0\n0 0 1 2 3\n"),
+                             "error loading region data from map file\n: Invalid argument\n", 2},
+                    Breakage{"MapKeyTooLargeForAnInt", "fruit.map",
+                             std::string("regions 1\nbackground 0\n0 fffffffff 1 2 3\n"),
+                             "error loading region data from map file\n: Invalid argument\n", 2}),
     [](const testing::TestParamInfo<Breakage>& info) { return std::string(info.param.name); });
 
 } // namespace

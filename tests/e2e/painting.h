@@ -11,8 +11,7 @@ namespace tessera {
 constexpr int leftButton = 1;
 constexpr int rightButton = 3;
 
-// The tools in toolbar order.
-constexpr int parallelogramTool = 0;
+// Tools by their place on the toolbar, from the left.
 constexpr int circleTool = 1;
 constexpr int squareTool = 2;
 

@@ -34,8 +34,7 @@ TEST(Pointer, ClickingAToolLightsItUpAndDimsThePreviousOne) {
         EXPECT_LT(shareOf(shot, toolArea(tool), lit), 0.01) << "no tool is lit at the start";
     }
 
-    program.movePointer(toolCentreX[squareTool], toolbarMiddle);
-    program.click(leftButton);
+    chooseTool(program, squareTool);
 
     EXPECT_TRUE(
         program.waitForScreen([](const ScreenImage& s) { return toolLit(s, squareTool); }, shot));
@@ -235,8 +234,7 @@ TEST(Pointer, DraggingWithTheRightButtonLeavesATrailOfShapesAlongThePath) {
     EXPECT_EQ(shareChanged(bare, shot, around(fromX, toY, 40)), 0.0) << "off the path";
 }
 
-// Escape also takes the shape still being painted: the held button then grows nothing
-// that is gone, and painting goes on afterwards.
+// Escape also takes the shape still being painted, and painting goes on afterwards.
 TEST(Pointer, EscapeClearsEveryShapeAndPaintingGoesOnAfterwards) {
     ProgramUnderX program;
     program.start();
@@ -259,6 +257,7 @@ TEST(Pointer, EscapeClearsEveryShapeAndPaintingGoesOnAfterwards) {
     };
     EXPECT_TRUE(program.waitForScreen(bareBoard, shot))
         << shareChanged(bare, shot, aboveToolbar) << " of the board still changed";
+    // Still held for a moment: the idle steps must not grow the shape that went.
     std::this_thread::sleep_for(300ms);
     program.releaseButton(rightButton);
     EXPECT_TRUE(bareBoard(program.screenshot())) << "nothing grows on after the clear";
