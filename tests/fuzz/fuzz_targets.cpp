@@ -50,9 +50,8 @@ void checkImage(const std::string& error, const Image& image, std::size_t bytesP
     }
     require(image.width >= 1 && image.width <= maxImageSide, "width out of range");
     require(image.height >= 1 && image.height <= maxImageSide, "height out of range");
-    const std::size_t bytes =
-        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) *
-        bytesPerPixel;
+    const std::size_t bytes = static_cast<std::size_t>(image.width) *
+                              static_cast<std::size_t>(image.height) * bytesPerPixel;
     require(bytes <= maxImageBytes, "buffer above the cap");
     require(image.pixels.size() == bytes, "buffer size is not width x height pixels");
 }
