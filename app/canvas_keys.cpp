@@ -9,6 +9,7 @@ namespace tessera {
 
 int Canvas::keyPressed(int key) {
     const int k = key & 0xFF;
+    unattendedTime = 0.0;
     switch (k) {
     case 27: // Escape
         gestureState = 0;
@@ -42,6 +43,13 @@ int Canvas::keyPressed(int key) {
     case 'w':
         cameraY = cameraY + static_cast<float>(cellHeight());
         break;
+    case 'z':
+        undoLastShape();
+        break;
+    case 8:   // Backspace
+    case 127: // Delete
+        deleteSelected();
+        break;
     default:
         break;
     }
@@ -57,6 +65,11 @@ void Canvas::clearCanvas() {
 
 void Canvas::advance(float dt) {
     idleTime = idleTime + dt;
+    unattendedTime = unattendedTime + dt;
+    if (clearAfterSeconds > 0.0 && unattendedTime > clearAfterSeconds && !shapes.empty()) {
+        gestureState = 0;
+        clearCanvas();
+    }
     if (idleTime > idleScatterSeconds) {
         scatter();
     }

@@ -21,6 +21,7 @@ constexpr double trailSpacingSeconds = 0.06;
 
 void Canvas::buttonPressed(int x, int y, int button) {
     const auto t = static_cast<float>(Stage::instance()->now());
+    unattendedTime = 0.0;
     pointerX = pressX = x;
     pointerY = pressY = y;
     pick(x, y);
@@ -53,6 +54,7 @@ void Canvas::buttonReleased(int, int, int button) {
 
 void Canvas::pointerMoved(int x, int y) {
     idleTime = 0.0;
+    unattendedTime = 0.0;
     if (paintMode == Growing) {
         if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
             strokeElapsed = 0.0;
@@ -122,6 +124,10 @@ Shape* Canvas::spawnShape(int kind, int x, int y) {
         break;
     }
     shape->setName(name);
+    // The oldest shapes make room, so that the new one keeps the canvas within its limit.
+    while (maxShapes > 0 && shapes.size() >= maxShapes) {
+        removeShape(0);
+    }
     constexpr float byteToUnit = 1.0f / 255.0f;
     shape->setColour(colour.red * byteToUnit, colour.green * byteToUnit, colour.blue * byteToUnit);
     shapes.push_back(std::move(shape));

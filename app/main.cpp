@@ -1,8 +1,10 @@
 // Program entry and the window-system callbacks. Each callback only translates its
 // arguments and forwards them to one Canvas operation.
 #include "app/canvas.h"
+#include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
+#include "app/picture_source.h"
 #include "app/stage.h"
 
 #include <GL/freeglut.h>
@@ -77,13 +79,16 @@ void motionCallback(int x, int y) {
 
 // Full screen at 640 x 480 where the display allows it; otherwise (a virtual X server, most
 // current desktops) an ordinary window of the same size, which behaves the same.
-void openWindow() {
-    glutGameModeString("640x480:16@60");
-    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) {
-        glutEnterGameMode();
-        return;
+void openWindow(tessera::WindowMode mode) {
+    if (mode != tessera::WindowMode::Window) {
+        glutGameModeString("640x480:16@60");
+        if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) {
+            glutEnterGameMode();
+            return;
+        }
+        std::fprintf(stderr,
+                     "tessera: full-screen 640x480 mode not available; using a window\n");
     }
-    std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(windowedWidth, windowedHeight);
     glutCreateWindow("tessera");
@@ -94,10 +99,25 @@ void openWindow() {
 int main(int argc, char** argv) {
     // Lines reach a pipe as they are printed, not when the buffer fills.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    tessera::CommandLine options;
+    const std::string usageError = tessera::parseCommandLine(argc - 1, argv + 1, options);
+    if (!usageError.empty()) {
+        std::fprintf(stderr, "tessera: %s\n%s", usageError.c_str(), tessera::usageText().c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(tessera::usageText().c_str(), stdout);
+        return 0;
+    }
+    const tessera::PictureSource picture =
+        tessera::choosePicture(options.picture, tessera::executablePath());
+
     tessera::Stage* stage = tessera::Stage::instance();
-    glutInit(&argc, argv);
+    // The command line is ours: GLUT gets the program name only.
+    int glutArgc = 1;
+    glutInit(&glutArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    openWindow();
+    openWindow(options.windowMode);
     glutMouseFunc(mouseCallback);
     glutMotionFunc(motionCallback);
     glutReshapeFunc(reshapeCallback);
@@ -113,7 +133,9 @@ int main(int argc, char** argv) {
     // over, and any leak of ours still fails the run.
     std::atexit(__lsan_do_leak_check);
 #endif
-    theCanvas.load("fruit");
+    theCanvas.clearAfterSeconds = options.clearAfterSeconds;
+    theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
+    theCanvas.load(picture.path.c_str());
     stage->elapsed(); // the first idle step measures from here
     glutMainLoop();
     return 0;
