@@ -12,8 +12,8 @@ void Canvas::removeShape(std::size_t index) {
         return;
     }
     const int removed = static_cast<int>(index);
-    const bool wasSelected = std::find(selection.begin(), selection.end(), removed) !=
-                             selection.end();
+    const bool wasSelected =
+        std::find(selection.begin(), selection.end(), removed) != selection.end();
     if (wasSelected && gestureState != 0) {
         gestureState = 0;
         clearSelection();

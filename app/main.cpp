@@ -86,8 +86,7 @@ void openWindow(tessera::WindowMode mode) {
             glutEnterGameMode();
             return;
         }
-        std::fprintf(stderr,
-                     "tessera: full-screen 640x480 mode not available; using a window\n");
+        std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
     }
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(windowedWidth, windowedHeight);

@@ -46,8 +46,8 @@ PictureSource choosePicture(const std::string& given, const std::string& executa
         return {PictureSource::PictureSetFiles, defaultPictureSet};
     }
     const fs::path folder = fs::path(executable).parent_path();
-    for (const fs::path& shipped :
-         {folder / "data" / defaultPictureSet, folder / ".." / "share" / "tessera" / defaultPictureSet}) {
+    for (const fs::path& shipped : {folder / "data" / defaultPictureSet,
+                                    folder / ".." / "share" / "tessera" / defaultPictureSet}) {
         if (hasPicture(shipped)) {
             return {PictureSource::PictureSetFiles, shipped.lexically_normal().string()};
         }
