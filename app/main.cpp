@@ -5,6 +5,7 @@
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
 #include "app/picture_source.h"
+#include "app/snapshot.h"
 #include "app/stage.h"
 
 #include <GL/freeglut.h>
@@ -25,17 +26,37 @@ int windowHeight = 0;
 constexpr int windowedWidth = 640;
 constexpr int windowedHeight = 480;
 constexpr unsigned char graveAccent = 96;
+constexpr unsigned char snapshotKey = 'p';
 
 void postRedisplay() {
     glutPostWindowRedisplay(windowId);
 }
 
-void displayCallback() {
+// Draws the frame into the back buffer.
+void drawWindow() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     theCanvas.setProjection(0, 0, windowWidth, windowHeight);
     theCanvas.drawFrame(GL_RENDER);
     glFlush();
+}
+
+void displayCallback() {
+    drawWindow();
     glutSwapBuffers();
+}
+
+// The frame the window shows, drawn afresh into the back buffer and saved in the current
+// folder. A folder that cannot be written costs the snapshot, not the session.
+void takeSnapshot() {
+    drawWindow();
+    glReadBuffer(GL_BACK);
+    std::string name;
+    const std::string error = tessera::saveSnapshot(windowWidth, windowHeight, ".", name);
+    if (error.empty()) {
+        std::printf("snapshot %s\n", name.c_str());
+    } else {
+        std::fprintf(stderr, "tessera: cannot save a snapshot: %s\n", error.c_str());
+    }
 }
 
 void reshapeCallback(int width, int height) {
@@ -54,6 +75,9 @@ void idleCallback() {
 void keyboardCallback(unsigned char key, int, int) {
     if (theCanvas.keyPressed(key) == 2) {
         postRedisplay();
+    }
+    if (key == snapshotKey) {
+        takeSnapshot();
     }
     if (key == graveAccent) {
         if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0) {
