@@ -1,6 +1,6 @@
-#include "tools/tessera_set/image_decoder.h"
-#include "tools/tessera_set/picture_set.h"
-#include "tools/tessera_set/picture_set_files.h"
+#include "photo/image_decoder.h"
+#include "photo/picture_set.h"
+#include "photo/picture_set_files.h"
 #include "tools/tessera_set/tool_options.h"
 
 #include <cstdio>

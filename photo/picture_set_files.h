@@ -1,7 +1,7 @@
 #pragma once
 
+#include "photo/picture_set.h"
 #include "picture/region.h"
-#include "tools/tessera_set/picture_set.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tessera_set/rgb_image.h"
+#include "photo/rgb_image.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/tessera_set/cell_mask.h"
+#include "photo/cell_mask.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "tools/tessera_set/image_decoder.h"
+#include "photo/image_decoder.h"
 
-#include "tools/tessera_set/jpeg_decoder.h"
-#include "tools/tessera_set/png_decoder.h"
+#include "photo/jpeg_decoder.h"
+#include "photo/png_decoder.h"
 
 #include <cerrno>
 #include <cstring>

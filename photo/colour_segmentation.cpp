@@ -1,6 +1,6 @@
-#include "tools/tessera_set/colour_segmentation.h"
+#include "photo/colour_segmentation.h"
 
-#include "tools/tessera_set/kmeans.h"
+#include "photo/kmeans.h"
 
 #include <algorithm>
 #include <numeric>

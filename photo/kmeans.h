@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tessera_set/lab_colour.h"
+#include "photo/lab_colour.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tools/tessera_set/file_group_writer.h"
+#include "photo/file_group_writer.h"
 
 #include <cerrno>
 #include <cstdio>

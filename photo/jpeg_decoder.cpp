@@ -1,4 +1,4 @@
-#include "tools/tessera_set/jpeg_decoder.h"
+#include "photo/jpeg_decoder.h"
 
 #include <csetjmp>
 #include <jpeglib.h>

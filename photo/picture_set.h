@@ -1,7 +1,7 @@
 #pragma once
 
+#include "photo/rgb_image.h"
 #include "picture/region.h"
-#include "tools/tessera_set/rgb_image.h"
 
 #include <cstdint>
 #include <vector>

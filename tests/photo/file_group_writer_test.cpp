@@ -1,6 +1,6 @@
+#include "photo/file_group_writer.h"
 #include "scratch_folder.h"
 #include "test_image_files.h"
-#include "tools/tessera_set/file_group_writer.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

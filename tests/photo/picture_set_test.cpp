@@ -1,11 +1,11 @@
+#include "photo/cell_mask.h"
+#include "photo/colour_segmentation.h"
+#include "photo/picture_set.h"
+#include "photo/picture_set_files.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
 #include "scratch_folder.h"
 #include "test_image_files.h"
-#include "tools/tessera_set/cell_mask.h"
-#include "tools/tessera_set/colour_segmentation.h"
-#include "tools/tessera_set/picture_set.h"
-#include "tools/tessera_set/picture_set_files.h"
 
 #include <gtest/gtest.h>
 

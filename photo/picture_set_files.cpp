@@ -1,6 +1,6 @@
-#include "tools/tessera_set/picture_set_files.h"
+#include "photo/picture_set_files.h"
 
-#include "tools/tessera_set/file_group_writer.h"
+#include "photo/file_group_writer.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "tools/tessera_set/picture_set.h"
+#include "photo/picture_set.h"
 
-#include "tools/tessera_set/cell_mask.h"
-#include "tools/tessera_set/colour_segmentation.h"
+#include "photo/cell_mask.h"
+#include "photo/colour_segmentation.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "tools/tessera_set/kmeans.h"
+#include "photo/kmeans.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tools/tessera_set/lab_colour.h"
+#include "photo/lab_colour.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "tools/tessera_set/png_decoder.h"
+#include "photo/png_decoder.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
-#include "tools/tessera_set/kmeans.h"
+#include "photo/kmeans.h"
 
-#include "tools/tessera_set/seeded_random.h"
+#include "photo/seeded_random.h"
 
 #include <algorithm>
 
