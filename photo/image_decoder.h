@@ -1,14 +1,16 @@
 #pragma once
 
-#include "photo/rgb_image.h"
+#include "photo/decoded_photo.h"
 
+#include <cstddef>
 #include <string>
 
 namespace tessera {
 
-// Reads a JPEG or PNG file, recognised by its signature, into image. Returns an empty
-// string on success or a message naming what is wrong (without the file name). Pictures
-// larger than maxImageSide on a side are refused before any pixel memory is allocated.
-std::string decodeImage(const char* path, RgbImage& image);
+// Decodes a JPEG or PNG held in memory, recognised by its signature. acceptScale chooses
+// how small a JPEG may be decoded (photo/decoded_photo.h); PNGs are always decoded whole
+// and upright. Returns an empty string on success or a message naming what is wrong.
+std::string decodePhoto(const unsigned char* bytes, std::size_t length,
+                        const ScaleCheck& acceptScale, DecodedPhoto& photo);
 
 } // namespace tessera

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "photo/rgb_image.h"
+#include "photo/decoded_photo.h"
 
-#include <cstdio>
+#include <cstddef>
 #include <string>
 
 namespace tessera {
 
-// Decodes a JPEG stream into RGB pixels. Returns an empty string on success or the
-// decoder's complaint. Corrupt-data warnings count as failures: a picture set built
-// from made-up pixels would be wrong without anyone noticing.
-std::string decodeJpeg(std::FILE* in, RgbImage& image);
+// Decodes a JPEG held in memory into RGB pixels, at the smallest scale that acceptScale
+// accepts, and reads its EXIF orientation. Returns an empty string on success or the
+// decoder's complaint. Corrupt-data warnings count as failures: a picture set built from
+// made-up pixels would be wrong without anyone noticing.
+std::string decodeJpeg(const unsigned char* bytes, std::size_t length,
+                       const ScaleCheck& acceptScale, DecodedPhoto& photo);
 
 } // namespace tessera

@@ -15,6 +15,9 @@ struct PictureSet {
     int maskWidth = 0;
     int maskHeight = 0;
     std::vector<Region> regions; // indexed by key
+    // The upright photograph it was made from, before fitting and scaling (makePictureSet).
+    int photoWidth = 0;
+    int photoHeight = 0;
 };
 
 // Groups the photograph's colours into regionCount regions and lays a cellsAcross x

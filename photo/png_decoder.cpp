@@ -1,5 +1,6 @@
 #include "photo/png_decoder.h"
 
+#include <cstring>
 #include <png.h>
 
 namespace tessera {
@@ -7,7 +8,12 @@ namespace {
 
 struct PngErrorTrap {
     std::string message;
-    std::string sizeError;
+};
+
+struct PngSource {
+    const unsigned char* bytes;
+    std::size_t length;
+    std::size_t position;
 };
 
 // libpng's default handler prints to standard error before jumping; this one keeps the
@@ -20,20 +26,44 @@ struct PngErrorTrap {
 // Warnings concern ancillary data (colour profiles, text chunks), not the pixels.
 void ignorePngWarning(png_structp, png_const_charp) {}
 
+void readPngBytes(png_structp png, png_bytep out, png_size_t count) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (source->length - source->position < count) {
+        png_error(png, "file ends early");
+    }
+    std::memcpy(out, source->bytes + source->position, count);
+    source->position += count;
+}
+
+unsigned long bigEndian32(const unsigned char* p) {
+    return static_cast<unsigned long>(p[0]) << 24 | static_cast<unsigned long>(p[1]) << 16 |
+           static_cast<unsigned long>(p[2]) << 8 | p[3];
+}
+
+// A PNG begins with its signature and then the header chunk, which gives the size. Reading
+// it here gives a plain message; libpng's own limit only says "Invalid IHDR data".
+std::string headerSizeError(const unsigned char* bytes, std::size_t length) {
+    if (length < 24 || std::memcmp(bytes + 12, "IHDR", 4) != 0) {
+        return ""; // libpng says what is wrong
+    }
+    const unsigned long width = bigEndian32(bytes + 16);
+    const unsigned long height = bigEndian32(bytes + 20);
+    if (width > maxPngSide || height > maxPngSide) {
+        return "picture is " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels; at most " + std::to_string(maxPngSide) + " a side is supported";
+    }
+    return decodedSizeError(width, height, 4);
+}
+
 // Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
 // destructor; the caller owns every C++ object.
-bool runPng(png_structp png, png_infop info, RgbImage& image, std::vector<png_bytep>& rows,
-            PngErrorTrap& trap) {
+bool runPng(png_structp png, png_infop info, RgbImage& image, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    trap.sizeError = imageSizeError(width, height);
-    if (!trap.sizeError.empty()) {
-        return false;
-    }
     // Every colour type and depth arrives as 8-bit RGBA.
     png_set_expand(png);
     png_set_scale_16(png);
@@ -73,7 +103,12 @@ void composeOverWhite(RgbImage& image) {
 
 } // namespace
 
-std::string decodePng(std::FILE* in, RgbImage& image) {
+std::string decodePng(const unsigned char* bytes, std::size_t length, DecodedPhoto& photo) {
+    photo = DecodedPhoto{};
+    const std::string sizeError = headerSizeError(bytes, length);
+    if (!sizeError.empty()) {
+        return sizeError;
+    }
     PngErrorTrap trap;
     png_structp png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, &trap, failPng, ignorePngWarning);
@@ -82,18 +117,19 @@ std::string decodePng(std::FILE* in, RgbImage& image) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         return "cannot decode PNG: out of memory";
     }
-    png_init_io(png, in);
+    png_set_user_limits(png, maxPngSide, maxPngSide);
+    PngSource source{bytes, length, 0};
+    png_set_read_fn(png, &source, readPngBytes);
     std::vector<png_bytep> rows;
-    const bool decoded = runPng(png, info, image, rows, trap);
+    const bool decoded = runPng(png, info, photo.image, rows);
     png_destroy_read_struct(&png, &info, nullptr);
     if (decoded) {
-        composeOverWhite(image);
+        composeOverWhite(photo.image);
+        photo.storedWidth = photo.image.width;
+        photo.storedHeight = photo.image.height;
         return "";
     }
-    image = RgbImage{};
-    if (!trap.sizeError.empty()) {
-        return trap.sizeError;
-    }
+    photo = DecodedPhoto{};
     return "cannot decode PNG: " + trap.message;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "picture/image.h"
-
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,15 +19,19 @@ struct RgbImage {
     }
 };
 
-// The picture becomes the program's board texture, so it obeys the program's own size
-// limit. Returns an empty string when the size is acceptable.
-inline std::string imageSizeError(unsigned long width, unsigned long height) {
-    const unsigned long limit = static_cast<unsigned long>(maxImageSide);
-    if (width == 0 || height == 0 || width > limit || height > limit) {
-        return "picture is " + std::to_string(width) + " x " + std::to_string(height) +
-               " pixels; at most " + std::to_string(limit) + " a side is supported";
+// A photograph is decoded whole before the picture is made from it; its pixels may take at
+// most this much memory (a 16384 x 16384 picture with 4 bytes a pixel).
+constexpr std::size_t maxDecodedBytes = std::size_t{1} << 30;
+
+// Returns an empty string when width x height pixels of bytesPerPixel bytes fit in
+// maxDecodedBytes, or the message that says they do not.
+inline std::string decodedSizeError(unsigned long width, unsigned long height,
+                                    unsigned bytesPerPixel) {
+    if (static_cast<unsigned long long>(width) * height * bytesPerPixel <= maxDecodedBytes) {
+        return "";
     }
-    return "";
+    return "picture is " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels; decoding it would take more than 1 GiB";
 }
 
 } // namespace tessera

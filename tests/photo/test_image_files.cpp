@@ -1,6 +1,7 @@
 #include "test_image_files.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <jpeglib.h>
@@ -56,16 +57,17 @@ void writePng(const std::string& path, const RgbImage& image) {
     writeRawPng(path, image.width, image.height, PNG_COLOR_TYPE_RGB, image.pixels);
 }
 
-void writeJpeg(const std::string& path, const RgbImage& image) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        throw std::runtime_error("cannot create " + path);
-    }
+namespace {
+
+// Compresses image into the destination that setDestination installs, at quality 95.
+template <typename SetDestination>
+void compressJpeg(const RgbImage& image, const std::vector<unsigned char>& app1,
+                  SetDestination setDestination) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
+    setDestination(info);
     info.image_width = static_cast<JDIMENSION>(image.width);
     info.image_height = static_cast<JDIMENSION>(image.height);
     info.input_components = 3;
@@ -73,6 +75,9 @@ void writeJpeg(const std::string& path, const RgbImage& image) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
+    if (!app1.empty()) {
+        jpeg_write_marker(&info, JPEG_APP0 + 1, app1.data(), static_cast<unsigned>(app1.size()));
+    }
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(
             image.pixels.data() + static_cast<std::size_t>(info.next_scanline) * image.width * 3);
@@ -80,7 +85,50 @@ void writeJpeg(const std::string& path, const RgbImage& image) {
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
+}
+
+} // namespace
+
+void writeJpeg(const std::string& path, const RgbImage& image) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        throw std::runtime_error("cannot create " + path);
+    }
+    compressJpeg(image, {}, [out](jpeg_compress_struct& info) { jpeg_stdio_dest(&info, out); });
     std::fclose(out);
+}
+
+std::vector<unsigned char> encodeJpeg(const RgbImage& image,
+                                      const std::vector<unsigned char>& app1) {
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    compressJpeg(image, app1,
+                 [&](jpeg_compress_struct& info) { jpeg_mem_dest(&info, &buffer, &size); });
+    std::vector<unsigned char> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
+}
+
+std::vector<unsigned char> exifWithOrientation(int orientation, bool bigEndian) {
+    std::vector<unsigned char> block{'E', 'x', 'i', 'f', 0, 0};
+    const auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            block.push_back(static_cast<unsigned char>(value >> shift));
+        }
+    };
+    block.push_back(bigEndian ? 'M' : 'I');
+    block.push_back(bigEndian ? 'M' : 'I');
+    put(42, 2);
+    put(8, 4); // the directory follows the header
+    put(1, 2); // one entry: orientation, SHORT, count 1, the value in the first two bytes
+    put(0x0112, 2);
+    put(3, 2);
+    put(1, 4);
+    put(static_cast<std::uint32_t>(orientation), 2);
+    put(0, 2);
+    put(0, 4); // no next directory
+    return block;
 }
 
 std::vector<char> readBytes(const std::string& path) {

@@ -21,6 +21,13 @@ void writeRawPng(const std::string& path, int width, int height, int colourType,
 void writePng(const std::string& path, const RgbImage& image);
 void writeJpeg(const std::string& path, const RgbImage& image);
 
+// A JPEG in memory, with the given APP1 payload when it is not empty.
+std::vector<unsigned char> encodeJpeg(const RgbImage& image,
+                                      const std::vector<unsigned char>& app1 = {});
+
+// An EXIF APP1 payload holding only the orientation tag, in either byte order.
+std::vector<unsigned char> exifWithOrientation(int orientation, bool bigEndian);
+
 // Whole-file helpers.
 std::vector<char> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<char>& bytes);
