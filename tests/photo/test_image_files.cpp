@@ -1,5 +1,6 @@
 #include "test_image_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -30,6 +31,31 @@ void setPixel(RgbImage& image, int x, int y, std::uint8_t red, std::uint8_t gree
     pixel[0] = red;
     pixel[1] = green;
     pixel[2] = blue;
+}
+
+RgbImage letterImage(const std::string& rows) {
+    const int width =
+        static_cast<int>(rows.find('/') == std::string::npos ? rows.size() : rows.find('/'));
+    RgbImage image = solidImage(width, static_cast<int>(rows.size() + 1) / (width + 1), 0, 0, 0);
+    for (std::size_t i = 0, pixel = 0; i < rows.size(); ++i) {
+        if (rows[i] != '/') {
+            const std::uint8_t value = rows[i] == '.' ? 0 : static_cast<std::uint8_t>(rows[i]);
+            std::fill_n(image.pixels.begin() + 3 * pixel++, 3, value);
+        }
+    }
+    return image;
+}
+
+std::string lettersOf(const RgbImage& image) {
+    std::string rows;
+    for (std::size_t pixel = 0; pixel < image.pixelCount(); ++pixel) {
+        if (pixel > 0 && pixel % image.width == 0) {
+            rows += '/';
+        }
+        const std::uint8_t value = image.pixels[3 * pixel];
+        rows += value == 0 ? '.' : static_cast<char>(value);
+    }
+    return rows;
 }
 
 void writeRawPng(const std::string& path, int width, int height, int colourType,

@@ -14,6 +14,11 @@ RgbImage solidImage(int width, int height, std::uint8_t red, std::uint8_t green,
 void setPixel(RgbImage& image, int x, int y, std::uint8_t red, std::uint8_t green,
               std::uint8_t blue);
 
+// Small pictures written as letters, rows split by '/': "ab/cd" is 2 x 2 with every
+// channel of a pixel holding its letter's code; '.' is black.
+RgbImage letterImage(const std::string& rows);
+std::string lettersOf(const RgbImage& image);
+
 // Encoders for test inputs of the tool. writeRawPng takes 8-bit samples of any PNG colour
 // type, rows top to bottom.
 void writeRawPng(const std::string& path, int width, int height, int colourType,
