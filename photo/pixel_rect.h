@@ -12,7 +12,6 @@ struct PixelRect {
     bool operator==(const PixelRect& other) const {
         return x == other.x && y == other.y && width == other.width && height == other.height;
     }
-    bool operator!=(const PixelRect& other) const { return !(*this == other); }
 };
 
 } // namespace tessera
