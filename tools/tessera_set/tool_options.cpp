@@ -3,38 +3,6 @@
 #include <vector>
 
 namespace tessera {
-namespace {
-
-// Reads a whole number from 1 to limit made only of digits; "+5", "5 " and "05x" fail.
-bool parseCount(const std::string& text, int limit, int& value) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoi(text);
-    return value >= 1 && value <= limit;
-}
-
-std::string parseRegions(const std::string& text, ToolOptions& options) {
-    if (!parseCount(text, maxRegions, options.regions)) {
-        return "--regions needs a whole number from 1 to " + std::to_string(maxRegions) +
-               ", not '" + text + "'";
-    }
-    return "";
-}
-
-std::string parseCells(const std::string& text, ToolOptions& options) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string::npos ||
-        !parseCount(text.substr(0, cross), maxCellsAcross, options.cellsAcross) ||
-        !parseCount(text.substr(cross + 1), maxCellsDown, options.cellsDown)) {
-        return "--cells needs WxH with W from 1 to " + std::to_string(maxCellsAcross) +
-               " and H from 1 to " + std::to_string(maxCellsDown) + ", not '" + text + "'";
-    }
-    return "";
-}
-
-} // namespace
 
 std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& options) {
     std::vector<std::string> positional;
@@ -55,7 +23,7 @@ std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& opt
         }
         const std::size_t equals = argument.find('=');
         const std::string option = argument.substr(0, equals);
-        if (option != "--regions" && option != "--cells") {
+        if (!isPhotoOption(option)) {
             return "unknown option '" + argument + "' (see --help)";
         }
         std::string value;
@@ -66,8 +34,7 @@ std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& opt
         } else {
             return option + " needs a value";
         }
-        const std::string error =
-            option == "--regions" ? parseRegions(value, options) : parseCells(value, options);
+        const std::string error = setPhotoOption(option, value, options.photo);
         if (!error.empty()) {
             return error;
         }
@@ -82,16 +49,25 @@ std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& opt
 }
 
 std::string usageText() {
-    return "usage: tessera-set INPUT NAME [--regions K] [--cells WxH]\n"
+    return "usage: tessera-set INPUT NAME [--regions K] [--cells WxH] [--max-size WxH]\n"
+           "                  [--fit crop|pad|stretch]\n"
            "\n"
            "Turns a JPEG or PNG photograph into a picture set: NAME.ppm (the picture),\n"
            "NAME_mask.pgm (one region key per grid cell) and NAME.map (each region's\n"
-           "mean colour). NAME may include a folder.\n"
+           "mean colour). NAME may include a folder. A JPEG's orientation tag is\n"
+           "honoured, so a photograph taken upright shows upright.\n"
            "\n"
-           "  --regions K   number of colour regions, 1 to 255 (default 12)\n"
-           "  --cells WxH   mask grid, W from 1 to 640 and H from 1 to 480 cells, at\n"
-           "                most one cell per pixel (default 64x48)\n"
-           "  --help        show this text\n"
+           "  --regions K     number of colour regions, 1 to 255 (default 12)\n"
+           "  --cells WxH     mask grid, W from 1 to 640 and H from 1 to 480 cells, at\n"
+           "                  most one cell per pixel of the picture (default 64x48)\n"
+           "  --max-size WxH  largest picture written, W and H from 1 to 8192; a larger\n"
+           "                  photograph is scaled down, never up (default 1024x768)\n"
+           "  --fit crop      the centre of the photograph in the board's 4:3 shape\n"
+           "                  (the default)\n"
+           "  --fit pad       the whole photograph, centred on black bars to 4:3\n"
+           "  --fit stretch   the whole photograph in its own shape, which the board\n"
+           "                  stretches to 4:3\n"
+           "  --help          show this text\n"
            "\n"
            "The same input and options always give the same files.\n";
 }

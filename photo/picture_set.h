@@ -1,0 +1,33 @@
+#pragma once
+
+#include "photo/rgb_image.h"
+#include "picture/region.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tessera {
+
+// The three parts of a picture set, ready to be written.
+struct PictureSet {
+    RgbImage picture;
+    std::vector<std::uint8_t> mask; // region key per cell, rows top to bottom
+    int maskWidth = 0;
+    int maskHeight = 0;
+    std::vector<Region> regions; // indexed by key
+    // The upright photograph it was made from, before fitting and scaling (makePictureSet).
+    int photoWidth = 0;
+    int photoHeight = 0;
+};
+
+// Groups the photograph's colours into regionCount regions and lays a cellsAcross x
+// cellsDown mask over it. The caller checks that 1 <= regionCount <= min(255, pixels)
+// and that the grid fits inside the picture.
+PictureSet buildPictureSet(RgbImage photograph, int regionCount, int cellsAcross, int cellsDown);
+
+// The program's readers skip every white-space byte after the header's maximum value, so
+// a file whose first sample is such a byte would be read shifted by one. True for the
+// byte values 9 to 13 and 32.
+bool isHeaderSpace(std::uint8_t value);
+
+} // namespace tessera
