@@ -14,6 +14,8 @@ enum OptionCode : int {
     FullScreenOption,
     RegionsOption,
     CellsOption,
+    MaxSizeOption,
+    FitOption,
     ClearAfterOption,
     MaxShapesOption,
 };
@@ -24,6 +26,8 @@ const option longOptions[] = {
     {"fullscreen", no_argument, nullptr, FullScreenOption},
     {"regions", required_argument, nullptr, RegionsOption},
     {"cells", required_argument, nullptr, CellsOption},
+    {"max-size", required_argument, nullptr, MaxSizeOption},
+    {"fit", required_argument, nullptr, FitOption},
     {"clear-after", required_argument, nullptr, ClearAfterOption},
     {"max-shapes", required_argument, nullptr, MaxShapesOption},
     {nullptr, 0, nullptr, 0},
@@ -71,23 +75,12 @@ std::string valueError(int code, const std::string& wanted, const std::string& t
 }
 
 std::string takeValue(int code, const std::string& text, CommandLine& options) {
-    switch (code) {
-    case RegionsOption:
+    const std::string name = nameOf(code);
+    if (isPhotoOption(name)) {
         options.photoOptionsGiven = true;
-        if (!parseCount(text, 255, options.regions)) {
-            return valueError(code, "a whole number from 1 to 255", text);
-        }
-        return "";
-    case CellsOption: {
-        options.photoOptionsGiven = true;
-        const std::size_t cross = text.find('x');
-        if (cross == std::string::npos ||
-            !parseCount(text.substr(0, cross), 640, options.cellsAcross) ||
-            !parseCount(text.substr(cross + 1), 480, options.cellsDown)) {
-            return valueError(code, "WxH with W from 1 to 640 and H from 1 to 480", text);
-        }
-        return "";
+        return setPhotoOption(name, text, options.photo);
     }
+    switch (code) {
     case ClearAfterOption:
         if (!parseSeconds(text, options.clearAfterSeconds)) {
             return valueError(code, "a number of seconds above 0", text);
@@ -170,6 +163,7 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 
 std::string usageText() {
     return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
+           "               [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
@@ -182,6 +176,9 @@ std::string usageText() {
            "  --fullscreen           full screen at 640x480 (a window where that fails)\n"
            "  --regions K            colour regions of a photograph, 1 to 255 (default 12)\n"
            "  --cells WxH            mask grid of a photograph (default 64x48)\n"
+           "  --fit MODE             a photograph meets the board's 4:3 shape by crop (its\n"
+           "                         centre, the default), pad (black bars) or stretch\n"
+           "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
            "  --help                 show this text\n";

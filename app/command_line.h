@@ -1,5 +1,7 @@
 #pragma once
 
+#include "photo/photo_options.h"
+
 #include <string>
 
 namespace tessera {
@@ -15,9 +17,7 @@ struct CommandLine {
     // picture set.
     std::string picture;
     // How a photograph is made into a picture set; they mean nothing for a picture set.
-    int regions = 12;
-    int cellsAcross = 64;
-    int cellsDown = 48;
+    PhotoOptions photo;
     bool photoOptionsGiven = false;
     // Seconds without pointer motion, press or key after which the canvas is cleared; 0
     // never clears.

@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
+#include "app/photograph.h"
 #include "app/picture_source.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
@@ -14,6 +15,8 @@
 #endif
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -134,6 +137,29 @@ int main(int argc, char** argv) {
     }
     const tessera::PictureSource picture =
         tessera::choosePicture(options.picture, tessera::executablePath());
+    tessera::PictureSetBuffers photograph;
+    if (picture.kind == tessera::PictureSource::Photograph) {
+        std::string summary;
+        const std::string error =
+            tessera::preparePhotograph(picture.path, options.photo, photograph, summary);
+        if (!error.empty()) {
+            std::fprintf(stderr, "tessera: %s\n", error.c_str());
+            return 255;
+        }
+        std::printf("%s\n", summary.c_str());
+    } else if (picture.kind == tessera::PictureSource::OtherFile) {
+        std::fprintf(stderr,
+                     "tessera: %s: not a JPEG or PNG photograph (a picture set is named by the "
+                     "common prefix of its files, as in data/fruit)\n",
+                     picture.path.c_str());
+        return 255;
+    } else if (options.photoOptionsGiven) {
+        std::fprintf(stderr,
+                     "tessera: --regions, --cells, --fit and --max-size shape a photograph; %s "
+                     "is not a JPEG or PNG file\n%s",
+                     picture.path.c_str(), tessera::usageText().c_str());
+        return 2;
+    }
 
     tessera::Stage* stage = tessera::Stage::instance();
     // The command line is ours: GLUT gets the program name only.
@@ -158,7 +184,12 @@ int main(int argc, char** argv) {
 #endif
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
-    theCanvas.load(picture.path.c_str());
+    if (picture.kind == tessera::PictureSource::Photograph) {
+        theCanvas.loadPictureSet(picture.path.c_str(), std::move(photograph.picture),
+                                 std::move(photograph.mask), std::move(photograph.regionMap));
+    } else {
+        theCanvas.load(picture.path.c_str());
+    }
     stage->elapsed(); // the first idle step measures from here
     glutMainLoop();
     return 0;

@@ -1,9 +1,8 @@
 #include "app/picture_source.h"
 
-#include <array>
-#include <cstring>
+#include "photo/photo_file.h"
+
 #include <filesystem>
-#include <fstream>
 
 namespace tessera {
 namespace {
@@ -15,34 +14,32 @@ bool isRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, ignored);
 }
 
-// JPEG files start with a start-of-image marker followed by another marker; PNG files
-// with their fixed eight-byte signature.
-bool startsLikePhotograph(const std::string& path) {
-    std::array<unsigned char, 8> head{};
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(head.data()), head.size());
-    const std::streamsize got = in.gcount();
-    const unsigned char png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (got >= 8 && std::memcmp(head.data(), png, sizeof png) == 0) {
-        return true;
-    }
-    return got >= 3 && head[0] == 0xff && head[1] == 0xd8 && head[2] == 0xff;
-}
-
 bool hasPicture(const fs::path& prefix) {
     return isRegularFile(prefix.string() + ".ppm");
+}
+
+// Any file of the set counts: a folder with part of a set gets the reader's message for
+// the part that is missing, not another picture.
+bool hasAnyOfSet(const std::string& prefix) {
+    return hasPicture(prefix) || isRegularFile(prefix + "_mask.pgm") ||
+           isRegularFile(prefix + ".map");
 }
 
 } // namespace
 
 PictureSource choosePicture(const std::string& given, const std::string& executable) {
     if (!given.empty()) {
-        if (isRegularFile(given) && startsLikePhotograph(given)) {
-            return {PictureSource::Photograph, given};
+        if (isRegularFile(given)) {
+            if (photoFormatOfFile(given.c_str()) != PhotoFormat::unknown) {
+                return {PictureSource::Photograph, given};
+            }
+            if (!hasPicture(given)) {
+                return {PictureSource::OtherFile, given};
+            }
         }
         return {PictureSource::PictureSetFiles, given};
     }
-    if (hasPicture(defaultPictureSet) || executable.empty()) {
+    if (hasAnyOfSet(defaultPictureSet) || executable.empty()) {
         return {PictureSource::PictureSetFiles, defaultPictureSet};
     }
     const fs::path folder = fs::path(executable).parent_path();

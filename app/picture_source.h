@@ -7,7 +7,8 @@ namespace tessera {
 // Where the program takes its picture from: a picture set's three files, named by their
 // common prefix, or a photograph that is made into a picture set at start.
 struct PictureSource {
-    enum Kind { PictureSetFiles, Photograph };
+    // OtherFile: the picture names a file that is neither a photograph nor a picture set.
+    enum Kind { PictureSetFiles, Photograph, OtherFile };
     Kind kind = PictureSetFiles;
     std::string path;
 };
@@ -16,8 +17,9 @@ struct PictureSource {
 constexpr const char* defaultPictureSet = "fruit";
 
 // What the command line's picture means. A file that exists and starts like a JPEG or
-// PNG is a photograph; anything else is a picture-set prefix. With no picture: "fruit" in
-// the current folder when it holds fruit.ppm, otherwise the set shipped with the program
+// PNG is a photograph; another file is no picture at all, unless it is also the prefix
+// of a set; anything else is a picture-set prefix. With no picture: "fruit" in
+// the current folder when it holds any of its files, otherwise the set shipped with the program
 // (beside the executable in the build tree, or where it is installed), otherwise "fruit"
 // after all, so that the reader reports what is missing.
 PictureSource choosePicture(const std::string& given, const std::string& executablePath);

@@ -1,6 +1,6 @@
 #include "app/snapshot.h"
 
-#include "tools/screenshot/png_writer.h"
+#include "photo/png_writer.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -43,18 +43,18 @@ std::string saveSnapshot(int width, int height, const std::string& folder, std::
     if (width <= 0 || height <= 0) {
         return "the window has no pixels to save";
     }
-    ScreenImage image;
+    RgbImage image;
     image.width = width;
     image.height = height;
-    image.pixels.resize(image.offset(0, height));
+    image.pixels.resize(image.pixelCount() * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
     // GL's rows run bottom-up, a PNG's top-down.
+    const auto row = [&](int y) {
+        return image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * width * 3;
+    };
     for (int y = 0; y < height / 2; ++y) {
-        std::swap_ranges(image.pixels.begin() + static_cast<std::ptrdiff_t>(image.offset(0, y)),
-                         image.pixels.begin() + static_cast<std::ptrdiff_t>(image.offset(0, y + 1)),
-                         image.pixels.begin() +
-                             static_cast<std::ptrdiff_t>(image.offset(0, height - 1 - y)));
+        std::swap_ranges(row(y), row(y + 1), row(height - 1 - y));
     }
     std::string reserved;
     if (std::string error = reserveName(folder, reserved); !error.empty()) {

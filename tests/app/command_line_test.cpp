@@ -28,9 +28,9 @@ TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
               "");
     EXPECT_EQ(options.picture, "shots/beach.jpg");
     EXPECT_EQ(options.windowMode, WindowMode::Window);
-    EXPECT_EQ(options.regions, 7);
-    EXPECT_EQ(options.cellsAcross, 32);
-    EXPECT_EQ(options.cellsDown, 24);
+    EXPECT_EQ(options.photo.regions, 7);
+    EXPECT_EQ(options.photo.cellsAcross, 32);
+    EXPECT_EQ(options.photo.cellsDown, 24);
     EXPECT_TRUE(options.photoOptionsGiven);
     EXPECT_EQ(options.clearAfterSeconds, 90.5);
     EXPECT_EQ(options.maxShapes, 5000);
