@@ -7,6 +7,16 @@
 
 namespace tessera {
 
+namespace {
+
+// The factors are doubles: a product worked in double and rounded once is the float
+// nearest the exact one, which a float product is not (726 x 0.9 would give 653.39996).
+float scaled(float value, double factor) {
+    return static_cast<float>(static_cast<double>(value) * factor);
+}
+
+} // namespace
+
 int Canvas::keyPressed(int key) {
     const int k = key & 0xFF;
     switch (k) {
@@ -15,10 +25,10 @@ int Canvas::keyPressed(int key) {
         clearCanvas();
         break;
     case '-':
-        cameraDistance = std::min(cameraDistance * 1.1f, maxCameraDistance);
+        cameraDistance = std::min(scaled(cameraDistance, 1.1), maxCameraDistance);
         break;
     case '=':
-        cameraDistance = std::max(cameraDistance * 0.9f, minCameraDistance);
+        cameraDistance = std::max(scaled(cameraDistance, 0.9), minCameraDistance);
         break;
     case 'a':
         cameraX = cameraX - static_cast<float>(cellWidth());
@@ -94,7 +104,7 @@ void Canvas::scatter() {
         // NOTE: y is drawn before x; the order fixes where each shape flies.
         const float y = static_cast<float>(tessera::rand() % 960 - 240);
         const float x = static_cast<float>(tessera::rand() % 1280 - 320);
-        const float z = cameraDistance * 1.1f;
+        const float z = scaled(cameraDistance, 1.1);
         shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
     }
     Stage* stage = Stage::instance();

@@ -47,12 +47,24 @@ TEST(ShapeKindRandom, EveryConstructionDrawsExactlyTwoValues) {
     // 41 -> period 3 + 1/10 -> 3.1 s; 18467 % 50 = 17 -> 2 + 0 = 2 degrees.
     seedRandom();
     TriangleShape first(0, 0, 0, 1, 1);
-    EXPECT_FLOAT_EQ(first.period, 3.1f);
+    EXPECT_EQ(first.period, 3.1f);
     EXPECT_EQ(first.amplitude, 2.0f);
     // 6334 % 40 = 14 -> 4 s; 26500 % 50 = 0 -> amplitude 0.
     CircleShape second(0, 0, 0, 1);
     EXPECT_EQ(second.period, 4.0f);
     EXPECT_EQ(second.amplitude, 0.0f);
+}
+
+TEST(ShapeKindRandom, TrianglePeriodIsTheFloatNearestItsTenths) {
+    // The 21st value, 32391, gives 3.0 + 0.1 x 31: 6.1, where a float sum would give
+    // 6.1000004; the 22nd, 14604, gives amplitude 2 + 4 / 20 = 2.
+    seedRandom();
+    for (int i = 0; i < 20; ++i) {
+        tessera::rand();
+    }
+    TriangleShape triangle(0, 0, 0, 1, 1);
+    EXPECT_EQ(triangle.period, 6.1f);
+    EXPECT_EQ(triangle.amplitude, 2.0f);
 }
 
 TEST(ShapeKindGeometry, OutlinesAndScales) {
