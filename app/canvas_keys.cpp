@@ -15,6 +15,9 @@ float scaled(float value, double factor) {
     return static_cast<float>(static_cast<double>(value) * factor);
 }
 
+// Light 0 rises this far with every scatter.
+constexpr float scatterLightRise = 400.0f;
+
 } // namespace
 
 int Canvas::keyPressed(int key) {
@@ -67,7 +70,8 @@ void Canvas::clearCanvas() {
 
 void Canvas::advance(float dt) {
     idleTime = idleTime + dt;
-    if (idleTime > idleScatterSeconds) {
+    if (idleTime > idleScatterSeconds && !idleScatterDone) {
+        idleScatterDone = true;
         scatter();
     }
     if (painting != nullptr && paintMode == Growing) {
@@ -84,9 +88,8 @@ void Canvas::advance(float dt) {
     strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
         if (animationKind == ReturningHome) {
-            Stage* stage = Stage::instance();
-            stage->light0Position[2] = stage->light0Position[2] - 400.0f;
-            glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+            raiseLight0(-light0Raised);
+            light0Raised = 0.0f;
         }
         timerElapsed = timerDuration;
         animationKind = NoAnimation;
@@ -107,8 +110,13 @@ void Canvas::scatter() {
         const float z = scaled(cameraDistance, 1.1);
         shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
     }
+    raiseLight0(scatterLightRise);
+    light0Raised = light0Raised + scatterLightRise;
+}
+
+void Canvas::raiseLight0(float dz) {
     Stage* stage = Stage::instance();
-    stage->light0Position[2] = stage->light0Position[2] + 400.0f;
+    stage->light0Position[2] = stage->light0Position[2] + dz;
     glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
 }
 

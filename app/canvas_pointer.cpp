@@ -53,6 +53,7 @@ void Canvas::buttonReleased(int, int, int button) {
 
 void Canvas::pointerMoved(int x, int y) {
     idleTime = 0.0;
+    idleScatterDone = false;
     if (paintMode == Growing) {
         if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
             strokeElapsed = 0.0;
