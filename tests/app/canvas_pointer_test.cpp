@@ -45,24 +45,41 @@ TEST_F(CanvasTest, PaintedShapeShowsInFrontOfTheBoardEvenAtDepthZero) {
     EXPECT_LT(centre.r, 64);
 }
 
-TEST_F(CanvasTest, SpawnedSizesFollowTheCellSize) {
-    load();
+TEST_F(CanvasTest, SpawnedSizesFollowTheCellSizeButAreNeverBelowOneUnit) {
     const struct {
+        int maskWidth, maskHeight; // 10-unit cells, then 5-unit ones
         int kind;
         const char* name;
         float scaleX, scaleY;
-    } rows[] = {{Canvas::ParallelogramTool, "parallelogram", 3.5f, 3.5f},
-                {Canvas::CircleTool, "circle", 4.0f, 4.0f},
-                {Canvas::SquareTool, "square", 2.5f, 2.5f},
-                {Canvas::TriangleTool, "triangle", 3.5f, 4.5f},
-                {9, "default", 2.0f, 2.0f}};
+    } rows[] = {{64, 48, Canvas::ParallelogramTool, "parallelogram", 3.5f, 3.5f},
+                {64, 48, Canvas::CircleTool, "circle", 4.0f, 4.0f},
+                {64, 48, Canvas::SquareTool, "square", 2.5f, 2.5f},
+                {64, 48, Canvas::TriangleTool, "triangle", 3.5f, 4.5f},
+                {64, 48, 9, "default", 2.0f, 2.0f},
+                {128, 96, Canvas::ParallelogramTool, "parallelogram", 1.0f, 1.0f},
+                {128, 96, Canvas::CircleTool, "circle", 1.0f, 1.0f},
+                {128, 96, Canvas::SquareTool, "square", 0.5f, 0.5f},
+                {128, 96, Canvas::TriangleTool, "triangle", 1.0f, 2.0f}};
     for (const auto& row : rows) {
+        if (canvas.maskWidth != row.maskWidth) {
+            loadWithMask(row.maskWidth, row.maskHeight);
+        }
         const Shape* shape = canvas.spawnShape(row.kind, 300, 300);
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(std::string(row.name) + " in cells of " + std::to_string(640 / row.maskWidth));
         EXPECT_STREQ(shape->name(), row.name);
         EXPECT_EQ(shape->scale.x, row.scaleX);
         EXPECT_EQ(shape->scale.y, row.scaleY);
     }
+}
+
+TEST_F(CanvasTest, ShapePaintedInTheSmallestCellsStillGrowsWhileHeld) {
+    loadWithMask(640, 480); // one-unit cells: a square of size 1 - 5 would be nothing
+    canvas.selectTool(Canvas::SquareTool);
+    canvas.buttonPressed(300, 200, right);
+    ASSERT_EQ(canvas.shapes.size(), 1u);
+    EXPECT_EQ(canvas.shapes[0]->scale.x, 0.5f);
+    canvas.advance(0.5f);
+    EXPECT_FLOAT_EQ(canvas.shapes[0]->scale.x, 0.5f * 1.65f);
 }
 
 TEST_F(CanvasTest, EveryBoardPointFindsACellInsideTheMask) {
