@@ -173,6 +173,7 @@ TEST_F(CanvasTest, ReturnHomeLowersLightZeroOnlyByWhatScattersRaised) {
     load();
     press(canvas, 'f');
     canvas.advance(3.0f);
+    EXPECT_EQ(canvas.animationKind, Canvas::ReturningHome); // over only past its 3 s
     canvas.advance(0.01f);
     EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
     EXPECT_EQ(lightZeroZ(), 200.0f);

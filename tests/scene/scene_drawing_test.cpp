@@ -90,6 +90,22 @@ TEST_F(SceneDrawing, KindsDrawAtTheirPlaceScaledByXInTheirColour) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
+TEST_F(SceneDrawing, RotationTurnsTheOutlineAboutTheShapesPlace) {
+    // A quarter turn about z takes the apex (0, 0.9) to (-0.9, 0) and each base corner
+    // (x, -0.85) to (0.85, x).
+    TriangleShape triangle(100.0f, 100.0f, 0.0f, 20.0f, 20.0f);
+    triangle.setRotation(0.0f, 0.0f, 90.0f);
+    const auto feedback = test::captureFeedback([&] { triangle.draw(); });
+    ASSERT_EQ(feedback.polygons.size(), 1u);
+    const auto& corners = feedback.polygons[0];
+    ASSERT_EQ(corners.size(), 3u);
+    const float expected[3][2] = {{91.0f, 100.0f}, {108.5f, 90.0f}, {108.5f, 110.0f}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(corners[i].x, expected[i][0], 1e-3) << "corner " << i;
+        EXPECT_NEAR(corners[i].y, expected[i][1], 1e-3) << "corner " << i;
+    }
+}
+
 TEST_F(SceneDrawing, SelectedShapesAreBrighterUnclamped) {
     TriangleShape triangle(50.0f, 50.0f, 0.0f, 20.0f, 20.0f);
     triangle.setColour(0.9f, 0.9f, 0.0f);
