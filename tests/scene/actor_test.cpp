@@ -227,6 +227,25 @@ TEST(ActorPlayback, StepsLongerThanTheKeyframeNeitherOvershootNorDiverge) {
     }
 }
 
+TEST(ActorPlayback, AStallBeyondTheStepBudgetIsCutShort) {
+    // Quarter-second steps through a looping pair of 1-s legs: 4096 of them cover 1024 s,
+    // and the rest of a longer update is dropped rather than taken in one step.
+    const auto loopingPair = [](Actor& actor) {
+        actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
+        actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    };
+    Actor stalled(0.0f, 0.0f, 0.0f);
+    loopingPair(stalled);
+    stalled.update(1024.5f);
+    Actor budget(0.0f, 0.0f, 0.0f);
+    loopingPair(budget);
+    budget.update(1024.0f);
+    EXPECT_EQ(stalled.position.x, budget.position.x);
+    EXPECT_EQ(stalled.current, budget.current);
+    budget.update(0.5f); // the dropped half second makes a difference when played
+    EXPECT_NE(stalled.position.x, budget.position.x);
+}
+
 TEST(ActorPlayback, ShortStepsAreTakenWhole) {
     // Steps of up to a quarter of the keyframe are not divided: the stepwise law is as is.
     Actor whole(0.0f, 0.0f, 0.0f);

@@ -62,8 +62,9 @@ TEST(PolygonGeometry, FlatTrianglesHaveAreaZeroNotNaN) {
     } rows[] = {
         {"flat, cosine rounded past -1", {{0, 0}, {0, -11.2f}, {0, -14.4f}}},
         {"flat, cosine exactly -1", {{0, 0}, {1, 0}, {2, 0}}},
-        {"folded back, cosine 1", {{0, 0}, {2, 0}, {1, 0}}},
-        {"two corners in one point", {{0, 0}, {0, 0}, {1, 1}}},
+        {"folded back, cosine rounded past 1", {{0, 0}, {0, -14.4f}, {0, -9.6f}}},
+        {"first two corners in one point", {{0, 0}, {0, 0}, {1, 1}}},
+        {"last two corners in one point", {{0, 0}, {1, 1}, {1, 1}}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Polygon::ring(row.corners)->area(), 0.0f) << row.name;
