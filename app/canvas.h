@@ -112,6 +112,11 @@ public:
     // animation timer, so that painting and the scatter or return-home animation can run
     // at the same time without either spoiling the other.
     double strokeElapsed = 0.0;
+    // The idle scatter has run in this idle period; pointer motion starts a new period.
+    bool idleScatterDone = false;
+    // How far scatters have raised light 0 since the last return home, which lowers it by
+    // exactly that much.
+    float light0Raised = 0.0f;
 
 private:
     int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
@@ -121,6 +126,7 @@ private:
     Region regionAt(int x, int y) const;
     Region pictureColourAt(int x, int y) const;
     void clearCanvas();
+    void raiseLight0(float dz);
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;
 };

@@ -4,6 +4,7 @@
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
 #include "app/stage.h"
+#include "app/window_choice.h"
 
 #include <GL/freeglut.h>
 #if defined(__SANITIZE_ADDRESS__)
@@ -76,14 +77,26 @@ void motionCallback(int x, int y) {
 }
 
 // Full screen at 640 x 480 where the display allows it; otherwise (a virtual X server, most
-// current desktops) an ordinary window of the same size, which behaves the same.
-void openWindow() {
+// current desktops, or a mode offered that will not come on) an ordinary window of the same
+// size, which behaves the same.
+void openWindow(const tessera::WindowRequest& request) {
+    using tessera::WindowStep;
     glutGameModeString("640x480:16@60");
-    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) {
+    tessera::GameModeState gameMode;
+    gameMode.possible = glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0;
+    WindowStep step = tessera::nextWindowStep(request, gameMode);
+    if (step == WindowStep::EnterGameMode) {
         glutEnterGameMode();
+        gameMode.entered = true;
+        gameMode.active = glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0;
+        step = tessera::nextWindowStep(request, gameMode);
+    }
+    if (step == WindowStep::KeepGameMode) {
         return;
     }
-    std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
+    if (step == WindowStep::FallBackToWindow) {
+        std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
+    }
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(windowedWidth, windowedHeight);
     glutCreateWindow("tessera");
@@ -97,7 +110,7 @@ int main(int argc, char** argv) {
     tessera::Stage* stage = tessera::Stage::instance();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    openWindow();
+    openWindow(tessera::WindowRequest{});
     glutMouseFunc(mouseCallback);
     glutMotionFunc(motionCallback);
     glutReshapeFunc(reshapeCallback);
