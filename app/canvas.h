@@ -128,6 +128,11 @@ public:
     double clearAfterSeconds = 0.0;
     double unattendedTime = 0.0;
     std::size_t maxShapes = 0;
+    // The idle scatter has run in this idle period; pointer motion starts a new period.
+    bool idleScatterDone = false;
+    // How far scatters have raised light 0 since the last return home, which lowers it by
+    // exactly that much.
+    float light0Raised = 0.0f;
 
 private:
     int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
@@ -139,6 +144,7 @@ private:
     void clearCanvas();
     void showPicture(const char* name);
     void finishLoad();
+    void raiseLight0(float dz);
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;
 };

@@ -7,6 +7,19 @@
 
 namespace tessera {
 
+namespace {
+
+// The factors are doubles: a product worked in double and rounded once is the float
+// nearest the exact one, which a float product is not (726 x 0.9 would give 653.39996).
+float scaled(float value, double factor) {
+    return static_cast<float>(static_cast<double>(value) * factor);
+}
+
+// Light 0 rises this far with every scatter.
+constexpr float scatterLightRise = 400.0f;
+
+} // namespace
+
 int Canvas::keyPressed(int key) {
     const int k = key & 0xFF;
     unattendedTime = 0.0;
@@ -16,10 +29,10 @@ int Canvas::keyPressed(int key) {
         clearCanvas();
         break;
     case '-':
-        cameraDistance = std::min(cameraDistance * 1.1f, maxCameraDistance);
+        cameraDistance = std::min(scaled(cameraDistance, 1.1), maxCameraDistance);
         break;
     case '=':
-        cameraDistance = std::max(cameraDistance * 0.9f, minCameraDistance);
+        cameraDistance = std::max(scaled(cameraDistance, 0.9), minCameraDistance);
         break;
     case 'a':
         cameraX = cameraX - static_cast<float>(cellWidth());
@@ -70,7 +83,8 @@ void Canvas::advance(float dt) {
         gestureState = 0;
         clearCanvas();
     }
-    if (idleTime > idleScatterSeconds) {
+    if (idleTime > idleScatterSeconds && !idleScatterDone) {
+        idleScatterDone = true;
         scatter();
     }
     if (painting != nullptr && paintMode == Growing) {
@@ -87,9 +101,8 @@ void Canvas::advance(float dt) {
     strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
         if (animationKind == ReturningHome) {
-            Stage* stage = Stage::instance();
-            stage->light0Position[2] = stage->light0Position[2] - 400.0f;
-            glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+            raiseLight0(-light0Raised);
+            light0Raised = 0.0f;
         }
         timerElapsed = timerDuration;
         animationKind = NoAnimation;
@@ -107,11 +120,16 @@ void Canvas::scatter() {
         // NOTE: y is drawn before x; the order fixes where each shape flies.
         const float y = static_cast<float>(tessera::rand() % 960 - 240);
         const float x = static_cast<float>(tessera::rand() % 1280 - 320);
-        const float z = cameraDistance * 1.1f;
+        const float z = scaled(cameraDistance, 1.1);
         shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
     }
+    raiseLight0(scatterLightRise);
+    light0Raised = light0Raised + scatterLightRise;
+}
+
+void Canvas::raiseLight0(float dz) {
     Stage* stage = Stage::instance();
-    stage->light0Position[2] = stage->light0Position[2] + 400.0f;
+    stage->light0Position[2] = stage->light0Position[2] + dz;
     glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
 }
 

@@ -17,6 +17,12 @@ constexpr int rightButton = 2;
 // A dragged stroke lays down at most one shape per this many seconds.
 constexpr double trailSpacingSeconds = 0.06;
 
+// Sizes come from the cell size less a few units; small cells would make shapes of size
+// 0 or less, which never show and never grow. Every painted shape is at least 1 unit.
+float paintedSize(int size) {
+    return static_cast<float>(std::max(size, 1));
+}
+
 } // namespace
 
 void Canvas::buttonPressed(int x, int y, int button) {
@@ -55,6 +61,7 @@ void Canvas::buttonReleased(int, int, int button) {
 void Canvas::pointerMoved(int x, int y) {
     idleTime = 0.0;
     unattendedTime = 0.0;
+    idleScatterDone = false;
     if (paintMode == Growing) {
         if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
             strokeElapsed = 0.0;
@@ -103,20 +110,20 @@ Shape* Canvas::spawnShape(int kind, int x, int y) {
     const char* name = "default";
     switch (kind) {
     case ParallelogramTool:
-        shape = std::make_unique<ParallelogramShape>(fx, fy, z, static_cast<float>(height - 3));
+        shape = std::make_unique<ParallelogramShape>(fx, fy, z, paintedSize(height - 3));
         name = "parallelogram";
         break;
     case CircleTool:
-        shape = std::make_unique<CircleShape>(fx, fy, z, static_cast<float>(height / 2 - 1));
+        shape = std::make_unique<CircleShape>(fx, fy, z, paintedSize(height / 2 - 1));
         name = "circle";
         break;
     case SquareTool:
-        shape = std::make_unique<SquareShape>(fx, fy, z, static_cast<float>(height - 5));
+        shape = std::make_unique<SquareShape>(fx, fy, z, paintedSize(height - 5));
         name = "square";
         break;
     case TriangleTool:
-        shape = std::make_unique<TriangleShape>(fx, fy, z, static_cast<float>(width - 3),
-                                                static_cast<float>(height - 1));
+        shape = std::make_unique<TriangleShape>(fx, fy, z, paintedSize(width - 3),
+                                                paintedSize(height - 1));
         name = "triangle";
         break;
     default:

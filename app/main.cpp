@@ -8,6 +8,7 @@
 #include "app/picture_source.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
+#include "app/window_choice.h"
 
 #include <GL/freeglut.h>
 #if defined(__SANITIZE_ADDRESS__)
@@ -105,14 +106,24 @@ void motionCallback(int x, int y) {
 }
 
 // Full screen at 640 x 480 where the display allows it; otherwise (a virtual X server, most
-// current desktops) an ordinary window of the same size, which behaves the same.
-void openWindow(tessera::WindowMode mode) {
-    if (mode != tessera::WindowMode::Window) {
-        glutGameModeString("640x480:16@60");
-        if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) {
-            glutEnterGameMode();
-            return;
-        }
+// current desktops, or a mode offered that will not come on) an ordinary window of the same
+// size, which behaves the same.
+void openWindow(const tessera::WindowRequest& request) {
+    using tessera::WindowStep;
+    glutGameModeString("640x480:16@60");
+    tessera::GameModeState gameMode;
+    gameMode.possible = glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0;
+    WindowStep step = tessera::nextWindowStep(request, gameMode);
+    if (step == WindowStep::EnterGameMode) {
+        glutEnterGameMode();
+        gameMode.entered = true;
+        gameMode.active = glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0;
+        step = tessera::nextWindowStep(request, gameMode);
+    }
+    if (step == WindowStep::KeepGameMode) {
+        return;
+    }
+    if (step == WindowStep::FallBackToWindow) {
         std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
     }
     glutInitWindowPosition(0, 0);
@@ -166,7 +177,8 @@ int main(int argc, char** argv) {
     int glutArgc = 1;
     glutInit(&glutArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    openWindow(options.windowMode);
+    // --window never tries full screen; by default and with --fullscreen it is tried.
+    openWindow(tessera::WindowRequest{options.windowMode != tessera::WindowMode::Window});
     glutMouseFunc(mouseCallback);
     glutMotionFunc(motionCallback);
     glutReshapeFunc(reshapeCallback);

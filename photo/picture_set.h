@@ -25,9 +25,4 @@ struct PictureSet {
 // and that the grid fits inside the picture.
 PictureSet buildPictureSet(RgbImage photograph, int regionCount, int cellsAcross, int cellsDown);
 
-// The program's readers skip every white-space byte after the header's maximum value, so
-// a file whose first sample is such a byte would be read shifted by one. True for the
-// byte values 9 to 13 and 32.
-bool isHeaderSpace(std::uint8_t value);
-
 } // namespace tessera

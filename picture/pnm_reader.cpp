@@ -98,18 +98,30 @@ std::string parsePnm(std::FILE* in, const PnmFormat& format, Image& image) {
     if (auto error = readHeaderNumber(in, format, "maximum value", 0, maxValue); !error.empty()) {
         return error;
     }
-    skipWhiteSpace(in);
+    // Exactly one white-space byte ends the header: the next byte is the first sample,
+    // even when it has a white-space value itself.
+    const int separator = std::getc(in);
+    if (separator == EOF) {
+        return fault(format, "data short");
+    }
+    if (!isWhiteSpace(separator)) {
+        return fault(format, "maximum value invalid");
+    }
 
     // The file runs top row first; the buffer bottom row first, as textures want it.
     std::vector<unsigned char> pixels(bytes);
+    std::vector<unsigned char> samples(static_cast<std::size_t>(width) * format.samplesPerPixel);
     for (int fileRow = 0; fileRow < height; ++fileRow) {
+        if (std::fread(samples.data(), 1, samples.size(), in) != samples.size()) {
+            return fault(format, "data short");
+        }
         unsigned char* row =
             pixels.data() + static_cast<std::size_t>(height - 1 - fileRow) * rowBytes;
+        const unsigned char* sample = samples.data();
         for (int column = 0; column < width; ++column) {
             unsigned char* pixel = row + static_cast<std::size_t>(column) * format.bytesPerPixel;
-            // A sample past the end of the file reads as EOF, whose low byte is 255.
             for (int s = 0; s < format.samplesPerPixel; ++s) {
-                pixel[s] = static_cast<unsigned char>(std::getc(in));
+                pixel[s] = *sample++;
             }
             for (int s = format.samplesPerPixel; s < format.bytesPerPixel; ++s) {
                 pixel[s] = 255;

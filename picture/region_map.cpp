@@ -41,7 +41,9 @@ int digitValue(int c, int base) {
 }
 
 // Reads an int as %d (base 10) or %x (base 16) does: white space, an optional sign, for
-// base 16 an optional 0x or 0X, then digits. Fails without digits or outside int range.
+// base 16 an optional 0x or 0X, then digits. Fails without digits, or for base 10 outside
+// int range. Base 16 takes up to 32 bits and keeps them as the int's own bits, as %x stores
+// them (80000000 is INT_MIN, ffffffff is -1); wider values fail.
 bool readInt(std::FILE* in, int base, int& value) {
     skipWhiteSpace(in);
     int c = std::getc(in);
@@ -68,7 +70,9 @@ bool readInt(std::FILE* in, int base, int& value) {
     if (digitValue(c, base) < 0) {
         return false;
     }
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    const long long limit = base == 16 ? static_cast<long long>(UINT32_MAX)
+                            : negative ? -static_cast<long long>(INT_MIN)
+                                       : INT_MAX;
     long long magnitude = 0;
     for (int digit = digitValue(c, base); digit >= 0; digit = digitValue(c, base)) {
         magnitude = magnitude * base + digit;
@@ -80,7 +84,8 @@ bool readInt(std::FILE* in, int base, int& value) {
     if (c != EOF) {
         std::ungetc(c, in);
     }
-    value = static_cast<int>(negative ? -magnitude : magnitude);
+    const long long signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(signedValue)));
     return true;
 }
 

@@ -2,6 +2,9 @@
 
 #include "scene/body.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tessera {
 
 Actor::Actor(float x, float y, float z) : position(x, y, z), homePosition(x, y, z) {}
@@ -62,25 +65,56 @@ void Actor::update(float dt) {
     // The stepwise law overshoots a keyframe that lasts less than a few updates, and each
     // restart of a looping list then overshoots further, until the values are no longer
     // finite (a short gesture, or one long frame). Such an update is taken in steps of at
-    // most a quarter of the keyframe; ordinary updates are untouched.
+    // most a quarter of the keyframe; ordinary updates are untouched. The steps are
+    // bounded: past the budget, a list still playing drops the rest of the stall rather
+    // than take it in one step it cannot survive.
     double remaining = dt;
-    for (int i = 0; i < maxSubsteps; ++i) {
-        const bool playing =
-            current >= 0 && current < static_cast<int>(keyframes.size()) && elapsed < duration;
-        const double limit = static_cast<double>(duration) * substepShare;
-        if (!playing || remaining <= limit) {
-            break;
+    for (int steps = 0;; ++steps) {
+        const double limit = stepLimit(remaining);
+        if (remaining <= limit) {
+            advance(static_cast<float>(remaining));
+            return;
+        }
+        if (steps == maxSubsteps) {
+            return;
         }
         advance(static_cast<float>(limit));
         remaining -= limit;
     }
-    advance(static_cast<float>(remaining));
+}
+
+double Actor::stepLimit(double remaining) const {
+    double limit = std::numeric_limits<double>::infinity();
+    const int count = static_cast<int>(keyframes.size());
+    if (current < 0 || current >= count) {
+        return limit;
+    }
+    const auto share = [&limit](float keyframeDuration) {
+        if (keyframeDuration > 0.0f) {
+            limit = std::min(limit, static_cast<double>(keyframeDuration) * substepShare);
+        }
+    };
+    const bool running = elapsed < duration;
+    if (running) {
+        share(duration);
+    }
+    // The keyframe that starts when this one ends (or at once, after an end or a reset)
+    // plays the rest of the step.
+    if (!running || elapsed + remaining >= duration) {
+        if (current + 1 < count) {
+            share(keyframes[current + 1].duration);
+        } else if (loop == 1) {
+            share(keyframes[0].duration);
+        }
+    }
+    return limit;
 }
 
 void Actor::advance(float dt) {
     const int count = static_cast<int>(keyframes.size());
     const float t = elapsed;
     const float total = duration;
+    bool listEnds = false;
     if (current >= 0 && current < count) {
         const float half = accelerationShare * total;
         if (keyframes[current].mode == Eased && t < half && t + dt >= half) {
@@ -93,10 +127,8 @@ void Actor::advance(float dt) {
                 startKeyframe(current + 1);
             } else if (loop == 1) {
                 startKeyframe(0);
-            } else if (t < total) {
-                // The list has played once: come to rest rather than keep decelerating
-                // backwards (eased) or drifting on (linear) for ever.
-                stopMotion();
+            } else {
+                listEnds = t < total;
             }
         }
     }
@@ -110,6 +142,11 @@ void Actor::advance(float dt) {
         value(c) = value(c) + step[c];
     }
     elapsed = elapsed + dt;
+    if (listEnds) {
+        // The list has played once: after the step that reaches its end, come to rest
+        // rather than keep decelerating backwards (eased) or drifting on (linear).
+        stopMotion();
+    }
 }
 
 void Actor::clearKeyframes() {

@@ -8,7 +8,7 @@
 namespace tessera {
 
 // Longest part of a keyframe one integration step may cover, and the most steps one
-// update is split into.
+// update is split into; what a playing list has left beyond them is dropped.
 constexpr double substepShare = 0.25;
 constexpr int maxSubsteps = 4096;
 
@@ -66,6 +66,8 @@ public:
 private:
     // One step of keyframe playback and integration.
     void advance(float dt);
+    // The longest step the stepwise law may take next, given the time still to cover.
+    double stepLimit(double remaining) const;
     Actor* append(float duration, std::unique_ptr<Actor> snapshot, int mode);
     void stopMotion();
 };

@@ -3,6 +3,7 @@
 #include "scene/actor.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -58,8 +59,13 @@ float Polygon::area() const {
         const float b = first->length();
         const float c = first->next->length();
         const float d = first->next->next->length();
-        const float theta = std::acos((c * c + b * b - d * d) / (2.0f * b * c));
-        return 0.5f * b * c * std::sin(theta);
+        if (b == 0.0f || c == 0.0f) {
+            return 0.0f;
+        }
+        // Rounding can carry the cosine of a flat triangle just past +-1, where its angle
+        // has no value; sin(acos(x)) is taken as sqrt(1 - x^2), which is 0 at both ends.
+        const float cosine = std::clamp((c * c + b * b - d * d) / (2.0f * b * c), -1.0f, 1.0f);
+        return 0.5f * b * c * std::sqrt(1.0f - cosine * cosine);
     }
     if (count == 4) {
         return first->length() * first->next->length();

@@ -22,17 +22,26 @@ TEST_F(CanvasGesture, SquareThenCircleTradePlacesOverTwiceTheInterval) {
     Shape* square = placeAt(Canvas::SquareTool, 200, 200);
     Shape* circle = placeAt(Canvas::CircleTool, 400, 300);
     square->setRotation(0.0f, 0.0f, 20.0f);
+    circle->setRotation(0.0f, 0.0f, 10.0f);
     EXPECT_EQ(clickAfter(0.0, 200, 200), "");
     EXPECT_EQ(canvas.gestureState, 1);
     EXPECT_EQ(clickAfter(3.0, 400, 300), "connection (time=3.000000)\n");
     ASSERT_EQ(square->keyframes.size(), 1u);
     ASSERT_EQ(circle->keyframes.size(), 1u);
     EXPECT_EQ(square->keyframes[0].duration, 6.0f);
-    EXPECT_EQ(square->keyframes[0].snapshot->position.x, circle->position.x);
-    EXPECT_EQ(circle->keyframes[0].snapshot->position.x, square->position.x);
-    EXPECT_EQ(square->keyframes[0].snapshot->rotation.z, 0.0f);
-    // Restarted from the edited target: the rotation eases back from 20 to 0.
+    EXPECT_EQ(circle->keyframes[0].duration, 6.0f);
+    const Actor& squareTarget = *square->keyframes[0].snapshot;
+    const Actor& circleTarget = *circle->keyframes[0].snapshot;
+    EXPECT_EQ(squareTarget.position.x, circle->position.x);
+    EXPECT_EQ(squareTarget.position.y, circle->position.y);
+    EXPECT_EQ(circleTarget.position.x, square->position.x);
+    EXPECT_EQ(circleTarget.position.y, square->position.y);
+    EXPECT_EQ(squareTarget.rotation.z, 0.0f);
+    EXPECT_EQ(circleTarget.rotation.z, 0.0f);
+    // A square first restarts both from the edited targets: both rotations ease to 0 (the
+    // circle's would rise towards the square's 20 otherwise).
     EXPECT_LT(square->acceleration[Actor::RotationChannel].z, 0.0f);
+    EXPECT_LT(circle->acceleration[Actor::RotationChannel].z, 0.0f);
     EXPECT_TRUE(canvas.selection.empty());
     EXPECT_EQ(canvas.gestureState, 0);
     for (int i = 0; i < 60; ++i) {
@@ -48,25 +57,52 @@ TEST_F(CanvasGesture, ParallelogramFirstTradesPlacesWithoutRestarting) {
     circle->setRotation(0.0f, 0.0f, 30.0f);
     clickAfter(0.0, 200, 200);
     EXPECT_EQ(clickAfter(3.0, 400, 300), "connection (time=3.000000)\n");
+    ASSERT_EQ(parallelogram->keyframes.size(), 1u);
+    ASSERT_EQ(circle->keyframes.size(), 1u);
     EXPECT_EQ(parallelogram->keyframes[0].snapshot->rotation.z, 0.0f);
-    // The keyframe started from the unedited target, the circle's rotation of 30.
-    EXPECT_GT(parallelogram->acceleration[Actor::RotationChannel].z, 0.0f);
+    EXPECT_EQ(circle->keyframes[0].snapshot->rotation.z, 0.0f);
+    // Neither restarts: each eases towards the other's unedited rotation, so the two
+    // rotations close in on each other at equal and opposite rates.
+    const float towardsCircle = parallelogram->acceleration[Actor::RotationChannel].z;
+    EXPECT_GT(towardsCircle, 0.0f);
+    EXPECT_FLOAT_EQ(circle->acceleration[Actor::RotationChannel].z, -towardsCircle);
 }
 
-TEST_F(CanvasGesture, TwoSquaresTradeSizesInPlace) {
-    Shape* small = placeAt(Canvas::SquareTool, 200, 200, 10.0f);
-    Shape* large = placeAt(Canvas::SquareTool, 400, 300, 20.0f);
-    clickAfter(0.0, 200, 200);
-    EXPECT_EQ(clickAfter(10.0, 400, 300), "connection (time=10.000000)\n");
-    EXPECT_EQ(small->keyframes[0].duration, 10.0f);
-    EXPECT_EQ(small->keyframes[0].snapshot->scale.x, 20.0f);
-    EXPECT_EQ(small->keyframes[0].snapshot->position.x, small->position.x);
-    EXPECT_EQ(large->keyframes[0].snapshot->scale.x, 10.0f);
+TEST_F(CanvasGesture, TwoSquaresTradeSizesInPlaceAndPausesUnderEightSecondsCountDouble) {
+    Shape* small = placeAt(Canvas::SquareTool, 200, 200);
+    Shape* large = placeAt(Canvas::SquareTool, 400, 300);
+    small->setScale(10.0f, 6.0f, 1.0f);
+    large->setScale(20.0f, 14.0f, 1.0f);
+    const struct {
+        double pause;
+        const char* printed;
+        float duration;
+    } rows[] = {{7.5, "connection (time=7.500000)\n", 15.0f},
+                {8.0, "connection (time=8.000000)\n", 8.0f}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.printed);
+        clickAfter(0.0, 200, 200);
+        EXPECT_EQ(clickAfter(row.pause, 400, 300), row.printed);
+        ASSERT_EQ(small->keyframes.size(), 1u);
+        ASSERT_EQ(large->keyframes.size(), 1u);
+        EXPECT_EQ(small->keyframes[0].duration, row.duration);
+        EXPECT_EQ(large->keyframes[0].duration, row.duration);
+    }
+    const Actor& smallTarget = *small->keyframes[0].snapshot;
+    const Actor& largeTarget = *large->keyframes[0].snapshot;
+    EXPECT_EQ(smallTarget.scale.x, 20.0f);
+    EXPECT_EQ(smallTarget.scale.y, 14.0f);
+    EXPECT_EQ(largeTarget.scale.x, 10.0f);
+    EXPECT_EQ(largeTarget.scale.y, 6.0f);
+    EXPECT_EQ(smallTarget.position.x, small->position.x);
+    EXPECT_EQ(smallTarget.position.y, small->position.y);
+    EXPECT_EQ(largeTarget.position.x, large->position.x);
+    EXPECT_EQ(largeTarget.position.y, large->position.y);
 }
 
 TEST_F(CanvasGesture, CircleThenTriangleTravelEachOthersOutlineOnce) {
-    Shape* circle = placeAt(Canvas::CircleTool, 200, 200);
-    Shape* triangle = placeAt(Canvas::TriangleTool, 400, 300);
+    Shape* circle = placeAt(Canvas::CircleTool, 200, 200, 12.0f);
+    Shape* triangle = placeAt(Canvas::TriangleTool, 400, 300, 15.0f);
     clickAfter(0.0, 200, 200);
     EXPECT_EQ(canvas.gestureState, 2);
     EXPECT_EQ(clickAfter(2.0, 400, 300), ""); // nothing printed
@@ -74,6 +110,14 @@ TEST_F(CanvasGesture, CircleThenTriangleTravelEachOthersOutlineOnce) {
     ASSERT_EQ(triangle->keyframes.size(), 8u);
     EXPECT_EQ(circle->keyframes[0].duration, 0.5f);
     EXPECT_EQ(triangle->keyframes[0].duration, 4.0f);
+    // Each goes round the other's outline at the other's size, about its own place: the
+    // circle to the triangle's apex (0, 0.9), the triangle to the circle's (1, 0).
+    const Vec3& circleLeg = circle->keyframes[0].snapshot->position;
+    EXPECT_EQ(circleLeg.x, circle->position.x);
+    EXPECT_FLOAT_EQ(circleLeg.y, circle->position.y + 0.9f * 15.0f);
+    const Vec3& triangleLeg = triangle->keyframes[0].snapshot->position;
+    EXPECT_FLOAT_EQ(triangleLeg.x, triangle->position.x + 12.0f);
+    EXPECT_FLOAT_EQ(triangleLeg.y, triangle->position.y);
     EXPECT_EQ(circle->loop, 0);
     EXPECT_EQ(triangle->loop, 0);
     EXPECT_EQ(canvas.gestureState, 0);
@@ -89,6 +133,9 @@ TEST_F(CanvasGesture, TriangleStartsAThreeWayCycle) {
     EXPECT_EQ(canvas.gestureState, 4);
     EXPECT_EQ(canvas.gestureX2, 400.0f);
     EXPECT_EQ(clickAfter(5.0, 300, 350), "");
+    for (const Shape* shape : {triangle, square, circle}) {
+        ASSERT_EQ(shape->keyframes.size(), 1u) << shape->name();
+    }
     EXPECT_EQ(triangle->keyframes[0].duration, 4.0f);
     EXPECT_EQ(square->keyframes[0].duration, 10.0f);
     EXPECT_EQ(circle->keyframes[0].duration, 7.0f);
@@ -134,6 +181,15 @@ TEST_F(CanvasGesture, SameInstantPressesStillMoveTheShapes) {
     canvas.advance(0.5f);
     EXPECT_GT(square->scale.x, 1.0f); // not reset to its empty home look
     EXPECT_GT(circle->colour.x + circle->colour.y + circle->colour.z, 0.0f);
+    // Keyframes of a hundredth of a second meet a machine that stalls for ten seconds at a
+    // time: the shapes still end up in each other's places.
+    for (int i = 0; i < 3; ++i) {
+        canvas.pointerMoved(600, 60);
+        canvas.advance(10.5f);
+    }
+    EXPECT_NEAR(square->position.x, circle->homePosition.x, 1.0f);
+    EXPECT_NEAR(square->position.y, circle->homePosition.y, 1.0f);
+    EXPECT_NEAR(circle->position.x, square->homePosition.x, 1.0f);
 }
 
 TEST_F(CanvasGesture, ToolbarPressKeepsTheGesture) {

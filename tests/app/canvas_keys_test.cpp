@@ -2,6 +2,7 @@
 #include "canvas_fixture.h"
 #include "scene/square_shape.h"
 
+#include <GL/gl.h>
 #include <cmath>
 
 namespace tessera {
@@ -30,13 +31,15 @@ TEST_F(CanvasTest, EveryKeyPrintsItsCodeOnItsOwnLine) {
 }
 
 TEST_F(CanvasTest, MinusAndEqualsZoomByTenPerCent) {
+    // Each distance is the float nearest the exact product (a float product would give
+    // 653.39996).
     load();
     press(canvas, '-');
-    EXPECT_FLOAT_EQ(canvas.cameraDistance, 660.0f);
+    EXPECT_EQ(canvas.cameraDistance, 660.0f);
     press(canvas, '-');
-    EXPECT_FLOAT_EQ(canvas.cameraDistance, 726.0f);
+    EXPECT_EQ(canvas.cameraDistance, 726.0f);
     press(canvas, '=');
-    EXPECT_NEAR(canvas.cameraDistance, 653.4f, 1e-3);
+    EXPECT_EQ(canvas.cameraDistance, 653.4f);
 }
 
 TEST_F(CanvasTest, ZoomStopsShortOfZeroAndInfinity) {
@@ -103,71 +106,113 @@ TEST_F(CanvasTest, EscapeClearsShapesSelectionAndGestureButKeepsTheStroke) {
     canvas.advance(0.1f); // growing nothing is harmless
 }
 
-TEST_F(CanvasTest, ScatterSendsShapesPastTheViewerAndRaisesLightZero) {
-    load();
-    Shape* shape = addSquare(canvas, 100, 100);
-    const float lightZ = Stage::instance()->light0Position[2];
+// Light 0's height as GL holds it. The modelview is the identity whenever it is sent, so
+// the eye coordinates GL keeps are the board coordinates.
+float lightZeroZ() {
+    GLfloat position[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, position);
+    return position[2];
+}
+
+void advanceFor(Canvas& canvas, double seconds) {
+    for (int i = 0, steps = static_cast<int>(seconds * 60.0); i < steps; ++i) {
+        canvas.advance(1.0f / 60.0f);
+    }
+}
+
+TEST_F(CanvasTest, ScatterSendsShapesPastTheViewerAndReturnHomeBringsThemBack) {
+    load(); // the toolbar draws the first 16 numbers, each square 2 more
+    Shape* first = addSquare(canvas, 100, 100);
+    Shape* second = addSquare(canvas, 500, 300);
+    press(canvas, '-');
+    press(canvas, '-');
     press(canvas, 'r');
     EXPECT_EQ(canvas.animationKind, Canvas::Scattering);
-    EXPECT_EQ(Stage::instance()->light0Position[2], lightZ + 400.0f);
-    ASSERT_EQ(shape->keyframes.size(), 1u);
-    const Actor& target = *shape->keyframes[0].snapshot;
-    EXPECT_FLOAT_EQ(target.position.z, 660.0f);
-    EXPECT_GE(target.position.x, -320.0f);
-    EXPECT_LE(target.position.x, 959.0f);
-    EXPECT_GE(target.position.y, -240.0f);
-    EXPECT_LE(target.position.y, 719.0f);
-    EXPECT_EQ(shape->keyframes[0].duration, 3.0f);
+    EXPECT_EQ(lightZeroZ(), 600.0f);
+    // Numbers 21 to 24, y before x: 32391, 14604, then 3902, 153.
+    const struct {
+        const char* name;
+        Shape* shape;
+        float x, y;
+    } rows[] = {{"first", first, 14604 % 1280 - 320, 32391 % 960 - 240},
+                {"second", second, 153 % 1280 - 320, 3902 % 960 - 240}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(row.shape->keyframes.size(), 1u);
+        const Keyframe& flight = row.shape->keyframes[0];
+        EXPECT_EQ(flight.snapshot->position.x, row.x);
+        EXPECT_EQ(flight.snapshot->position.y, row.y);
+        EXPECT_EQ(flight.snapshot->position.z, 798.6f); // 1.1 x the camera's 726
+        EXPECT_EQ(flight.duration, 3.0f);
+        EXPECT_EQ(flight.mode, Eased);
+    }
 
     EXPECT_EQ(press(canvas, 'f'), "102\n"); // ignored while the scatter runs
     EXPECT_EQ(canvas.animationKind, Canvas::Scattering);
-    for (int i = 0; i < 31; ++i) {
-        canvas.advance(0.1f);
-    }
+    advanceFor(canvas, 3.1);
     EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
-    EXPECT_GT(shape->position.z, 500.0f);
+    EXPECT_GT(first->position.z, canvas.cameraDistance);
+    EXPECT_GT(second->position.z, canvas.cameraDistance);
 
     press(canvas, 'f');
     EXPECT_EQ(canvas.animationKind, Canvas::ReturningHome);
-    for (int i = 0; i < 31; ++i) {
-        canvas.advance(0.1f);
-    }
+    advanceFor(canvas, 3.1);
     EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
-    EXPECT_EQ(Stage::instance()->light0Position[2], lightZ);
+    EXPECT_EQ(lightZeroZ(), 200.0f);
     // Eased keyframes come most of the way in their time and keep closing in after it.
-    EXPECT_LT(shape->position.z, 66.0f);
-    for (int i = 0; i < 60; ++i) {
-        canvas.advance(0.1f);
+    advanceFor(canvas, 6.0);
+    for (const Shape* shape : {first, second}) {
+        EXPECT_NEAR(shape->position.x, shape->homePosition.x, 1.0f);
+        EXPECT_NEAR(shape->position.y, shape->homePosition.y, 1.0f);
+        EXPECT_NEAR(shape->position.z, 1.0f, 1.0f);
     }
-    EXPECT_NEAR(shape->position.x, 100.0f, 1.0f);
-    EXPECT_NEAR(shape->position.z, 1.0f, 1.0f);
 }
 
-TEST_F(CanvasTest, ReturnHomeWithoutScatterLowersLightZeroBehindTheBoard) {
+TEST_F(CanvasTest, ReturnHomeLowersLightZeroOnlyByWhatScattersRaised) {
     load();
     press(canvas, 'f');
     canvas.advance(3.0f);
-    EXPECT_EQ(Stage::instance()->light0Position[2], 200.0f);
+    EXPECT_EQ(canvas.animationKind, Canvas::ReturningHome); // over only past its 3 s
     canvas.advance(0.01f);
-    EXPECT_EQ(Stage::instance()->light0Position[2], -200.0f);
+    EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
+    EXPECT_EQ(lightZeroZ(), 200.0f);
+    // An idle scatter, and a key scatter after it, are both taken back by one return.
+    canvas.advance(27.01f);
+    advanceFor(canvas, 3.1);
+    canvas.pointerMoved(10, 10);
+    press(canvas, 'r');
+    EXPECT_EQ(lightZeroZ(), 1000.0f);
+    advanceFor(canvas, 3.1);
+    press(canvas, 'f');
+    advanceFor(canvas, 3.1);
+    EXPECT_EQ(lightZeroZ(), 200.0f);
 }
 
-TEST_F(CanvasTest, ShapesScatterOnlyAfterMoreThanTwentySevenIdleSeconds) {
+TEST_F(CanvasTest, IdleScatterRunsOncePerIdlePeriod) {
     load();
-    addSquare(canvas, 100, 100);
+    const Shape* shapes[] = {addSquare(canvas, 100, 100), addSquare(canvas, 500, 300)};
     canvas.advance(27.0f);
     EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
     canvas.advance(0.01f);
     EXPECT_EQ(canvas.animationKind, Canvas::Scattering);
-    const float lightZ = Stage::instance()->light0Position[2];
-    canvas.advance(0.01f); // still idle: scatters again and the light rises again
-    EXPECT_EQ(Stage::instance()->light0Position[2], lightZ + 400.0f);
+    // The shapes fly as they do after 'r' (a flight restarted every step would creep).
+    advanceFor(canvas, 3.0);
+    for (const Shape* shape : shapes) {
+        EXPECT_GT(shape->position.z, 500.0f);
+    }
+    // Ten idle minutes: still the one flight and the one rise of the light.
+    advanceFor(canvas, 600.0);
+    EXPECT_EQ(lightZeroZ(), 600.0f);
+    for (const Shape* shape : shapes) {
+        EXPECT_GT(shape->position.z, canvas.cameraDistance);
+    }
+    // Pointer motion starts a new idle period, which scatters after its own 27 s.
     canvas.pointerMoved(10, 10);
+    canvas.advance(27.0f);
+    EXPECT_EQ(lightZeroZ(), 600.0f);
     canvas.advance(0.01f);
-    EXPECT_EQ(Stage::instance()->light0Position[2], lightZ + 400.0f);
-    EXPECT_FALSE(canvas.shapes.empty()); // inactivity never clears the canvas
-    canvas.advance(40.0f);
-    EXPECT_FALSE(canvas.shapes.empty());
+    EXPECT_EQ(lightZeroZ(), 1000.0f);
+    EXPECT_EQ(canvas.shapes.size(), 2u); // inactivity never clears the canvas
 }
 
 TEST_F(CanvasTest, IdleStepAnimatesEveryShape) {

@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <vector>
 
 namespace tessera {
 namespace {
@@ -57,8 +58,30 @@ TEST_F(CanvasTest, LoadPrintsThreeLinesAndCentresTheCamera) {
     EXPECT_EQ(canvas.cameraY, 240.0f);
     EXPECT_EQ(Stage::instance()->textureCount, texturesBefore + 1);
     EXPECT_EQ(canvas.regionMap.table.size(), 4u);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
     EXPECT_TRUE(glIsList(static_cast<GLuint>(canvas.board->listId())));
+}
+
+// A light parameter as GL holds it (positions in eye coordinates: the modelview is the
+// identity whenever one is sent, so these are board coordinates).
+std::vector<float> lightParameter(GLenum light, GLenum name) {
+    std::vector<float> value(4);
+    glGetLightfv(light, name, value.data());
+    return value;
+}
+
+TEST_F(CanvasTest, LightZeroHangsOverTheBoardAndLoadLightsOneWhite) {
+    load();
+    using V = std::vector<float>;
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_EQ(lightParameter(GL_LIGHT0, GL_POSITION), (V{320, 240, 200, 1}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    EXPECT_EQ(lightParameter(GL_LIGHT1, GL_AMBIENT), (V{0, 0, 0, 1}));
+    EXPECT_EQ(lightParameter(GL_LIGHT1, GL_DIFFUSE), (V{1, 1, 1, 1}));
+    EXPECT_EQ(lightParameter(GL_LIGHT1, GL_SPECULAR), (V{1, 1, 1, 1}));
+    // Where it hangs depends on the pointer, which earlier tests have moved.
+    EXPECT_EQ(lightParameter(GL_LIGHT1, GL_POSITION), (V{light1Position, light1Position + 4}));
+    EXPECT_EQ(light1Position[2], 5.0f);
+    EXPECT_EQ(light1Position[3], 1.0f);
 }
 
 TEST_F(CanvasTest, ToolbarHoldsEightEntriesInTableOrder) {

@@ -21,10 +21,12 @@ TEST_F(CanvasTest, RightPressPaintsTheToolsShapeInTheRegionsColour) {
     EXPECT_STREQ(square->name(), "square");
     EXPECT_EQ(square->position.x, 100.0f);
     EXPECT_EQ(square->position.y, 100.0f);
-    // A depth of 0 to 4 units, lifted half a unit off the board's plane.
-    EXPECT_GE(square->position.z, 0.5f);
-    EXPECT_LE(square->position.z, 4.5f);
-    EXPECT_EQ(square->position.z - 0.5f, std::floor(square->position.z));
+    // The spawn draws the depth before the square draws its wobble: after the toolbar's 16
+    // numbers, 2995 gives depth 0 (lifted half a unit off the board's plane), 11942 period
+    // 4 + 22 / 10 = 6 and 4827 amplitude 3 + 27 / 10 = 5.
+    EXPECT_EQ(square->position.z, 0.5f);
+    EXPECT_EQ(static_cast<SquareShape*>(square)->period, 6.0f);
+    EXPECT_EQ(static_cast<SquareShape*>(square)->amplitude, 5.0f);
     EXPECT_EQ(square->scale.x, 2.5f); // size 5: a 10-unit cell less 5
     // Mask cell (10, 10) holds key (10 + 10) % 4 = 0, which the map paints red.
     EXPECT_EQ(square->colour.x, 1.0f);
@@ -45,20 +47,28 @@ TEST_F(CanvasTest, PaintedShapeShowsInFrontOfTheBoardEvenAtDepthZero) {
     EXPECT_LT(centre.r, 64);
 }
 
-TEST_F(CanvasTest, SpawnedSizesFollowTheCellSize) {
-    load();
+TEST_F(CanvasTest, SpawnedSizesFollowTheCellSizeButAreNeverBelowOneUnit) {
     const struct {
+        int maskWidth, maskHeight; // cells of 10, 5 and 1 units
         int kind;
         const char* name;
         float scaleX, scaleY;
-    } rows[] = {{Canvas::ParallelogramTool, "parallelogram", 3.5f, 3.5f},
-                {Canvas::CircleTool, "circle", 4.0f, 4.0f},
-                {Canvas::SquareTool, "square", 2.5f, 2.5f},
-                {Canvas::TriangleTool, "triangle", 3.5f, 4.5f},
-                {9, "default", 2.0f, 2.0f}};
+    } rows[] = {{64, 48, Canvas::ParallelogramTool, "parallelogram", 3.5f, 3.5f},
+                {64, 48, Canvas::CircleTool, "circle", 4.0f, 4.0f},
+                {64, 48, Canvas::SquareTool, "square", 2.5f, 2.5f},
+                {64, 48, Canvas::TriangleTool, "triangle", 3.5f, 4.5f},
+                {64, 48, 9, "default", 2.0f, 2.0f},
+                {128, 96, Canvas::ParallelogramTool, "parallelogram", 1.0f, 1.0f},
+                {128, 96, Canvas::CircleTool, "circle", 1.0f, 1.0f},
+                {128, 96, Canvas::SquareTool, "square", 0.5f, 0.5f},
+                {128, 96, Canvas::TriangleTool, "triangle", 1.0f, 2.0f},
+                {640, 480, Canvas::SquareTool, "square", 0.5f, 0.5f}};
     for (const auto& row : rows) {
+        if (canvas.maskWidth != row.maskWidth) {
+            loadWithMask(row.maskWidth, row.maskHeight);
+        }
         const Shape* shape = canvas.spawnShape(row.kind, 300, 300);
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(std::string(row.name) + " in cells of " + std::to_string(640 / row.maskWidth));
         EXPECT_STREQ(shape->name(), row.name);
         EXPECT_EQ(shape->scale.x, row.scaleX);
         EXPECT_EQ(shape->scale.y, row.scaleY);
@@ -136,10 +146,10 @@ TEST_F(CanvasTest, DraggedStrokeLaysATrailAtMostEverySixHundredthsOfASecond) {
     canvas.pointerMoved(220, 205);
     canvas.pointerMoved(225, 210); // previous point differs in both: trailing
     EXPECT_EQ(canvas.paintMode, Canvas::Trailing);
-    canvas.advance(0.05f);
+    canvas.strokeElapsed = 0.06; // not yet past the spacing
     canvas.pointerMoved(230, 215);
     EXPECT_EQ(canvas.shapes.size(), 1u);
-    canvas.advance(0.02f);
+    canvas.advance(0.001f);
     canvas.pointerMoved(240, 220);
     ASSERT_EQ(canvas.shapes.size(), 2u);
     EXPECT_EQ(canvas.painting, canvas.shapes[1].get());

@@ -64,6 +64,10 @@ bool actorFinite(const Actor& actor) {
             }
         }
     }
+    // Light 0 stands above its start by what the scatters since the last return raised it.
+    if (Stage::instance()->light0Position[2] != 200.0f + canvas.light0Raised) {
+        return ::testing::AssertionFailure() << "light 0 has drifted";
+    }
     if (!std::isfinite(canvas.cameraDistance) || !std::isfinite(canvas.cameraX) ||
         !std::isfinite(canvas.cameraY)) {
         return ::testing::AssertionFailure() << "the camera is not finite";

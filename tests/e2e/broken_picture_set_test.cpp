@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Breakage{"PictureHeaderComment", "fruit.ppm",
                              std::string("P6\n# made by hand\n1 1 255\nabc"),
                              "ppm header has a comment\n: Invalid argument\n", 0},
+                    Breakage{"PictureCutShort", "fruit.ppm", std::string("P6\n2 2\n255\nabcdefghi"),
+                             "ppm data short\n: Invalid argument\n", 0},
                     Breakage{"MaskOfZeroWidth", "fruit_mask.pgm", std::string("P5 0 48 255\n"),
                              "pgm width invalid\n: Invalid argument\n", 1},
                     Breakage{"MapWithHugeCountAndFewRecords", "fruit.map",

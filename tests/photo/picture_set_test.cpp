@@ -50,8 +50,8 @@ TEST(CellMask, UnevenGridsPutEveryPixelInExactlyOneCell) {
     EXPECT_EQ(buildCellMask(keys, 5, 3, 2, 2), (std::vector<std::uint8_t>{1, 2, 3, 6}));
 }
 
-// Eleven colours with 1, 2, ... 11 pixels: the top-left colour is the rarest, so it would
-// get key 10 (a line feed), and its red value is 10 as well.
+// Eleven colours with 1, 2, ... 11 pixels: the top-left colour is the rarest, so it gets
+// key 10 (a line feed), and its red value is 10 as well.
 RgbImage elevenColourStrip() {
     RgbImage image = solidImage(66, 1, 0, 0, 0);
     int x = 0;
@@ -64,7 +64,7 @@ RgbImage elevenColourStrip() {
     return image;
 }
 
-TEST(PictureSet, FilesNeverStartWithBytesTheReadersTakeForHeaderSpace) {
+TEST(PictureSet, FilesStartingWithWhiteSpaceBytesReadBackExactly) {
     ScratchFolder folder;
     const RgbImage photograph = elevenColourStrip();
 
@@ -73,8 +73,7 @@ TEST(PictureSet, FilesNeverStartWithBytesTheReadersTakeForHeaderSpace) {
     Image picture;
     ASSERT_EQ(loadPpm(folder.path("strip.ppm").c_str(), picture), "");
     ASSERT_EQ(picture.width, 66);
-    EXPECT_EQ(picture.pixels[0], 8); // nudged from 10, the one byte that changes
-    for (int x = 1; x < 66; ++x) {
+    for (int x = 0; x < 66; ++x) {
         for (int c = 0; c < 3; ++c) {
             ASSERT_EQ(picture.pixels[4 * x + c], photograph.pixels[3 * x + c]) << "pixel " << x;
         }
@@ -82,14 +81,14 @@ TEST(PictureSet, FilesNeverStartWithBytesTheReadersTakeForHeaderSpace) {
     Image mask;
     ASSERT_EQ(loadPgm(folder.path("strip_mask.pgm").c_str(), mask), "");
     ASSERT_EQ(mask.width, 66);
-    EXPECT_EQ(mask.pixels[0], 0); // the rare colour traded key 10 for key 0
+    EXPECT_EQ(mask.pixels[0], 10);
     RegionMap map;
     ASSERT_EQ(loadRegionMap(folder.path("strip.map").c_str(), map), "");
     for (int x = 0; x < 66; ++x) {
+        ASSERT_EQ(map.table.count(mask.pixels[x]), 1u) << "cell " << x;
         const Region& region = map.table.at(mask.pixels[x]);
         ASSERT_EQ(region.green, photograph.pixels[3 * x + 1]) << "cell " << x;
     }
-    EXPECT_EQ(map.table.at(0).red, 10); // region colours come from the untouched photograph
 }
 
 TEST(PictureSetFiles, KeysAboveNineAreWrittenInHexAndReadBack) {

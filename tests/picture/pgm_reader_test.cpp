@@ -29,8 +29,15 @@ TEST(PgmMask, CellsRunLeftToRightOneBytePerCell) {
     EXPECT_EQ(parse("P5 3 2 65535\nabcdef").pixels, (Bytes{'d', 'e', 'f', 'a', 'b', 'c'}));
 }
 
-TEST(PgmMask, MissingCellsReadAs255) {
-    EXPECT_EQ(parse("P5 2 2 255\n\x01").pixels, (Bytes{255, 255, 1, 255}));
+TEST(PgmMask, FirstCellMayHoldAWhiteSpaceKey) {
+    EXPECT_EQ(parse("P5\n2 1\n255\n\n ").pixels, (Bytes{10, 32}));
+}
+
+TEST(PgmMask, MaskCutShortIsRefused) {
+    test::ByteStream in(std::string("P5\n2 2\n255\n\x01\x02\x03"));
+    Image image;
+    EXPECT_EQ(parsePgm(in.get(), image), "pgm data short\n");
+    EXPECT_TRUE(image.pixels.empty());
 }
 
 TEST(PgmFile, ReadPgmReportsSize) {

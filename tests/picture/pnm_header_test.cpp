@@ -56,7 +56,7 @@ TEST(PnmHeader, OnlyTheExactMagicWordIsAccepted) {
         {"word with a tail", "@X 1 1 255\n", "type not @"},
         {"word far longer than the magic", "@" + std::string(28, 'x') + " 1 1 255\n", "type not @"},
         {"lower case", "p6 1 1 255\n", "type not @"},
-        {"leading white space", "\n @\n1 1\n255\n", ""},
+        {"leading white space", "\n @\n1 1\n255\nabc", ""},
     });
 }
 
@@ -78,20 +78,22 @@ TEST(PnmHeader, WidthAndHeightArePositiveDecimalNumbers) {
 
 TEST(PnmHeader, SizesAboveTheCapAreRefusedBeforeAllocating) {
     expectHeaderResults({
-        {"widest accepted", "@ 8192 1 255\n", ""},
+        {"widest accepted", "@ 8192 1 255\n" + std::string(3 * 8192, 'x'), ""},
         {"width above the cap", "@ 8193 1 255\n", "size too large"},
         {"height above the cap", "@ 1 8193 255\n", "size too large"},
         {"largest int", "@ 2147483647 2147483647 255\n", "size too large"},
     });
 }
 
-TEST(PnmHeader, MaximumValueMustBeANumberButIsOtherwiseIgnored) {
+TEST(PnmHeader, MaximumValueMustBeANumberEndedByWhiteSpaceButIsOtherwiseIgnored) {
     expectHeaderResults({
         {"file ends before it", "@ 1 1", "maximum value invalid"},
         {"not a number", "@ 1 1 x\n", "maximum value invalid"},
         {"beyond an int", "@ 1 1 4294967296\n", "maximum value invalid"},
-        {"zero", "@ 1 1 0\n", ""},
-        {"file ends inside it", "@ 1 1 25", ""},
+        {"zero", "@ 1 1 0\nabc", ""},
+        {"running into the samples", "@ 1 1 255abc", "maximum value invalid"},
+        {"file ends inside it", "@ 1 1 25", "data short"},
+        {"file ends right after it", "@ 1 1 255\n", "data short"},
     });
 }
 

@@ -3,6 +3,7 @@
 #include "support/temp_dir.h"
 
 #include <cerrno>
+#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -61,9 +62,11 @@ TEST(RegionMapFile, ColourFieldsKeepTheirLowByte) {
     expectColour(map.table, 1, 0, 255, 255);
 }
 
-TEST(RegionMapFile, KeysTakeEveryFormOfHexadecimal) {
+// Keys are read as %x reads them into an int: up to 32 bits, kept as the int's bits.
+TEST(RegionMapFile, KeysTakeEveryFormOfHexadecimalUpTo32Bits) {
     const std::vector<std::pair<std::string, int>> keys = {
-        {"0x1f", 31}, {"0X1F", 31}, {"+1f", 31}, {"-1", -1}, {"7fffffff", 2147483647}, {"0x", 0}};
+        {"0x1f", 31},          {"0X1F", 31},          {"+1f", 31},      {"-1", -1},
+        {"7fffffff", INT_MAX}, {"80000000", INT_MIN}, {"ffffffff", -1}, {"0x", 0}};
     for (const auto& [text, key] : keys) {
         RegionMap map;
         EXPECT_EQ(parse("regions 1\nbackground 0\n0 " + text + " 1 2 3\n", map), "") << text;
@@ -97,7 +100,7 @@ TEST(RegionMapFile, RecordFaults) {
              header,                          // a record short of the count
              header + "0 3 2 3\n",            // a field short
              header + "0 g3 2 3 4\n",         // key not hexadecimal
-             header + "0 80000000 2 3 4\n",   // key beyond an int
+             header + "0 100000000 2 3 4\n",  // key beyond 32 bits
              header + "0 3 2 3 99999999999\n" // colour beyond an int
          }) {
         RegionMap map;

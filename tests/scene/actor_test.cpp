@@ -74,6 +74,31 @@ TEST(ActorPlayback, EasedKeyframeFollowsTheStepwiseLaw) {
     EXPECT_NEAR(actor.elapsed, 0.1f, 1e-6);
 }
 
+TEST(ActorPlayback, DecelerationStartsWithTheUpdateThatReaches70PerCentAndOnlyThen) {
+    // Whole seconds through an eased 10-s move to x = 70 (acceleration 2): update 7 ends
+    // exactly at 7 s.
+    const struct {
+        const char* name;
+        float x;
+        float acceleration;
+    } rows[] = {
+        {"update 6 ends short of 70 %", 42.0f, 2.0f},
+        {"update 7 ends at 70 %: decelerates", 51.0f, -3.0f},
+        {"update 8 starts at 70 %: no second switch", 57.0f, -3.0f},
+    };
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(10.0f, 70.0f, 0.0f, 0.0f, Eased);
+    for (int i = 0; i < 5; ++i) {
+        actor.update(1.0f);
+    }
+    for (const auto& row : rows) {
+        actor.update(1.0f);
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(actor.position.x, row.x, 1e-3);
+        EXPECT_NEAR(actor.acceleration[0].x, row.acceleration, 1e-4);
+    }
+}
+
 TEST(ActorPlayback, LinearKeyframesRunAtConstantSpeedAndChain) {
     Actor actor(0.0f, 0.0f, 0.0f);
     actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
@@ -109,22 +134,30 @@ TEST(ActorPlayback, TargetsAreTheChannelsAtQueueingTime) {
     EXPECT_FLOAT_EQ(actor.scale.x, 2.5f);
 }
 
-TEST(ActorPlayback, AListPlayedOnceComesToRest) {
-    for (int mode : {static_cast<int>(Eased), static_cast<int>(Linear)}) {
+TEST(ActorPlayback, AListPlayedOnceComesToRestWhereItsLastUpdateTakesIt) {
+    // The update that crosses the end is integrated, then the motion stops: linear reaches
+    // its target; eased ends where its deceleration brings the velocity to zero.
+    const struct {
+        const char* name;
+        int mode;
+        float resting;
+    } rows[] = {{"linear", Linear, 10.0f}, {"eased", Eased, 8.5714f}};
+    for (const auto& row : rows) {
         Actor actor(0.0f, 0.0f, 0.0f);
-        actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, mode);
+        actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, row.mode);
         actor.loop = 0;
         for (int i = 0; i < 10; ++i) {
             actor.update(0.1f);
         }
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(actor.position.x, row.resting, 1e-4);
+        EXPECT_EQ(actor.velocity[0].x, 0.0f);
+        EXPECT_EQ(actor.acceleration[0].x, 0.0f);
         const float resting = actor.position.x;
         for (int i = 0; i < 50; ++i) {
             actor.update(0.1f);
         }
-        SCOPED_TRACE(mode == Eased ? "eased" : "linear");
         EXPECT_EQ(actor.position.x, resting);
-        EXPECT_EQ(actor.velocity[0].x, 0.0f);
-        EXPECT_GT(resting, 8.5f);
     }
 }
 
@@ -141,18 +174,76 @@ TEST(ActorPlayback, AKeyframeAppendedAfterTheEndStillPlays) {
     EXPECT_GT(actor.position.x, 1.5f);
 }
 
-TEST(ActorPlayback, StepsLongerThanTheKeyframeNeitherOvershootNorDiverge) {
-    // A looping list of short keyframes met by long frames (a stalled window, or a
-    // gesture made in a split second) would overshoot further on every restart.
-    for (float dt : {0.5f, 1.0f, 2.0f}) {
-        Actor actor(0.0f, 0.0f, 0.0f);
-        actor.queueMoveTo(0.1f, 10.0f, 0.0f, 0.0f, Eased);
-        actor.queueMoveTo(0.1f, 0.0f, 0.0f, 0.0f, Eased);
-        for (int i = 0; i < 200; ++i) {
-            actor.update(dt);
-            ASSERT_LE(std::fabs(actor.position.x), 12.0f) << "dt " << dt << ", update " << i;
+bool finite(const Actor& actor) {
+    for (int c = 0; c < Actor::channelCount; ++c) {
+        for (const Vec3* v : {&actor.value(c), &actor.velocity[c], &actor.acceleration[c]}) {
+            if (!std::isfinite(v->x) || !std::isfinite(v->y) || !std::isfinite(v->z)) {
+                return false;
+            }
         }
     }
+    return true;
+}
+
+TEST(ActorPlayback, StepsLongerThanTheKeyframeNeitherOvershootNorDiverge) {
+    // A looping pair of short keyframes met by long frames (a stalled window, or a gesture
+    // made in a split second) would overshoot further on every restart. So would a pair
+    // started from rest, after a list that ended or a reset, on the update that starts it.
+    enum Start { Queued, AfterTheEnd, AfterAReset };
+    const struct {
+        const char* name;
+        float keyframe;
+        float dt;
+        Start start;
+    } rows[] = {
+        {"0.1-s pair, half-second frames", 0.1f, 0.5f, Queued},
+        {"0.1-s pair, 2-s frames", 0.1f, 2.0f, Queued},
+        {"0.01-s pair, 10.5-s stalls", 0.01f, 10.5f, Queued},
+        {"1-ms pair, 2-s stalls", 0.001f, 2.0f, Queued},
+        {"1-ms pair, 30-s stalls", 0.001f, 30.0f, Queued},
+        {"1-ms pair, ten-minute stalls", 0.001f, 600.0f, Queued},
+        {"1-ms pair appended after the end", 0.001f, 30.0f, AfterTheEnd},
+        {"1-ms pair reset while playing", 0.001f, 30.0f, AfterAReset},
+    };
+    for (const auto& row : rows) {
+        Actor actor(0.0f, 0.0f, 0.0f);
+        if (row.start == AfterTheEnd) {
+            actor.queueMoveTo(0.5f, 0.0f, 0.0f, 0.0f, Linear);
+            actor.loop = 0;
+            actor.update(1.0f);
+        }
+        actor.queueMoveTo(row.keyframe, 10.0f, 0.0f, 0.0f, Eased);
+        actor.queueMoveTo(row.keyframe, 0.0f, 0.0f, 0.0f, Eased);
+        if (row.start == AfterAReset) {
+            actor.update(row.keyframe * 0.5f);
+            actor.reset();
+        }
+        SCOPED_TRACE(row.name);
+        for (int i = 0; i < 20; ++i) {
+            actor.update(row.dt);
+            ASSERT_TRUE(finite(actor)) << "update " << i;
+            ASSERT_LE(std::fabs(actor.position.x), 12.0f) << "update " << i;
+        }
+    }
+}
+
+TEST(ActorPlayback, AStallBeyondTheStepBudgetIsCutShort) {
+    // Quarter-second steps through a looping pair of 1-s legs: 4096 of them cover 1024 s,
+    // and the rest of a longer update is dropped rather than taken in one step.
+    const auto loopingPair = [](Actor& actor) {
+        actor.queueMoveTo(1.0f, 10.0f, 0.0f, 0.0f, Linear);
+        actor.queueMoveTo(1.0f, 0.0f, 0.0f, 0.0f, Linear);
+    };
+    Actor stalled(0.0f, 0.0f, 0.0f);
+    loopingPair(stalled);
+    stalled.update(1024.5f);
+    Actor budget(0.0f, 0.0f, 0.0f);
+    loopingPair(budget);
+    budget.update(1024.0f);
+    EXPECT_EQ(stalled.position.x, budget.position.x);
+    EXPECT_EQ(stalled.current, budget.current);
+    budget.update(0.5f); // the dropped half second makes a difference when played
+    EXPECT_NE(stalled.position.x, budget.position.x);
 }
 
 TEST(ActorPlayback, ShortStepsAreTakenWhole) {

@@ -36,6 +36,25 @@ TEST(BodyMove, FollowsTheEasedLawAndLandsOnTheTarget) {
     EXPECT_EQ(body.position.x, 10.0f);
 }
 
+TEST(BodyMove, DecelerationStartsWithTheUpdateThatReaches70PerCentAndOnlyThen) {
+    // Whole seconds through a 10-s move to x = 70 (acceleration 2): update 7 ends exactly
+    // at 7 s.
+    const BodyStep rows[] = {{"update 6 ends short of 70 %", 42.0f, 2.0f},
+                             {"update 7 ends at 70 %: decelerates", 51.0f, -3.0f},
+                             {"update 8 starts at 70 %: no second switch", 57.0f, -3.0f}};
+    Body body;
+    body.moveTo(10.0f, 70.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 5; ++i) {
+        body.update(1.0f);
+    }
+    for (const BodyStep& row : rows) {
+        body.update(1.0f);
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(body.position.x, row.x, 1e-3);
+        EXPECT_NEAR(body.acceleration.x, row.accelerationX, 1e-4);
+    }
+}
+
 TEST(BodyMove, ZeroDurationResetsThenJumps) {
     Body body;
     body.setRotation(10.0f, 20.0f, 30.0f);

@@ -90,6 +90,33 @@ TEST_F(SceneDrawing, KindsDrawAtTheirPlaceScaledByXInTheirColour) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
+TEST_F(SceneDrawing, RotationTurnsTheOutlineAboutTheShapesPlace) {
+    // A quarter turn about z takes the apex (0, 0.9) to (-0.9, 0) and each base corner
+    // (x, -0.85) to (0.85, x); a half turn about x then flips y, one about y flips x.
+    const struct {
+        const char* name;
+        float rx, ry;
+        float corners[3][2];
+    } rows[] = {
+        {"about z", 0, 0, {{91, 100}, {108.5f, 90}, {108.5f, 110}}},
+        {"about z, then x", 180, 0, {{91, 100}, {108.5f, 110}, {108.5f, 90}}},
+        {"about z, then y", 0, 180, {{109, 100}, {91.5f, 90}, {91.5f, 110}}},
+    };
+    for (const auto& row : rows) {
+        TriangleShape triangle(100.0f, 100.0f, 0.0f, 20.0f, 20.0f);
+        triangle.setRotation(row.rx, row.ry, 90.0f);
+        const auto feedback = test::captureFeedback([&] { triangle.draw(); });
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(feedback.polygons.size(), 1u);
+        const auto& corners = feedback.polygons[0];
+        ASSERT_EQ(corners.size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(corners[i].x, row.corners[i][0], 1e-3) << "corner " << i;
+            EXPECT_NEAR(corners[i].y, row.corners[i][1], 1e-3) << "corner " << i;
+        }
+    }
+}
+
 TEST_F(SceneDrawing, SelectedShapesAreBrighterUnclamped) {
     TriangleShape triangle(50.0f, 50.0f, 0.0f, 20.0f, 20.0f);
     triangle.setColour(0.9f, 0.9f, 0.0f);

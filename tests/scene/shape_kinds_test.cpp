@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace tessera {
 namespace {
@@ -44,44 +46,85 @@ TEST(ShapeKindRandom, EveryConstructionDrawsExactlyTwoValues) {
     SquareShape a(0, 0, 0, 1);
     ParallelogramShape b(0, 0, 0, 1);
     EXPECT_EQ(tessera::rand(), next);
-    // 41 -> period 3 + 1/10 -> 3.1 s; 18467 % 50 = 17 -> 2 + 0 = 2 degrees.
-    seedRandom();
-    TriangleShape first(0, 0, 0, 1, 1);
-    EXPECT_FLOAT_EQ(first.period, 3.1f);
-    EXPECT_EQ(first.amplitude, 2.0f);
-    // 6334 % 40 = 14 -> 4 s; 26500 % 50 = 0 -> amplitude 0.
-    CircleShape second(0, 0, 0, 1);
-    EXPECT_EQ(second.period, 4.0f);
-    EXPECT_EQ(second.amplitude, 0.0f);
 }
 
-TEST(ShapeKindGeometry, OutlinesAndScales) {
-    CircleShape circle(0, 0, 0, 7.0f);
-    const Polygon& ring = *circle.polygons[0];
-    ASSERT_EQ(ring.count, 8);
-    EXPECT_FLOAT_EQ(ring.first->start->position.x, 1.0f);
-    const Edge* edge = ring.first;
-    for (int k = 0; k < 8; ++k, edge = edge->next) {
-        const float angle = std::atan2(edge->start->position.y, edge->start->position.x);
-        EXPECT_NEAR(std::remainder(angle - k * M_PI / 4, 2 * M_PI), 0.0, 1e-6);
-        EXPECT_NEAR(std::hypot(edge->start->position.x, edge->start->position.y), 1.0, 1e-6);
+TEST(ShapeKindRandom, EachKindTurnsItsTwoNumbersIntoPeriodThenAmplitude) {
+    // The sequence's first eight numbers, two to each shape built in this order.
+    seedRandom();
+    const CircleShape circle(0, 0, 0, 1);               // 41, 18467
+    const TriangleShape triangle(0, 0, 0, 1, 1);        // 6334, 26500
+    const SquareShape square(0, 0, 0, 1);               // 19169, 15724
+    const ParallelogramShape parallelogram(0, 0, 0, 1); // 11478, 29358
+    const struct {
+        const char* name;
+        float period, expectedPeriod;
+        float amplitude, expectedAmplitude;
+    } rows[] = {
+        {"circle", circle.period, 3.0f, circle.amplitude, 17.0f / 150.0f},
+        {"triangle", triangle.period, 4.4f, triangle.amplitude, 2.0f},
+        {"square", square.period, 4.0f, square.amplitude, 5.0f},
+        {"parallelogram", parallelogram.period, 7.0f, parallelogram.amplitude, 2.0f},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.period, row.expectedPeriod);
+        EXPECT_EQ(row.amplitude, row.expectedAmplitude);
     }
-    EXPECT_EQ(circle.scale.x, 7.0f);
+}
 
-    SquareShape square(0, 0, 0, 40.0f);
-    EXPECT_EQ(square.scale.x, 20.0f);
-    EXPECT_EQ(square.polygons[0]->count, 4);
-    EXPECT_FLOAT_EQ(square.polygons[0]->area(), 4.0f);
+TEST(ShapeKindRandom, TrianglePeriodIsTheFloatNearestItsTenths) {
+    // The 21st value, 32391, gives 3.0 + 0.1 x 31: 6.1, where a float sum would give
+    // 6.1000004; the 22nd, 14604, gives amplitude 2 + 4 / 20 = 2.
+    seedRandom();
+    for (int i = 0; i < 20; ++i) {
+        tessera::rand();
+    }
+    TriangleShape triangle(0, 0, 0, 1, 1);
+    EXPECT_EQ(triangle.period, 6.1f);
+    EXPECT_EQ(triangle.amplitude, 2.0f);
+}
 
-    ParallelogramShape parallelogram(0, 0, 0, 34.0f);
-    EXPECT_EQ(parallelogram.scale.y, 17.0f);
-    EXPECT_FLOAT_EQ(parallelogram.polygons[0]->first->length(), 1.25f);
-
-    TriangleShape triangle(0, 0, 0, 33.0f, 10.0f);
-    EXPECT_EQ(triangle.scale.x, 16.5f);
-    EXPECT_EQ(triangle.scale.y, 5.0f);
-    EXPECT_EQ(triangle.scale.z, 1.0f);
-    EXPECT_EQ(triangle.polygons[0]->first->start->position.y, 0.9f);
+TEST(ShapeKindGeometry, EveryVertexInRingOrderAndTheScale) {
+    std::vector<std::pair<float, float>> octagon;
+    for (int k = 0; k < 8; ++k) {
+        octagon.emplace_back(std::cos(k * M_PI / 4), std::sin(k * M_PI / 4));
+    }
+    const CircleShape circle(0, 0, 0, 7.0f);
+    const SquareShape square(0, 0, 0, 40.0f);
+    const ParallelogramShape parallelogram(0, 0, 0, 34.0f);
+    const TriangleShape triangle(0, 0, 0, 33.0f, 10.0f);
+    const struct {
+        const char* name;
+        const Shape& shape;
+        std::vector<std::pair<float, float>> vertices;
+        float scaleX, scaleY;
+    } rows[] = {
+        {"circle", circle, octagon, 7.0f, 7.0f},
+        {"square", square, {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}}, 20.0f, 20.0f},
+        {"parallelogram",
+         parallelogram,
+         {{1.1f, 0.8f}, {-0.15f, 0.8f}, {-1.1f, -0.8f}, {0.15f, -0.8f}},
+         17.0f,
+         17.0f},
+        {"triangle", triangle, {{0, 0.9f}, {-1, -0.85f}, {1, -0.85f}}, 16.5f, 5.0f},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(row.shape.polygons.size(), 1u);
+        const Polygon& outline = *row.shape.polygons[0];
+        ASSERT_EQ(outline.count, static_cast<int>(row.vertices.size()));
+        const Edge* edge = outline.first;
+        for (const auto& [x, y] : row.vertices) {
+            ASSERT_NE(edge, nullptr);
+            EXPECT_NEAR(edge->start->position.x, x, 1e-6);
+            EXPECT_NEAR(edge->start->position.y, y, 1e-6);
+            EXPECT_EQ(edge->start->position.z, 0.0f);
+            edge = edge->next;
+        }
+        EXPECT_EQ(row.shape.scale.x, row.scaleX);
+        EXPECT_EQ(row.shape.scale.y, row.scaleY);
+        EXPECT_EQ(row.shape.scale.z, 1.0f);
+    }
 }
 
 struct WobbleRow {

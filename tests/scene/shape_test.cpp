@@ -55,6 +55,22 @@ TEST(PolygonGeometry, AreaByVertexCount) {
         1.0f);
 }
 
+TEST(PolygonGeometry, FlatTrianglesHaveAreaZeroNotNaN) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<float, float>> corners;
+    } rows[] = {
+        {"flat, cosine rounded past -1", {{0, 0}, {0, -11.2f}, {0, -14.4f}}},
+        {"flat, cosine exactly -1", {{0, 0}, {1, 0}, {2, 0}}},
+        {"folded back, cosine rounded past 1", {{0, 0}, {0, -14.4f}, {0, -9.6f}}},
+        {"first two corners in one point", {{0, 0}, {0, 0}, {1, 1}}},
+        {"last two corners in one point", {{0, 0}, {1, 1}, {1, 1}}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Polygon::ring(row.corners)->area(), 0.0f) << row.name;
+    }
+}
+
 TEST(PolygonGeometry, EdgeLinkedAfterAnotherSplicesIn) {
     Actor a(0, 0, 0), b(1, 0, 0), c(2, 0, 0);
     Edge first(&a, &b);
