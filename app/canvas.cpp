@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace tessera {
 
@@ -26,7 +27,7 @@ Canvas::Canvas() : board(std::make_unique<Model>()) {
 Canvas::~Canvas() = default;
 
 int Canvas::load(const char* name) {
-    Stage* stage = Stage::instance();
+    Stage::instance();
     shapes.clear();
     selection.clear();
     painting = nullptr;
@@ -40,12 +41,42 @@ int Canvas::load(const char* name) {
     picturePixels = readPpm(pictureFile.c_str(), pictureWidth, pictureHeight, bitsPerPixel);
     std::printf("%s: (%d, %d) x %d\n", pictureFile.c_str(), pictureWidth, pictureHeight,
                 bitsPerPixel);
+    showPicture(name);
 
+    maskPixels = readPgm(maskFile.c_str(), maskWidth, maskHeight);
+    std::printf("%s: (%d, %d) x 8\n", maskFile.c_str(), maskWidth, maskHeight);
+
+    readRegionMap(mapFile.c_str(), regionMap);
+    std::printf("%s: OK\n", mapFile.c_str());
+
+    finishLoad();
+    return 1;
+}
+
+int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMap map) {
+    Stage::instance();
+    shapes.clear();
+    selection.clear();
+    painting = nullptr;
+    picturePixels = std::move(picture.pixels);
+    pictureWidth = picture.width;
+    pictureHeight = picture.height;
+    showPicture(name);
+    maskPixels = std::move(mask.pixels);
+    maskWidth = mask.width;
+    maskHeight = mask.height;
+    regionMap = std::move(map);
+    finishLoad();
+    return 1;
+}
+
+// The picture becomes the board's texture, uploaded at its own size, on a 640 x 480 quad.
+void Canvas::showPicture(const char* name) {
     auto* texture = new Texture(name);
     texture->setSize(pictureWidth, pictureHeight);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, pictureWidth, pictureHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, picturePixels.data());
-    stage->registerTexture(texture);
+    Stage::instance()->registerTexture(texture);
 
     boardWidth = 640;
     boardHeight = 480;
@@ -67,13 +98,10 @@ int Canvas::load(const char* name) {
     glVertex3f(w, 0.0f, 0.0f);
     glEnd();
     board->endList();
+}
 
-    maskPixels = readPgm(maskFile.c_str(), maskWidth, maskHeight);
-    std::printf("%s: (%d, %d) x 8\n", maskFile.c_str(), maskWidth, maskHeight);
-
-    readRegionMap(mapFile.c_str(), regionMap);
-    std::printf("%s: OK\n", mapFile.c_str());
-
+// Toolbar, camera and light 1, once the picture set is in place.
+void Canvas::finishLoad() {
     buildToolbar();
     cameraX = static_cast<float>(boardWidth) * 0.5f;
     cameraY = static_cast<float>(boardHeight) * 0.5f;
@@ -84,7 +112,6 @@ int Canvas::load(const char* name) {
     glLightfv(GL_LIGHT1, GL_SPECULAR, light1Specular);
     glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
     glEnable(GL_LIGHT1);
-    return 1;
 }
 
 void Canvas::buildToolbar() {

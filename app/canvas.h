@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/image.h"
 #include "picture/mask_grid.h"
 #include "picture/region_map.h"
 #include "scene/model.h"
@@ -35,6 +36,9 @@ public:
     // Loading (needs a current GL context): picture, texture, board, mask, region map,
     // toolbar, camera, light 1. A bad file ends the program through fatalError.
     int load(const char* name);
+    // The same from a picture set already in memory (made from a photograph): prints
+    // nothing and cannot fail.
+    int loadPictureSet(const char* name, Image picture, Image mask, RegionMap map);
     void buildToolbar();
 
     // Drawing. drawFrame only reads the Canvas; it returns 0 when no picture set is loaded.
@@ -63,6 +67,12 @@ public:
     // A new shape of the tool's kind at board point (x, y), coloured like the region under
     // it; the Canvas keeps it in `shapes`.
     Shape* spawnShape(int kind, int x, int y);
+
+    // Removing shapes: `z` takes back the newest, Delete or Backspace the selected ones.
+    // The selection's indices, the shape being painted and a gesture under way stay valid.
+    void removeShape(std::size_t index);
+    void undoLastShape();
+    void deleteSelected();
 
     // Board units per mask cell (never below 1): the camera's pan step and the size of
     // painted shapes.
@@ -112,6 +122,12 @@ public:
     // animation timer, so that painting and the scatter or return-home animation can run
     // at the same time without either spoiling the other.
     double strokeElapsed = 0.0;
+    // Unattended use: after clearAfterSeconds (0: never) without pointer motion, a press
+    // or a key the canvas is cleared as by Escape; at most maxShapes (0: no limit) shapes
+    // are kept, the oldest going first.
+    double clearAfterSeconds = 0.0;
+    double unattendedTime = 0.0;
+    std::size_t maxShapes = 0;
     // The idle scatter has run in this idle period; pointer motion starts a new period.
     bool idleScatterDone = false;
     // How far scatters have raised light 0 since the last return home, which lowers it by
@@ -126,6 +142,8 @@ private:
     Region regionAt(int x, int y) const;
     Region pictureColourAt(int x, int y) const;
     void clearCanvas();
+    void showPicture(const char* name);
+    void finishLoad();
     void raiseLight0(float dz);
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;

@@ -22,6 +22,7 @@ constexpr float scatterLightRise = 400.0f;
 
 int Canvas::keyPressed(int key) {
     const int k = key & 0xFF;
+    unattendedTime = 0.0;
     switch (k) {
     case 27: // Escape
         gestureState = 0;
@@ -55,6 +56,13 @@ int Canvas::keyPressed(int key) {
     case 'w':
         cameraY = cameraY + static_cast<float>(cellHeight());
         break;
+    case 'z':
+        undoLastShape();
+        break;
+    case 8:   // Backspace
+    case 127: // Delete
+        deleteSelected();
+        break;
     default:
         break;
     }
@@ -70,6 +78,11 @@ void Canvas::clearCanvas() {
 
 void Canvas::advance(float dt) {
     idleTime = idleTime + dt;
+    unattendedTime = unattendedTime + dt;
+    if (clearAfterSeconds > 0.0 && unattendedTime > clearAfterSeconds && !shapes.empty()) {
+        gestureState = 0;
+        clearCanvas();
+    }
     if (idleTime > idleScatterSeconds && !idleScatterDone) {
         idleScatterDone = true;
         scatter();

@@ -27,6 +27,7 @@ float paintedSize(int size) {
 
 void Canvas::buttonPressed(int x, int y, int button) {
     const auto t = static_cast<float>(Stage::instance()->now());
+    unattendedTime = 0.0;
     pointerX = pressX = x;
     pointerY = pressY = y;
     pick(x, y);
@@ -59,6 +60,7 @@ void Canvas::buttonReleased(int, int, int button) {
 
 void Canvas::pointerMoved(int x, int y) {
     idleTime = 0.0;
+    unattendedTime = 0.0;
     idleScatterDone = false;
     if (paintMode == Growing) {
         if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
@@ -129,6 +131,10 @@ Shape* Canvas::spawnShape(int kind, int x, int y) {
         break;
     }
     shape->setName(name);
+    // The oldest shapes make room, so that the new one keeps the canvas within its limit.
+    while (maxShapes > 0 && shapes.size() >= maxShapes) {
+        removeShape(0);
+    }
     constexpr float byteToUnit = 1.0f / 255.0f;
     shape->setColour(colour.red * byteToUnit, colour.green * byteToUnit, colour.blue * byteToUnit);
     shapes.push_back(std::move(shape));

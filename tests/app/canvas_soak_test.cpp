@@ -1,6 +1,7 @@
 // A long random session on a real Canvas: presses and releases of every button anywhere
 // in the window and on the toolbar, pointer moves and drags, every key, idle steps of 0
-// to 2 s and stretches past the 27-s rule, gestures on the shapes, Escape now and then.
+// to 2 s and stretches past the 27-s rule, gestures on the shapes, Escape now and then,
+// undo and delete; in its second half with a shape limit and clearing after inactivity.
 // After every event the Canvas must still be whole.
 #include "app/stage.h"
 #include "canvas_fixture.h"
@@ -42,6 +43,9 @@ bool actorFinite(const Actor& actor) {
         if (!seen.insert(index).second) {
             return ::testing::AssertionFailure() << "selection holds " << index << " twice";
         }
+    }
+    if (canvas.maxShapes > 0 && canvas.shapes.size() > canvas.maxShapes) {
+        return ::testing::AssertionFailure() << canvas.shapes.size() << " shapes, above the limit";
     }
     bool paintingFound = canvas.painting == nullptr;
     for (const auto& shape : canvas.shapes) {
@@ -96,7 +100,8 @@ TEST_F(CanvasTest, SurvivesALongRandomSession) {
     auto between = [&](int low, int high) {
         return std::uniform_int_distribution<>(low, high)(random);
     };
-    const int keys[] = {27, '-', '=', 'a', 'd', 'f', 'r', 's', 'w', 'A', 'R', 'x', 96, 0};
+    const int keys[] = {27,  '-', '=', 'a', 'd', 'f', 'r', 's', 'w',
+                        'A', 'R', 'x', 96,  0,   'z', 127, 8};
     const int toolbarX[] = {20, 28, 88, 145, 205};
     int x = 320;
     int y = 240;
@@ -109,6 +114,10 @@ TEST_F(CanvasTest, SurvivesALongRandomSession) {
     for (long event = 0; event < events; ++event) {
         if (event % (events / 4 + 1) == 0) {
             residentTrace += " " + std::to_string(residentKib());
+        }
+        if (event == events / 2) {
+            canvas.maxShapes = 40;
+            canvas.clearAfterSeconds = 20.0;
         }
         const int kind = between(0, 99);
         if (kind < 30) { // move, mostly a short drag step
@@ -138,7 +147,7 @@ TEST_F(CanvasTest, SurvivesALongRandomSession) {
         } else if (kind < 52) {
             canvas.buttonReleased(x, y, between(0, 2));
         } else if (kind < 62) {
-            const int key = keys[between(0, 13)];
+            const int key = keys[between(0, 16)];
             if (key != 27 || chance(0.1)) {
                 canvas.keyPressed(key);
             }

@@ -29,12 +29,14 @@ std::string addedTo(const char* variable, const std::string& options) {
 
 ProgramUnderX::ProgramUnderX() = default;
 
-void ProgramUnderX::start() {
+void ProgramUnderX::start(const std::vector<std::string>& arguments) {
     if (program) {
         throw std::logic_error("the program is already started");
     }
+    std::vector<std::string> command{TESSERA_PATH};
+    command.insert(command.end(), arguments.begin(), arguments.end());
     program =
-        std::make_unique<ChildProcess>(std::vector<std::string>{TESSERA_PATH}, folder.path(),
+        std::make_unique<ChildProcess>(command, folder.path(),
                                        std::vector<std::string>{
                                            "DISPLAY=" + display.name(),
                                            addedTo("ASAN_OPTIONS", addressSanitizerOptions),
@@ -66,7 +68,8 @@ bool ProgramUnderX::waitForOutputLines(std::size_t count, Timeout timeout) {
 std::string ProgramUnderX::xdotool(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{"xdotool"};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    ChildProcess run(command, folder.path(), {"DISPLAY=" + display.name()});
+    // Not in the folder: a test may take that away from the program.
+    ChildProcess run(command, "/", {"DISPLAY=" + display.name()});
     const std::optional<int> status = run.waitForExit(startTimeout);
     std::string shown = "xdotool";
     for (const std::string& argument : arguments) {

@@ -35,7 +35,8 @@ public:
     // For DISPLAY, to run other X clients alongside the program.
     const std::string& displayName() const { return display.name(); }
 
-    void start();
+    // Starts the program in the folder with the given command-line arguments.
+    void start(const std::vector<std::string>& arguments = {});
 
     // Standard output and standard error as far as they have arrived.
     std::vector<std::string> outputLines();

@@ -1,5 +1,5 @@
 // tessera-screenshot: saves what an X display shows as a PNG file.
-#include "tools/screenshot/png_writer.h"
+#include "photo/png_writer.h"
 #include "tools/screenshot/x_capture.h"
 
 #include <cstdio>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "photo/rgb_image.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,11 +17,7 @@ struct Rgb {
 
 // What a capture of the screen gives: 3 bytes (red, green, blue) per pixel, rows top to
 // bottom, no padding.
-struct ScreenImage {
-    std::vector<std::uint8_t> pixels;
-    int width = 0;
-    int height = 0;
-
+struct ScreenImage : RgbImage {
     std::size_t offset(int x, int y) const {
         return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                 static_cast<std::size_t>(x)) *

@@ -1,4 +1,4 @@
-#include "tools/screenshot/png_writer.h"
+#include "photo/png_writer.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -20,7 +20,7 @@ void ignorePngWarning(png_structp, png_const_charp) {}
 
 // Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
 // destructor; the caller owns every C++ object.
-bool runPng(png_structp png, png_infop info, std::FILE* out, const ScreenImage& image,
+bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& image,
             std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
@@ -38,16 +38,15 @@ bool runPng(png_structp png, png_infop info, std::FILE* out, const ScreenImage& 
 
 } // namespace
 
-std::string writePng(const ScreenImage& image, const std::string& path) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() != image.offset(0, image.height)) {
+std::string writePng(const RgbImage& image, const std::string& path) {
+    if (image.width <= 0 || image.height <= 0 || image.pixels.size() != image.pixelCount() * 3) {
         return "nothing to write: the image is empty or inconsistent";
     }
     std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
     for (int y = 0; y < image.height; ++y) {
         // libpng takes non-const rows but only reads them when writing.
-        rows[static_cast<std::size_t>(y)] =
-            const_cast<png_bytep>(image.pixels.data() + image.offset(0, y));
+        rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(
+            image.pixels.data() + static_cast<std::size_t>(y) * image.width * 3);
     }
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) {

@@ -1,0 +1,187 @@
+#include "app/command_line.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <getopt.h>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+enum OptionCode : int {
+    HelpOption = 'h',
+    WindowOption = 256,
+    FullScreenOption,
+    RegionsOption,
+    CellsOption,
+    MaxSizeOption,
+    FitOption,
+    ClearAfterOption,
+    MaxShapesOption,
+};
+
+const option longOptions[] = {
+    {"help", no_argument, nullptr, HelpOption},
+    {"window", no_argument, nullptr, WindowOption},
+    {"fullscreen", no_argument, nullptr, FullScreenOption},
+    {"regions", required_argument, nullptr, RegionsOption},
+    {"cells", required_argument, nullptr, CellsOption},
+    {"max-size", required_argument, nullptr, MaxSizeOption},
+    {"fit", required_argument, nullptr, FitOption},
+    {"clear-after", required_argument, nullptr, ClearAfterOption},
+    {"max-shapes", required_argument, nullptr, MaxShapesOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::string nameOf(int code) {
+    for (const option* o = longOptions; o->name != nullptr; ++o) {
+        if (o->val == code) {
+            return std::string("--") + o->name;
+        }
+    }
+    return "-" + std::string(1, static_cast<char>(code));
+}
+
+// A whole number from 1 to limit, digits only: "+5", "5 " and "05x" fail.
+bool parseCount(const std::string& text, long limit, int& value) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const long number = std::strtol(text.c_str(), nullptr, 10);
+    if (number < 1 || number > limit) {
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
+// A positive, finite number of seconds in plain decimal notation ("600", "2.5").
+bool parseSeconds(const std::string& text, double& value) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
+        return false;
+    }
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(number) || number <= 0.0 || number > 1.0e9) {
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+std::string valueError(int code, const std::string& wanted, const std::string& text) {
+    return nameOf(code) + " needs " + wanted + ", not '" + text + "'";
+}
+
+std::string takeValue(int code, const std::string& text, CommandLine& options) {
+    const std::string name = nameOf(code);
+    if (isPhotoOption(name)) {
+        options.photoOptionsGiven = true;
+        return setPhotoOption(name, text, options.photo);
+    }
+    switch (code) {
+    case ClearAfterOption:
+        if (!parseSeconds(text, options.clearAfterSeconds)) {
+            return valueError(code, "a number of seconds above 0", text);
+        }
+        return "";
+    case MaxShapesOption:
+        if (!parseCount(text, 100000000, options.maxShapes)) {
+            return valueError(code, "a whole number from 1 to 100000000", text);
+        }
+        return "";
+    default:
+        return "";
+    }
+}
+
+// getopt_long reports a fault through its return value and optopt; this turns that into
+// one line naming the argument.
+std::string describeFault(int result, const char* argument) {
+    std::string text = argument != nullptr ? argument : "";
+    if (result == ':') {
+        return nameOf(optopt) + " needs a value";
+    }
+    if (optopt != 0 && text.rfind("--", 0) == 0) {
+        return nameOf(optopt) + " takes no value";
+    }
+    const std::size_t equals = text.find('=');
+    return "unknown option '" + text.substr(0, equals) + "'";
+}
+
+} // namespace
+
+std::string parseCommandLine(int argc, const char* const* argv, CommandLine& options) {
+    // getopt_long reorders its array and keeps its place in globals: give it a private
+    // copy and start it afresh (optind 0) on every call.
+    std::vector<char*> arguments;
+    arguments.push_back(const_cast<char*>("tessera"));
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(const_cast<char*>(argv[i]));
+    }
+    arguments.push_back(nullptr);
+    const int count = argc + 1;
+    opterr = 0;
+    optind = 0;
+    bool windowGiven = false;
+    for (;;) {
+        const int code = getopt_long(count, arguments.data(), ":h", longOptions, nullptr);
+        if (code == -1) {
+            break;
+        }
+        if (code == '?' || code == ':') {
+            return describeFault(code, arguments[static_cast<std::size_t>(optind - 1)]);
+        }
+        if (code == HelpOption) {
+            options.help = true;
+            return "";
+        }
+        if (code == WindowOption || code == FullScreenOption) {
+            const WindowMode mode =
+                code == WindowOption ? WindowMode::Window : WindowMode::FullScreen;
+            if (windowGiven && options.windowMode != mode) {
+                return "--window and --fullscreen cannot be given together";
+            }
+            windowGiven = true;
+            options.windowMode = mode;
+            continue;
+        }
+        if (std::string error = takeValue(code, optarg, options); !error.empty()) {
+            return error;
+        }
+    }
+    if (count - optind > 1) {
+        return "more than one picture given: '" + std::string(arguments[optind]) + "' and '" +
+               arguments[optind + 1] + "'";
+    }
+    if (optind < count) {
+        options.picture = arguments[optind];
+    }
+    return "";
+}
+
+std::string usageText() {
+    return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
+           "               [--fit crop|pad|stretch] [--max-size WxH]\n"
+           "               [--clear-after SECONDS] [--max-shapes N] [PICTURE]\n"
+           "\n"
+           "Shows a picture as a board to paint coloured, moving shapes on.\n"
+           "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
+           "picture set DIR/NAME (the files DIR/NAME.ppm, DIR/NAME_mask.pgm, DIR/NAME.map).\n"
+           "Without it, the set \"fruit\" in the current folder, or the one installed\n"
+           "with the program.\n"
+           "\n"
+           "  --window               open a 640x480 window, never full screen\n"
+           "  --fullscreen           full screen at 640x480 (a window where that fails)\n"
+           "  --regions K            colour regions of a photograph, 1 to 255 (default 12)\n"
+           "  --cells WxH            mask grid of a photograph (default 64x48)\n"
+           "  --fit MODE             a photograph meets the board's 4:3 shape by crop (its\n"
+           "                         centre, the default), pad (black bars) or stretch\n"
+           "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
+           "  --clear-after SECONDS  clear the canvas after that long without input\n"
+           "  --max-shapes N         keep at most N shapes; the oldest go first\n"
+           "  --help                 show this text\n";
+}
+
+} // namespace tessera

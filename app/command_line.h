@@ -1,0 +1,37 @@
+#pragma once
+
+#include "photo/photo_options.h"
+
+#include <string>
+
+namespace tessera {
+
+// How the program opens its window: by default it tries full screen and falls back to a
+// window; --window never tries full screen; --fullscreen asks for it explicitly.
+enum class WindowMode { Default, Window, FullScreen };
+
+// Everything the command line says. Nothing else in the program looks at argv.
+struct CommandLine {
+    WindowMode windowMode = WindowMode::Default;
+    // A picture-set prefix (DIR/NAME) or a JPEG or PNG photograph; empty for the default
+    // picture set.
+    std::string picture;
+    // How a photograph is made into a picture set; they mean nothing for a picture set.
+    PhotoOptions photo;
+    bool photoOptionsGiven = false;
+    // Seconds without pointer motion, press or key after which the canvas is cleared; 0
+    // never clears.
+    double clearAfterSeconds = 0.0;
+    // Most shapes on the canvas; the oldest goes when a new one would pass it. 0: no limit.
+    int maxShapes = 0;
+    bool help = false;
+};
+
+// Reads the arguments after the program name, GNU style: options and the picture in any
+// order, "--name=value" or "--name value", unambiguous abbreviations, "--" ends the
+// options. Returns an empty string, or one line naming the argument at fault.
+std::string parseCommandLine(int argc, const char* const* argv, CommandLine& options);
+
+std::string usageText();
+
+} // namespace tessera

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace tessera {
+
+// Where the program takes its picture from: a picture set's three files, named by their
+// common prefix, or a photograph that is made into a picture set at start.
+struct PictureSource {
+    // OtherFile: the picture names a file that is neither a photograph nor a picture set.
+    enum Kind { PictureSetFiles, Photograph, OtherFile };
+    Kind kind = PictureSetFiles;
+    std::string path;
+};
+
+// The name of the default picture set, looked for in the current folder first.
+constexpr const char* defaultPictureSet = "fruit";
+
+// What the command line's picture means. A file that exists and starts like a JPEG or
+// PNG is a photograph; another file is no picture at all, unless it is also the prefix
+// of a set; anything else is a picture-set prefix. With no picture: "fruit" in
+// the current folder when it holds any of its files, otherwise the set shipped with the program
+// (beside the executable in the build tree, or where it is installed), otherwise "fruit"
+// after all, so that the reader reports what is missing.
+PictureSource choosePicture(const std::string& given, const std::string& executablePath);
+
+// The running program's own path, for finding what ships with it.
+std::string executablePath();
+
+} // namespace tessera

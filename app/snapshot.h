@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace tessera {
+
+// Saves what the current GL read buffer holds, width x height pixels from the origin, as
+// the next free tessera-NNNN.png (tessera-0001.png first) in folder, never replacing a
+// file. Returns an empty string and sets name to the file written, or returns one line
+// saying what went wrong (nothing is left behind then).
+std::string saveSnapshot(int width, int height, const std::string& folder, std::string& name);
+
+} // namespace tessera

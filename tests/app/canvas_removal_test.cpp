@@ -1,0 +1,138 @@
+#include "canvas_fixture.h"
+
+namespace tessera {
+namespace {
+
+using test::CanvasTest;
+
+constexpr int backspace = 8;
+constexpr int deleteKey = 127;
+
+void press(Canvas& canvas, int key) {
+    ::testing::internal::CaptureStdout();
+    canvas.keyPressed(key);
+    ::testing::internal::GetCapturedStdout();
+}
+
+TEST_F(CanvasTest, UndoTakesBackTheNewestShapesOneByOne) {
+    load();
+    Shape* first = placeAt(Canvas::SquareTool, 200, 200);
+    Shape* second = placeAt(Canvas::CircleTool, 300, 200);
+    placeAt(Canvas::TriangleTool, 400, 200);
+    canvas.painting = canvas.shapes.back().get();
+
+    press(canvas, 'z');
+    ASSERT_EQ(canvas.shapes.size(), 2u);
+    EXPECT_EQ(canvas.painting, nullptr) << "the shape being painted went with it";
+    press(canvas, 'z');
+    ASSERT_EQ(canvas.shapes.size(), 1u);
+    EXPECT_EQ(canvas.shapes[0].get(), first);
+    EXPECT_NE(canvas.shapes[0].get(), second);
+    press(canvas, 'z');
+    press(canvas, 'z');
+    EXPECT_TRUE(canvas.shapes.empty());
+}
+
+TEST_F(CanvasTest, DeleteAndBackspaceRemoveTheSelectedShapesAndKeepTheRest) {
+    load();
+    for (int key : {deleteKey, backspace}) {
+        SCOPED_TRACE(key);
+        canvas.shapes.clear();
+        Shape* kept = placeAt(Canvas::SquareTool, 150, 200);
+        placeAt(Canvas::CircleTool, 300, 200);
+        Shape* alsoKept = placeAt(Canvas::SquareTool, 450, 200);
+        canvas.buttonPressed(300, 200, 0); // selects the circle and starts a gesture
+        ASSERT_EQ(canvas.selection, std::vector<int>{1});
+
+        press(canvas, key);
+
+        ASSERT_EQ(canvas.shapes.size(), 2u);
+        EXPECT_EQ(canvas.shapes[0].get(), kept);
+        EXPECT_EQ(canvas.shapes[1].get(), alsoKept);
+        EXPECT_TRUE(canvas.selection.empty());
+        EXPECT_EQ(canvas.gestureState, 0);
+    }
+}
+
+TEST_F(CanvasTest, RemovingAShapeKeepsTheSelectionOnTheSameShapes) {
+    load();
+    canvas.maxShapes = 3;
+    placeAt(Canvas::SquareTool, 150, 200);
+    Shape* circle = placeAt(Canvas::CircleTool, 300, 200);
+    Shape* triangle = placeAt(Canvas::TriangleTool, 450, 200);
+    canvas.selection = {2, 1};
+    circle->setSelected(1);
+    triangle->setSelected(1);
+
+    canvas.spawnShape(Canvas::SquareTool, 320, 100); // the oldest makes room
+
+    ASSERT_EQ(canvas.shapes.size(), 3u);
+    ASSERT_EQ(canvas.selection.size(), 2u);
+    EXPECT_EQ(canvas.shapes[static_cast<std::size_t>(canvas.selection[0])].get(), triangle);
+    EXPECT_EQ(canvas.shapes[static_cast<std::size_t>(canvas.selection[1])].get(), circle);
+}
+
+TEST_F(CanvasTest, UndoingAShapeOfTheGestureUnderWayEndsTheGesture) {
+    load();
+    placeAt(Canvas::SquareTool, 150, 200);
+    placeAt(Canvas::CircleTool, 450, 200);
+    leftClick(450, 200); // the circle begins a gesture
+    ASSERT_EQ(canvas.gestureState, 2);
+
+    press(canvas, 'z');
+
+    EXPECT_EQ(canvas.gestureState, 0);
+    EXPECT_TRUE(canvas.selection.empty());
+    leftClick(150, 200);
+    EXPECT_EQ(canvas.gestureState, 1) << "a new gesture starts as usual";
+}
+
+TEST_F(CanvasTest, ShapeLimitRemovesTheOldestFirst) {
+    load();
+    canvas.maxShapes = 2;
+    Shape* first = canvas.spawnShape(Canvas::SquareTool, 100, 100);
+    Shape* second = canvas.spawnShape(Canvas::SquareTool, 200, 100);
+    ASSERT_EQ(canvas.shapes.size(), 2u);
+    EXPECT_EQ(canvas.shapes[0].get(), first);
+
+    Shape* third = canvas.spawnShape(Canvas::SquareTool, 300, 100);
+
+    ASSERT_EQ(canvas.shapes.size(), 2u);
+    EXPECT_EQ(canvas.shapes[0].get(), second);
+    EXPECT_EQ(canvas.shapes[1].get(), third);
+}
+
+TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInput) {
+    load();
+    canvas.clearAfterSeconds = 10.0;
+    placeAt(Canvas::SquareTool, 150, 200);
+    const auto idle = [&](float seconds) {
+        for (int i = 0; i < 10; ++i) {
+            canvas.advance(seconds / 10.0f);
+        }
+    };
+
+    idle(9.5f);
+    press(canvas, 'q');
+    idle(9.5f);
+    canvas.buttonPressed(600, 50, 1);
+    idle(9.5f);
+    canvas.pointerMoved(10, 10);
+    idle(9.5f);
+    EXPECT_EQ(canvas.shapes.size(), 1u) << "every kind of input starts the time again";
+
+    idle(1.0f);
+    EXPECT_TRUE(canvas.shapes.empty());
+}
+
+TEST_F(CanvasTest, WithoutAClearingTimeInactivityNeverClears) {
+    load();
+    placeAt(Canvas::SquareTool, 150, 200);
+    for (int i = 0; i < 600; ++i) {
+        canvas.advance(1.0f);
+    }
+    EXPECT_EQ(canvas.shapes.size(), 1u);
+}
+
+} // namespace
+} // namespace tessera

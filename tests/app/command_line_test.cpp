@@ -1,0 +1,100 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+std::string parse(const std::vector<const char*>& arguments, CommandLine& options) {
+    return parseCommandLine(static_cast<int>(arguments.size()), arguments.data(), options);
+}
+
+TEST(CommandLine, NoArgumentsMeanTheDefaultStart) {
+    CommandLine options;
+    EXPECT_EQ(parse({}, options), "");
+    EXPECT_EQ(options.windowMode, WindowMode::Default);
+    EXPECT_EQ(options.picture, "");
+    EXPECT_FALSE(options.photoOptionsGiven);
+    EXPECT_EQ(options.clearAfterSeconds, 0.0);
+    EXPECT_EQ(options.maxShapes, 0);
+}
+
+TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
+    CommandLine options;
+    ASSERT_EQ(parse({"--regions=7", "shots/beach.jpg", "--cells", "32x24", "--window",
+                     "--clear-after", "90.5", "--max-shapes=5000"},
+                    options),
+              "");
+    EXPECT_EQ(options.picture, "shots/beach.jpg");
+    EXPECT_EQ(options.windowMode, WindowMode::Window);
+    EXPECT_EQ(options.photo.regions, 7);
+    EXPECT_EQ(options.photo.cellsAcross, 32);
+    EXPECT_EQ(options.photo.cellsDown, 24);
+    EXPECT_TRUE(options.photoOptionsGiven);
+    EXPECT_EQ(options.clearAfterSeconds, 90.5);
+    EXPECT_EQ(options.maxShapes, 5000);
+}
+
+TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
+    CommandLine options;
+    ASSERT_EQ(parse({"--full", "--", "--window"}, options), "");
+    EXPECT_EQ(options.windowMode, WindowMode::FullScreen);
+    EXPECT_EQ(options.picture, "--window");
+}
+
+TEST(CommandLine, HelpWinsOverEverythingAfterIt) {
+    CommandLine options;
+    EXPECT_EQ(parse({"--help", "--bogus"}, options), "");
+    EXPECT_TRUE(options.help);
+}
+
+TEST(CommandLine, NamesWhatIsWrong) {
+    const struct {
+        const char* name;
+        std::vector<const char*> arguments;
+        const char* message;
+    } rows[] = {
+        {"unknown option", {"--bogus=3"}, "unknown option '--bogus'"},
+        {"unknown short option", {"-x"}, "unknown option '-x'"},
+        {"missing value", {"--regions"}, "--regions needs a value"},
+        {"value on a switch", {"--window=yes"}, "--window takes no value"},
+        {"both window modes",
+         {"--window", "--fullscreen"},
+         "--window and --fullscreen cannot be given together"},
+        {"two pictures", {"a.jpg", "b.jpg"}, "more than one picture given: 'a.jpg' and 'b.jpg'"},
+        {"regions 0", {"--regions", "0"}, "--regions needs a whole number from 1 to 255, not '0'"},
+        {"regions 256",
+         {"--regions=256"},
+         "--regions needs a whole number from 1 to 255, not '256'"},
+        {"regions signed",
+         {"--regions=+5"},
+         "--regions needs a whole number from 1 to 255, not '+5'"},
+        {"cells without x",
+         {"--cells=64"},
+         "--cells needs WxH with W from 1 to 640 and H from 1 to 480, not '64'"},
+        {"cells too tall",
+         {"--cells=64x481"},
+         "--cells needs WxH with W from 1 to 640 and H from 1 to 480, not '64x481'"},
+        {"clear-after zero",
+         {"--clear-after=0"},
+         "--clear-after needs a number of seconds above 0, not '0'"},
+        {"clear-after negative",
+         {"--clear-after", "-5"},
+         "--clear-after needs a number of seconds above 0, not '-5'"},
+        {"clear-after not a number",
+         {"--clear-after=1e3"},
+         "--clear-after needs a number of seconds above 0, not '1e3'"},
+        {"max-shapes too many",
+         {"--max-shapes=100000001"},
+         "--max-shapes needs a whole number from 1 to 100000000, not '100000001'"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandLine options;
+        EXPECT_EQ(parse(row.arguments, options), row.message);
+    }
+}
+
+} // namespace
+} // namespace tessera
