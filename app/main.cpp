@@ -1,9 +1,12 @@
 // Program entry and the window-system callbacks. Each callback only translates its
-// arguments and forwards them to one Canvas operation.
+// arguments into an input event, stamped with the clock's reading, and hands it to the
+// dispatcher, which forwards it to one Canvas operation.
 #include "app/canvas.h"
+#include "app/clock.h"
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
+#include "app/input_dispatcher.h"
 #include "app/photograph.h"
 #include "app/picture_source.h"
 #include "app/snapshot.h"
@@ -23,9 +26,12 @@ namespace {
 
 tessera::Canvas theCanvas;
 tessera::FramePacer pacer(60.0);
+// The real time the callbacks stamp events with, and the clock the Stage reads, held at
+// each event's reading while the Canvas handles it.
+tessera::SteadyClock liveClock;
+tessera::VirtualClock heldClock;
+tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 int windowId = 0;
-int windowWidth = 0;
-int windowHeight = 0;
 
 constexpr int windowedWidth = 640;
 constexpr int windowedHeight = 480;
@@ -39,7 +45,7 @@ void postRedisplay() {
 // Draws the frame into the back buffer.
 void drawWindow() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    theCanvas.setProjection(0, 0, windowWidth, windowHeight);
+    theCanvas.setProjection(0, 0, dispatcher.width(), dispatcher.height());
     theCanvas.drawFrame(GL_RENDER);
     glFlush();
 }
@@ -55,7 +61,8 @@ void takeSnapshot() {
     drawWindow();
     glReadBuffer(GL_BACK);
     std::string name;
-    const std::string error = tessera::saveSnapshot(windowWidth, windowHeight, ".", name);
+    const std::string error =
+        tessera::saveSnapshot(dispatcher.width(), dispatcher.height(), ".", name);
     if (error.empty()) {
         std::printf("snapshot %s\n", name.c_str());
     } else {
@@ -64,22 +71,18 @@ void takeSnapshot() {
 }
 
 void reshapeCallback(int width, int height) {
-    windowWidth = width;
-    windowHeight = height;
-    theCanvas.setProjection(0, 0, width, height);
+    dispatcher.deliver(tessera::InputEvent::reshape(liveClock.ticks(), width, height));
 }
 
 void idleCallback() {
     pacer.wait();
-    const auto dt = static_cast<float>(tessera::Stage::instance()->elapsed());
-    theCanvas.advance(dt);
+    dispatcher.deliverIdle(liveClock.ticks());
     postRedisplay();
 }
 
 void keyboardCallback(unsigned char key, int, int) {
-    if (theCanvas.keyPressed(key) == 2) {
-        postRedisplay();
-    }
+    dispatcher.deliver(tessera::InputEvent::keyPress(liveClock.ticks(), key));
+    postRedisplay();
     if (key == snapshotKey) {
         takeSnapshot();
     }
@@ -93,15 +96,15 @@ void keyboardCallback(unsigned char key, int, int) {
 
 void mouseCallback(int button, int state, int x, int y) {
     if (state == GLUT_DOWN) {
-        theCanvas.buttonPressed(x, y, button);
+        dispatcher.deliver(tessera::InputEvent::press(liveClock.ticks(), button, x, y));
     } else if (state == GLUT_UP) {
-        theCanvas.buttonReleased(x, y, button);
+        dispatcher.deliver(tessera::InputEvent::release(liveClock.ticks(), button, x, y));
     }
     postRedisplay();
 }
 
 void motionCallback(int x, int y) {
-    theCanvas.pointerMoved(x, y);
+    dispatcher.deliver(tessera::InputEvent::motion(liveClock.ticks(), x, y));
     postRedisplay();
 }
 
@@ -173,6 +176,8 @@ int main(int argc, char** argv) {
     }
 
     tessera::Stage* stage = tessera::Stage::instance();
+    // Everything the Canvas stamps with a time, from the load on, reads the held clock.
+    stage->setClock(&heldClock);
     // The command line is ours: GLUT gets the program name only.
     int glutArgc = 1;
     glutInit(&glutArgc, argv);
@@ -202,6 +207,7 @@ int main(int argc, char** argv) {
     } else {
         theCanvas.load(picture.path.c_str());
     }
+    heldClock.set(liveClock.ticks());
     stage->elapsed(); // the first idle step measures from here
     glutMainLoop();
     return 0;
