@@ -18,6 +18,9 @@ enum OptionCode : int {
     FitOption,
     ClearAfterOption,
     MaxShapesOption,
+    RecordOption,
+    ReplayOption,
+    FastOption,
 };
 
 const option longOptions[] = {
@@ -30,6 +33,9 @@ const option longOptions[] = {
     {"fit", required_argument, nullptr, FitOption},
     {"clear-after", required_argument, nullptr, ClearAfterOption},
     {"max-shapes", required_argument, nullptr, MaxShapesOption},
+    {"record", required_argument, nullptr, RecordOption},
+    {"replay", required_argument, nullptr, ReplayOption},
+    {"fast", no_argument, nullptr, FastOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -85,11 +91,20 @@ std::string takeValue(int code, const std::string& text, CommandLine& options) {
         if (!parseSeconds(text, options.clearAfterSeconds)) {
             return valueError(code, "a number of seconds above 0", text);
         }
+        options.canvasOptionsGiven = true;
         return "";
     case MaxShapesOption:
         if (!parseCount(text, 100000000, options.maxShapes)) {
             return valueError(code, "a whole number from 1 to 100000000", text);
         }
+        options.canvasOptionsGiven = true;
+        return "";
+    case RecordOption:
+    case ReplayOption:
+        if (text.empty()) {
+            return nameOf(code) + " needs a file name";
+        }
+        (code == RecordOption ? options.record : options.replay) = text;
         return "";
     default:
         return "";
@@ -108,6 +123,22 @@ std::string describeFault(int result, const char* argument) {
     }
     const std::size_t equals = text.find('=');
     return "unknown option '" + text.substr(0, equals) + "'";
+}
+
+// A replay sets the session up as it was recorded; only the window and the picture's
+// place may be given anew.
+std::string replayConflict(const CommandLine& options) {
+    if (!options.record.empty() && !options.replay.empty()) {
+        return "--record and --replay cannot be given together";
+    }
+    if (options.fast && options.replay.empty()) {
+        return "--fast only goes with --replay";
+    }
+    if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
+        return "--replay takes --regions, --cells, --fit, --max-size, --clear-after and "
+               "--max-shapes from the recording";
+    }
+    return "";
 }
 
 } // namespace
@@ -147,6 +178,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             options.windowMode = mode;
             continue;
         }
+        if (code == FastOption) {
+            options.fast = true;
+            continue;
+        }
         if (std::string error = takeValue(code, optarg, options); !error.empty()) {
             return error;
         }
@@ -158,13 +193,15 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
     if (optind < count) {
         options.picture = arguments[optind];
     }
-    return "";
+    return replayConflict(options);
 }
 
 std::string usageText() {
     return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
            "               [--fit crop|pad|stretch] [--max-size WxH]\n"
-           "               [--clear-after SECONDS] [--max-shapes N] [PICTURE]\n"
+           "               [--clear-after SECONDS] [--max-shapes N] [--record FILE]\n"
+           "               [PICTURE]\n"
+           "       tessera [--window | --fullscreen] --replay FILE [--fast] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -181,6 +218,10 @@ std::string usageText() {
            "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
+           "  --record FILE          write the session's input to FILE as it runs\n"
+           "  --replay FILE          play a recorded session back (the grave accent quits);\n"
+           "                         PICTURE names the picture if it has moved\n"
+           "  --fast                 replay as fast as frames are drawn\n"
            "  --help                 show this text\n";
 }
 
