@@ -21,12 +21,12 @@ void ignorePngWarning(png_structp, png_const_charp) {}
 // Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
 // destructor; the caller owns every C++ object.
 bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& image,
-            std::vector<png_bytep>& rows) {
+            std::vector<png_bytep>& rows, int compression) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
     png_init_io(png, out);
-    png_set_compression_level(png, 9); // screenshots are few and small; size matters more
+    png_set_compression_level(png, compression);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -38,7 +38,7 @@ bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& ima
 
 } // namespace
 
-std::string writePng(const RgbImage& image, const std::string& path) {
+std::string writePng(const RgbImage& image, const std::string& path, int compression) {
     if (image.width <= 0 || image.height <= 0 || image.pixels.size() != image.pixelCount() * 3) {
         return "nothing to write: the image is empty or inconsistent";
     }
@@ -56,7 +56,7 @@ std::string writePng(const RgbImage& image, const std::string& path) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, failPng, ignorePngWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool written = info != nullptr && runPng(png, info, out, image, rows);
+    bool written = info != nullptr && runPng(png, info, out, image, rows, compression);
     png_destroy_write_struct(&png, &info);
     if (std::fclose(out) != 0 && written) {
         written = false;
