@@ -237,7 +237,9 @@ std::string ReplayReader::readPhoto(ReplayHeader& header) {
         const std::string error = setPhotoOption(std::string("--") + names[i],
                                                  std::string(fields[2 + 2 * i]), header.photo);
         if (!error.empty()) {
-            return fault("photo " + error.substr(2));
+            // The option's own message quotes the whole value, however long.
+            const std::string need = error.substr(2, error.rfind(", not '") - 2);
+            return fault("photo " + need + ", not " + quoted(fields[2 + 2 * i]));
         }
     }
     return "";
