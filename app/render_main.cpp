@@ -23,11 +23,6 @@
 
 namespace {
 
-// Frames are many and are written as they are drawn: light compression keeps the render
-// quick; a snapshot is one file and is packed hard.
-constexpr int frameCompression = 1;
-constexpr int snapshotCompression = 9;
-
 int fail(const std::string& message) {
     std::fprintf(stderr, "tessera-render: %s\n", message.c_str());
     return 255;
@@ -124,8 +119,8 @@ int main(int argc, char** argv) {
         if (!options.frames.empty() && (frame - 1) % options.every == 0) {
             const tessera::RgbImage image = tessera::readFrame(context.width(), context.height());
             ++written;
-            if (std::string failure =
-                    tessera::writePng(image, framePath(options.frames, written), frameCompression);
+            if (std::string failure = tessera::writePng(image, framePath(options.frames, written),
+                                                        tessera::PngPacking::Quick);
                 !failure.empty()) {
                 return fail(failure);
             }
@@ -140,8 +135,7 @@ int main(int argc, char** argv) {
     if (!options.snapshot.empty()) {
         drawFrame(canvas, dispatcher);
         const tessera::RgbImage image = tessera::readFrame(context.width(), context.height());
-        if (std::string failure = tessera::writePng(image, options.snapshot, snapshotCompression);
-            !failure.empty()) {
+        if (std::string failure = tessera::writePng(image, options.snapshot); !failure.empty()) {
             return fail(failure);
         }
         std::printf("wrote %s (%d x %d, frame %d)\n", options.snapshot.c_str(), image.width,
