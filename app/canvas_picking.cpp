@@ -65,16 +65,8 @@ PickVolume Canvas::pickVolume(int x, int y, double size) const {
 void Canvas::hitsAt(int x, int y, std::vector<GLuint>& names) const {
     names.clear();
     const PickVolume volume = pickVolume(x, y, pickRegionPixels);
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-        if (volume.hits(*shapes[i])) {
-            names.push_back(static_cast<GLuint>(i));
-        }
-    }
-    for (std::size_t j = 0; j < tools.size(); ++j) {
-        if (volume.hits(*tools[j])) {
-            names.push_back(static_cast<GLuint>(shapes.size() + j));
-        }
-    }
+    volume.collect(shapes, 0, names);
+    volume.collect(tools, static_cast<GLuint>(shapes.size()), names);
 }
 
 int Canvas::pick(int x, int y) {

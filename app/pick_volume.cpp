@@ -97,19 +97,39 @@ bool PickVolume::outside(float x, float y, float z, double radius) const {
     return false;
 }
 
+void PickVolume::collect(const std::vector<std::unique_ptr<Shape>>& shapes, unsigned int firstName,
+                         std::vector<unsigned int>& names) const {
+    // A crowd of shapes lies scattered over the heap, and a frame drawn since has pushed
+    // them out of the caches: each test would wait on memory three times (the shape, its
+    // outline list, the outline). Fetching those a few shapes ahead, one level per stage,
+    // lets the waits overlap.
+    constexpr std::size_t ahead = 8;
+    const std::size_t n = shapes.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + 3 * ahead < n) {
+            const Shape* later = shapes[i + 3 * ahead].get();
+            __builtin_prefetch(&later->position);
+            __builtin_prefetch(&later->polygons);
+        }
+        if (i + 2 * ahead < n) {
+            __builtin_prefetch(shapes[i + 2 * ahead]->polygons.data());
+        }
+        if (i + ahead < n && !shapes[i + ahead]->polygons.empty()) {
+            __builtin_prefetch(shapes[i + ahead]->polygons[0].get());
+        }
+        if (hits(*shapes[i])) {
+            names.push_back(firstName + static_cast<unsigned int>(i));
+        }
+    }
+}
+
 bool PickVolume::hits(const Shape& shape) const {
     if (empty || shape.polygons.empty() || shape.polygons[0]->count < 3) {
         return false;
     }
     const Polygon& outline = *shape.polygons[0];
     // Cheap test first: the sphere around the shape's position that holds the whole outline.
-    float reach = 0.0f;
-    const Edge* edge = outline.first;
-    for (int i = 0; i < outline.count; ++i, edge = edge->next) {
-        const Vec3& v = edge->start->position;
-        reach = std::fmax(reach, v.x * v.x + v.y * v.y + v.z * v.z);
-    }
-    const double radius = std::sqrt(static_cast<double>(reach)) * std::fabs(shape.scale.x);
+    const double radius = static_cast<double>(outline.reach) * std::fabs(shape.scale.x);
     const Vec3& centre = shape.position;
     // Widened by more than the rounding of the placed vertices, so that the sphere never
     // turns away what the exact test would accept.
@@ -125,7 +145,7 @@ bool PickVolume::hits(const Shape& shape) const {
         const Vec3 p = transform.apply(vertex->position);
         return toClip(p.x, p.y, p.z);
     };
-    edge = outline.first;
+    const Edge* edge = outline.first;
     const Point first = at(edge->start);
     edge = edge->next;
     Point previous = at(edge->start);

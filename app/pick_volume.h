@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <memory>
+#include <vector>
 
 namespace tessera {
 
@@ -26,6 +28,9 @@ public:
     PickVolume(const std::array<int, 4>& viewport, const Camera& camera, int x, int y, double size);
 
     bool hits(const Shape& shape) const;
+    // Appends firstName + i for every shapes[i] hit, in order.
+    void collect(const std::vector<std::unique_ptr<Shape>>& shapes, unsigned int firstName,
+                 std::vector<unsigned int>& names) const;
 
 private:
     using Point = std::array<double, 4>;
