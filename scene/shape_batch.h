@@ -20,6 +20,8 @@ struct BatchVertex {
 // with that draw's normal and colour (brighter when selected; colours stay floats, so a
 // value above 1 reaches OpenGL as it is). Each outline becomes triangles as OpenGL splits
 // it, and the shapes keep their order: shapes at one depth hide later ones in both ways.
+// Placed points light as the shape's own draw lights them because the camera lives in the
+// projection: lighting happens in board space either way.
 class ShapeBatch {
 public:
     // Refills the arrays; once they have grown to the scene, this allocates nothing.
