@@ -3,6 +3,7 @@
 #include "scene/actor.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,7 +25,7 @@ void Polygon::measure() {
     float farthest = 0.0f;
     const Edge* edge = first;
     for (int i = 0; i < count && edge != nullptr; ++i, edge = edge->next) {
-        farthest = std::fmax(farthest, lengthSquared(edge->start->position));
+        farthest = std::max(farthest, lengthSquared(edge->start->position));
     }
     reach = std::sqrt(farthest);
 }
@@ -72,7 +73,7 @@ void Polygon::update(float dt) {
     Edge* edge = first;
     for (int i = 0; i < count; ++i, edge = edge->next) {
         edge->start->update(dt);
-        farthest = std::fmax(farthest, lengthSquared(edge->start->position));
+        farthest = std::max(farthest, lengthSquared(edge->start->position));
     }
     reach = std::sqrt(farthest);
 }
