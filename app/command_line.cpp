@@ -18,6 +18,7 @@ enum OptionCode : int {
     FitOption,
     ClearAfterOption,
     MaxShapesOption,
+    ReferenceDrawingOption,
 };
 
 const option longOptions[] = {
@@ -30,6 +31,7 @@ const option longOptions[] = {
     {"fit", required_argument, nullptr, FitOption},
     {"clear-after", required_argument, nullptr, ClearAfterOption},
     {"max-shapes", required_argument, nullptr, MaxShapesOption},
+    {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -137,6 +139,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             options.help = true;
             return "";
         }
+        if (code == ReferenceDrawingOption) {
+            options.referenceDrawing = true;
+            continue;
+        }
         if (code == WindowOption || code == FullScreenOption) {
             const WindowMode mode =
                 code == WindowOption ? WindowMode::Window : WindowMode::FullScreen;
@@ -164,7 +170,8 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 std::string usageText() {
     return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
            "               [--fit crop|pad|stretch] [--max-size WxH]\n"
-           "               [--clear-after SECONDS] [--max-shapes N] [PICTURE]\n"
+           "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
+           "               [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -181,6 +188,7 @@ std::string usageText() {
            "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
+           "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
            "  --help                 show this text\n";
 }
 

@@ -24,6 +24,8 @@ struct CommandLine {
     double clearAfterSeconds = 0.0;
     // Most shapes on the canvas; the oldest goes when a new one would pass it. 0: no limit.
     int maxShapes = 0;
+    // Draw and pick as the shapes' own code does, one by one: slower, for comparison.
+    bool referenceDrawing = false;
     bool help = false;
 };
 

@@ -196,6 +196,7 @@ int main(int argc, char** argv) {
 #endif
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
+    theCanvas.referenceDrawing = options.referenceDrawing;
     if (picture.kind == tessera::PictureSource::Photograph) {
         theCanvas.loadPictureSet(picture.path.c_str(), std::move(photograph.picture),
                                  std::move(photograph.mask), std::move(photograph.regionMap));

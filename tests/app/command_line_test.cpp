@@ -38,7 +38,8 @@ TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
 
 TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
     CommandLine options;
-    ASSERT_EQ(parse({"--full", "--", "--window"}, options), "");
+    ASSERT_EQ(parse({"--full", "--ref", "--", "--window"}, options), "");
+    EXPECT_TRUE(options.referenceDrawing);
     EXPECT_EQ(options.windowMode, WindowMode::FullScreen);
     EXPECT_EQ(options.picture, "--window");
 }
