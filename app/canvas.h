@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/pick_volume.h"
 #include "picture/image.h"
 #include "picture/mask_grid.h"
 #include "picture/region_map.h"
 #include "scene/model.h"
 #include "scene/shape.h"
+#include "scene/shape_batch.h"
 
 #include <GL/gl.h>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -41,8 +44,10 @@ public:
     int loadPictureSet(const char* name, Image picture, Image mask, RegionMap map);
     void buildToolbar();
 
-    // Drawing. drawFrame only reads the Canvas; it returns 0 when no picture set is loaded.
-    void setProjection(int x, int y, int width, int height) const;
+    // Drawing. setProjection also keeps the viewport, for picking; drawFrame only reads the
+    // Canvas and returns 0 when no picture set is loaded. The placed shapes go to OpenGL
+    // in one vertex array, or one by one in immediate mode with referenceDrawing.
+    void setProjection(int x, int y, int width, int height);
     int drawFrame(GLenum mode) const;
 
     // Keyboard and the idle step.
@@ -52,9 +57,19 @@ public:
     void returnHome();
 
     // Picking: the placed shapes and toolbar entries under a window point join
-    // `selection` and `toolHits`; a press on nothing clears the selection.
+    // `selection` and `toolHits`; a press on nothing clears the selection. What lies under
+    // the point is found on the CPU, or in OpenGL's selection mode with referenceDrawing.
     int pick(int x, int y);
-    int collectHits(int hitCount, const GLuint* buffer);
+    // The names of what a 2 x 2 pixel region at window point (x, y) hits, in drawing order:
+    // shape indices, then the number of shapes plus each toolbar index. hitsAt tests the
+    // outlines on the CPU; selectionHitsAt asks OpenGL's selection mode (it needs a
+    // context). Both give the same list but where an edge grazes the region.
+    void hitsAt(int x, int y, std::vector<GLuint>& names) const;
+    void selectionHitsAt(int x, int y, std::vector<GLuint>& names) const;
+    // The volume a size x size pixel region at window point (x, y) sees, in the viewport of
+    // the last setProjection.
+    PickVolume pickVolume(int x, int y, double size) const;
+    int collectHits(const std::vector<GLuint>& names);
     void clearSelection();
     // The board-plane point shown at window point (x, y); 0 when there is none.
     int unproject(int x, int y, float& outX, float& outY) const;
@@ -133,6 +148,11 @@ public:
     // How far scatters have raised light 0 since the last return home, which lowers it by
     // exactly that much.
     float light0Raised = 0.0f;
+    // Draw and pick as the shapes' own code does (immediate mode, selection mode): slower,
+    // the oracle that the fast path is held against.
+    bool referenceDrawing = false;
+    // x, y, width and height of the last setProjection.
+    std::array<int, 4> viewport = {0, 0, 0, 0};
 
 private:
     int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
@@ -147,7 +167,14 @@ private:
     void raiseLight0(float dz);
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;
+
+    // Render caches: refilled by every frame and pick, kept to reuse their storage.
+    mutable ShapeBatch batch;
+    std::vector<GLuint> pickNames;
 };
+
+// Side of the square region around the pointer that a pick tests, in pixels.
+constexpr double pickRegionPixels = 2.0;
 
 // Seconds without pointer motion after which the shapes scatter.
 constexpr double idleScatterSeconds = 27.0;

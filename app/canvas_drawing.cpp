@@ -5,7 +5,8 @@
 
 namespace tessera {
 
-void Canvas::setProjection(int x, int y, int width, int height) const {
+void Canvas::setProjection(int x, int y, int width, int height) {
+    viewport = {x, y, width, height};
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glViewport(x, y, width, height);
@@ -42,11 +43,16 @@ int Canvas::drawFrame(GLenum mode) const {
     }
 
     glEnable(GL_LIGHTING);
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-        if (!rendering) {
-            glLoadName(static_cast<GLuint>(i));
+    if (rendering && !referenceDrawing) {
+        batch.fill(shapes);
+        batch.draw();
+    } else {
+        for (std::size_t i = 0; i < shapes.size(); ++i) {
+            if (!rendering) {
+                glLoadName(static_cast<GLuint>(i));
+            }
+            shapes[i]->draw();
         }
-        shapes[i]->draw();
     }
 
     glDisable(GL_LIGHTING);

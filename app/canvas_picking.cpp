@@ -15,8 +15,8 @@ constexpr GLsizei selectBufferSize = 512;
 } // namespace
 
 int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLint shown[4];
+    glGetIntegerv(GL_VIEWPORT, shown);
     glSelectBuffer(size, buffer);
     glRenderMode(GL_SELECT);
     glInitNames();
@@ -24,8 +24,8 @@ int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluPickMatrix(viewport[0] + x, viewport[3] - y, 2.0, 2.0, viewport);
-    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    gluPickMatrix(shown[0] + x, shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
+    const double aspect = shown[3] > 0 ? static_cast<double>(shown[2]) / shown[3] : 1.0;
     gluPerspective(fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);
     drawFrame(GL_SELECT);
@@ -35,48 +35,69 @@ int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
     return glRenderMode(GL_RENDER);
 }
 
-int Canvas::pick(int x, int y) {
-    std::array<GLuint, selectBufferSize> buffer;
-    int hits = selectAt(x, y, buffer.data(), selectBufferSize);
+void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
+    names.clear();
+    std::array<GLuint, selectBufferSize> small;
+    std::vector<GLuint> large;
+    GLuint* records = small.data();
+    int hits = selectAt(x, y, records, selectBufferSize);
     if (hits < 0) {
         // More objects lie under the pointer than the buffer holds (a trail painted over
         // and over): every object makes at most one record, so this size always suffices.
-        std::vector<GLuint> large(4 * (shapes.size() + tools.size()) + 4);
-        hits = selectAt(x, y, large.data(), static_cast<GLsizei>(large.size()));
-        if (hits > 0) {
-            collectHits(hits, large.data());
-            return 1;
-        }
+        large.resize(4 * (shapes.size() + tools.size()) + 4);
+        records = large.data();
+        hits = selectAt(x, y, records, static_cast<GLsizei>(large.size()));
     }
-    if (hits > 0) {
-        collectHits(hits, buffer.data());
+    const GLuint* record = records;
+    for (int h = 0; h < hits; ++h) {
+        const GLuint count = record[0];
+        const GLuint* name = record + 3; // past the count and the two depths
+        names.insert(names.end(), name, name + count);
+        record = name + count;
+    }
+}
+
+PickVolume Canvas::pickVolume(int x, int y, double size) const {
+    const PickVolume::Camera camera{fieldOfView, zNear, zFar, cameraX, cameraY, cameraDistance};
+    return PickVolume(viewport, camera, x, y, size);
+}
+
+void Canvas::hitsAt(int x, int y, std::vector<GLuint>& names) const {
+    names.clear();
+    const PickVolume volume = pickVolume(x, y, pickRegionPixels);
+    volume.collect(shapes, 0, names);
+    volume.collect(tools, static_cast<GLuint>(shapes.size()), names);
+}
+
+int Canvas::pick(int x, int y) {
+    if (referenceDrawing) {
+        selectionHitsAt(x, y, pickNames);
     } else {
+        hitsAt(x, y, pickNames);
+    }
+    if (pickNames.empty()) {
         clearSelection();
+    } else {
+        collectHits(pickNames);
     }
     return 1;
 }
 
-int Canvas::collectHits(int hitCount, const GLuint* buffer) {
-    const GLuint* record = buffer;
-    for (int h = 0; h < hitCount; ++h) {
-        const GLuint names = record[0];
-        const GLuint* name = record + 3; // past the count and the two depths
-        for (GLuint k = 0; k < names; ++k, ++name) {
-            const std::size_t m = *name;
-            if (m < shapes.size()) {
-                if (shapes[m]->isSelected() == 0) {
-                    selection.push_back(static_cast<int>(m));
-                    shapes[m]->setSelected(1);
-                }
-            } else if (m - shapes.size() < tools.size()) {
-                const std::size_t j = m - shapes.size();
-                if (tools[j]->isSelected() == 0) {
-                    toolHits.push_back(static_cast<int>(j));
-                    tools[j]->setSelected(1);
-                }
+int Canvas::collectHits(const std::vector<GLuint>& names) {
+    for (const GLuint name : names) {
+        const std::size_t m = name;
+        if (m < shapes.size()) {
+            if (shapes[m]->isSelected() == 0) {
+                selection.push_back(static_cast<int>(m));
+                shapes[m]->setSelected(1);
+            }
+        } else if (m - shapes.size() < tools.size()) {
+            const std::size_t j = m - shapes.size();
+            if (tools[j]->isSelected() == 0) {
+                toolHits.push_back(static_cast<int>(j));
+                tools[j]->setSelected(1);
             }
         }
-        record = name;
     }
     return 1;
 }

@@ -21,6 +21,7 @@ enum OptionCode : int {
     RecordOption,
     ReplayOption,
     FastOption,
+    ReferenceDrawingOption,
 };
 
 const option longOptions[] = {
@@ -36,6 +37,7 @@ const option longOptions[] = {
     {"record", required_argument, nullptr, RecordOption},
     {"replay", required_argument, nullptr, ReplayOption},
     {"fast", no_argument, nullptr, FastOption},
+    {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -135,8 +137,8 @@ std::string replayConflict(const CommandLine& options) {
         return "--fast only goes with --replay";
     }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
-        return "--replay takes --regions, --cells, --fit, --max-size, --clear-after and "
-               "--max-shapes from the recording";
+        return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
+               "--max-shapes and --reference-drawing from the recording";
     }
     return "";
 }
@@ -167,6 +169,11 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
         if (code == HelpOption) {
             options.help = true;
             return "";
+        }
+        if (code == ReferenceDrawingOption) {
+            options.referenceDrawing = true;
+            options.canvasOptionsGiven = true;
+            continue;
         }
         if (code == WindowOption || code == FullScreenOption) {
             const WindowMode mode =
@@ -199,8 +206,8 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 std::string usageText() {
     return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
            "               [--fit crop|pad|stretch] [--max-size WxH]\n"
-           "               [--clear-after SECONDS] [--max-shapes N] [--record FILE]\n"
-           "               [PICTURE]\n"
+           "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
+           "               [--record FILE] [PICTURE]\n"
            "       tessera [--window | --fullscreen] --replay FILE [--fast] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
@@ -218,6 +225,7 @@ std::string usageText() {
            "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
+           "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
            "  --record FILE          write the session's input to FILE as it runs\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"

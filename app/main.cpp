@@ -217,6 +217,7 @@ std::string startRecording(const tessera::CommandLine& options,
     }
     header.clearAfterSeconds = options.clearAfterSeconds;
     header.maxShapes = options.maxShapes;
+    header.referenceDrawing = options.referenceDrawing;
     if (std::string error = tessera::checksumFiles(tessera::pictureFiles(picture), header.checksum);
         !error.empty()) {
         return error;
@@ -264,6 +265,7 @@ int main(int argc, char** argv) {
         options.photo = header.photo;
         options.clearAfterSeconds = header.clearAfterSeconds;
         options.maxShapes = header.maxShapes;
+        options.referenceDrawing = header.referenceDrawing;
         if (std::string error = playback.open(options.replay); !error.empty()) {
             return fail(error, 255);
         }
@@ -325,6 +327,7 @@ int main(int argc, char** argv) {
 #endif
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
+    theCanvas.referenceDrawing = options.referenceDrawing;
     prepared.loadInto(theCanvas);
     if (!options.record.empty()) {
         if (std::string error = startRecording(options, picture); !error.empty()) {

@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
     tessera::InputDispatcher dispatcher(canvas, heldClock);
     canvas.clearAfterSeconds = header.clearAfterSeconds;
     canvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
+    canvas.referenceDrawing = header.referenceDrawing;
     prepared.loadInto(canvas);
 
     int frame = 0;

@@ -1,25 +1,55 @@
-// How long one rendered frame and one idle step take with many shapes on the board, in an
-// offscreen Mesa context (software rendering, 640 x 480).
+// Frame, pick and idle step with many painted shapes, in an offscreen Mesa context
+// (software rendering, 640 x 480). Each case times the fast path and, in the same
+// iterations, the reference path and the floor (the least the work could cost), and
+// reports the ratios as counters:
+// - frame: the batched frame against the immediate-mode frame, and against the same
+//   triangles copied into one vertex array and drawn over the board;
+// - pick: the CPU pick against the selection-mode pick at the same points, with the share
+//   of points where both found the same objects;
+// - idle step: against a plain loop that moves as many points and takes one sine each.
+// The memory cases report the resident size before and after many picks of each kind; run
+// each on its own (--benchmark_filter=PickMemorySelection/0/, and so on): selection picks
+// earlier in the run leave the heap grown, and the later ones then reuse it.
 #include "allocation_counter.h"
 #include "app/canvas.h"
 #include "app/init_graphics.h"
-#include "scene/circle_shape.h"
-#include "scene/parallelogram_shape.h"
-#include "scene/square_shape.h"
-#include "scene/triangle_shape.h"
+#include "scene/random.h"
+#include "scene/shape_batch.h"
 #include "support/gl_context.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
-#include <memory>
+#include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace tessera {
 namespace {
 
-// One loaded Canvas for the whole run, refilled with the number of shapes each case asks.
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long residentKib() {
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// One loaded Canvas for the whole run, repainted with the number of shapes each case asks.
 struct LoadedCanvas {
     LoadedCanvas() {
         initGraphics();
@@ -39,29 +69,44 @@ struct LoadedCanvas {
         canvas.setProjection(0, 0, 640, 480);
     }
 
-    void fill(int count) {
-        canvas.shapes.clear();
-        for (int i = 0; i < count; ++i) {
-            const float x = static_cast<float>((i * 37) % 640);
-            const float y = static_cast<float>((i * 91) % 480);
-            std::unique_ptr<Shape> shape;
-            switch (i % 4) {
-            case 0:
-                shape = std::make_unique<ParallelogramShape>(x, y, 2.0f, 7.0f);
-                break;
-            case 1:
-                shape = std::make_unique<CircleShape>(x, y, 2.0f, 4.0f);
-                break;
-            case 2:
-                shape = std::make_unique<SquareShape>(x, y, 2.0f, 5.0f);
-                break;
-            default:
-                shape = std::make_unique<TriangleShape>(x, y, 2.0f, 7.0f, 9.0f);
-                break;
-            }
-            shape->setColour(0.8f, 0.4f, 0.1f);
-            canvas.shapes.push_back(std::move(shape));
+    // Strokes as a person paints them: a trail a few units a shape, now and then a new
+    // stroke elsewhere with another tool, each shape grown a little while the button was
+    // held; then a few idle steps of wobble.
+    void paint(int count) {
+        if (static_cast<int>(canvas.shapes.size()) == count) {
+            return;
         }
+        canvas.shapes.clear();
+        canvas.selection.clear();
+        canvas.painting = nullptr;
+        seedRandom();
+        std::mt19937 random(12);
+        const auto between = [&](int low, int high) {
+            return std::uniform_int_distribution<>(low, high)(random);
+        };
+        int tool = 0;
+        int x = 320;
+        int y = 240;
+        for (int i = 0; i < count; ++i) {
+            if (between(0, 60) == 0) {
+                tool = (tool + 1) % 4;
+                x = between(0, 639);
+                y = between(0, 479);
+            }
+            x = std::clamp(x + between(-6, 6), 0, 639);
+            y = std::clamp(y + between(-6, 6), 0, 479);
+            Shape* shape = canvas.spawnShape(tool, x, y);
+            const float grown = 1.0f + 0.1f * static_cast<float>(between(0, 10));
+            shape->scaleBy(grown, grown, 1.0f);
+        }
+        for (int i = 0; i < 10; ++i) {
+            step();
+        }
+    }
+
+    void step() {
+        canvas.idleTime = 0.0; // the pointer keeps moving: no inactivity scatter
+        canvas.advance(1.0f / 60.0f);
     }
 
     test::GlContext gl;
@@ -73,50 +118,246 @@ LoadedCanvas& loaded() {
     return instance;
 }
 
-void BM_RenderFrame(benchmark::State& state) {
+double frameSeconds(Canvas& canvas) {
+    const auto start = Clock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    canvas.setProjection(0, 0, 640, 480);
+    canvas.drawFrame(GL_RENDER);
+    glFinish();
+    return secondsSince(start);
+}
+
+// The board and the shapes' triangles, already placed, copied into one vertex array and
+// drawn with the frame's lighting.
+double floorSeconds(Canvas& canvas, const std::vector<BatchVertex>& placed,
+                    std::vector<BatchVertex>& array) {
+    const auto start = Clock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    canvas.setProjection(0, 0, 640, 480);
+    glEnable(GL_DEPTH_TEST);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    canvas.board->draw();
+    glEnable(GL_LIGHTING);
+    std::copy(placed.begin(), placed.end(), array.begin());
+    glDisable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    constexpr auto stride = static_cast<GLsizei>(sizeof(BatchVertex));
+    glVertexPointer(3, GL_FLOAT, stride, &array[0].x);
+    glNormalPointer(GL_FLOAT, stride, &array[0].nx);
+    glColorPointer(3, GL_FLOAT, stride, &array[0].r);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(array.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glFinish();
+    return secondsSince(start);
+}
+
+void BM_Frame(benchmark::State& state) {
     LoadedCanvas& l = loaded();
-    l.fill(static_cast<int>(state.range(0)));
+    l.paint(static_cast<int>(state.range(0)));
+    Canvas& canvas = l.canvas;
+    ShapeBatch placed;
+    placed.fill(canvas.shapes);
+    std::vector<BatchVertex> array(placed.triangles().size());
+    frameSeconds(canvas); // warms the render cache
+    double batched = 0.0;
+    double reference = 0.0;
+    double floor = 0.0;
     std::size_t allocations = 0;
     for (auto _ : state) {
         const std::size_t before = bench::allocationCount();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        l.canvas.setProjection(0, 0, 640, 480);
-        l.canvas.drawFrame(GL_RENDER);
-        glFinish();
+        const double seconds = frameSeconds(canvas);
         allocations += bench::allocationCount() - before;
+        state.SetIterationTime(seconds);
+        batched += seconds;
+        floor += floorSeconds(canvas, placed.triangles(), array);
+        canvas.referenceDrawing = true;
+        reference += frameSeconds(canvas);
+        canvas.referenceDrawing = false;
     }
-    state.counters["allocs/frame"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["floor_ms"] = 1e3 * floor / n;
+    state.counters["reference_ms"] = 1e3 * reference / n;
+    state.counters["x_floor"] = batched / floor;
+    state.counters["reference_x"] = reference / batched;
+    state.counters["allocs/frame"] = static_cast<double>(allocations) / n;
 }
-BENCHMARK(BM_RenderFrame)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Arg(1000)->Arg(10000)->Arg(30000)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
+
+// Window points spread over the board, many of them on painted shapes.
+std::vector<std::pair<int, int>> pickPoints() {
+    std::vector<std::pair<int, int>> points;
+    std::mt19937 random(7);
+    for (int i = 0; i < 64; ++i) {
+        points.emplace_back(std::uniform_int_distribution<>(0, 639)(random),
+                            std::uniform_int_distribution<>(0, 479)(random));
+    }
+    return points;
+}
+
+// Picks leave nothing behind: no selection, no toolbar highlight.
+void forgetPick(Canvas& canvas) {
+    canvas.clearSelection();
+    canvas.toolHits.clear();
+    for (auto& entry : canvas.tools) {
+        entry->setSelected(0);
+    }
+}
+
+double pickSeconds(Canvas& canvas, int x, int y) {
+    const auto start = Clock::now();
+    canvas.pick(x, y);
+    return secondsSince(start);
+}
+
+void BM_Pick(benchmark::State& state) {
+    LoadedCanvas& l = loaded();
+    l.paint(static_cast<int>(state.range(0)));
+    Canvas& canvas = l.canvas;
+    frameSeconds(canvas);
+    const auto points = pickPoints();
+    std::vector<int> found;
+    std::vector<int> foundTools;
+    found.reserve(canvas.shapes.size());
+    foundTools.reserve(canvas.tools.size());
+    std::size_t next = 0;
+    double cpu = 0.0;
+    double selection = 0.0;
+    double compared = 0.0;
+    double same = 0.0;
+    double withHits = 0.0;
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const auto [x, y] = points[next++ % points.size()];
+        frameSeconds(canvas); // a press comes between frames
+        const std::size_t before = bench::allocationCount();
+        const double seconds = pickSeconds(canvas, x, y);
+        allocations += bench::allocationCount() - before;
+        state.SetIterationTime(seconds);
+        cpu += seconds;
+        // Selection mode keeps memory it never returns, more the more it draws: it picks
+        // each point once, not once an iteration.
+        if (next <= points.size()) {
+            found.assign(canvas.selection.begin(), canvas.selection.end());
+            foundTools.assign(canvas.toolHits.begin(), canvas.toolHits.end());
+            forgetPick(canvas);
+            canvas.referenceDrawing = true;
+            selection += pickSeconds(canvas, x, y);
+            canvas.referenceDrawing = false;
+            compared += 1.0;
+            same += found == canvas.selection && foundTools == canvas.toolHits ? 1.0 : 0.0;
+            withHits += found.empty() && foundTools.empty() ? 0.0 : 1.0;
+        }
+        forgetPick(canvas);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["selection_ms"] = 1e3 * selection / compared;
+    state.counters["selection_x"] = (selection / compared) / (cpu / n);
+    state.counters["same_hits"] = same / compared;
+    state.counters["with_hits"] = withHits / compared;
+    state.counters["allocs/pick"] = static_cast<double>(allocations) / n;
+}
+BENCHMARK(BM_Pick)->Arg(1000)->Arg(10000)->Arg(30000)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
+
+// The least an idle step could cost: as many points as shapes, each moved by one sine.
+struct PlainLoop {
+    explicit PlainLoop(std::size_t count) : points(count), phases(count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            phases[i] = 0.001f * static_cast<float>(i);
+        }
+    }
+
+    double stepSeconds(float dt) {
+        const auto start = Clock::now();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            phases[i] += dt;
+            points[i].y += std::sin(phases[i]) * dt;
+        }
+        benchmark::DoNotOptimize(points.data());
+        return secondsSince(start);
+    }
+
+    std::vector<Vec3> points;
+    std::vector<float> phases;
+};
 
 void BM_IdleStep(benchmark::State& state) {
     LoadedCanvas& l = loaded();
-    l.fill(static_cast<int>(state.range(0)));
+    l.paint(static_cast<int>(state.range(0)));
+    PlainLoop plain(l.canvas.shapes.size());
+    double steps = 0.0;
+    double floor = 0.0;
     std::size_t allocations = 0;
     for (auto _ : state) {
-        l.canvas.idleTime = 0.0; // the pointer keeps moving: no inactivity scatter
+        const auto start = Clock::now();
         const std::size_t before = bench::allocationCount();
-        l.canvas.advance(1.0f / 60.0f);
+        l.step();
         allocations += bench::allocationCount() - before;
+        const double seconds = secondsSince(start);
+        state.SetIterationTime(seconds);
+        steps += seconds;
+        floor += plain.stepSeconds(1.0f / 60.0f);
     }
-    state.counters["allocs/step"] =
-        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["floor_us"] = 1e6 * floor / n;
+    state.counters["x_floor"] = steps / floor;
+    state.counters["allocs/step"] = static_cast<double>(allocations) / n;
 }
-BENCHMARK(BM_IdleStep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdleStep)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
-// One press's pick over a crowd of shapes, some of them under the pointer.
-void BM_Pick(benchmark::State& state) {
+// The resident size before and after many picks on the bare board (and, for the CPU pick,
+// over painted shapes too): selection mode grows inside the GL library, the CPU pick not.
+void pickMemory(benchmark::State& state, bool reference, int picks) {
     LoadedCanvas& l = loaded();
-    l.fill(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        l.canvas.pick(320, 240);
-        l.canvas.clearSelection();
-        l.canvas.toolHits.clear();
+    l.paint(static_cast<int>(state.range(0)));
+    Canvas& canvas = l.canvas;
+    frameSeconds(canvas);
+    const auto points = pickPoints();
+    canvas.referenceDrawing = reference;
+    const auto pickAt = [&](int i) {
+        const auto [x, y] = points[static_cast<std::size_t>(i) % points.size()];
+        canvas.pick(x, y);
+        forgetPick(canvas);
+    };
+    for (int i = 0; i < 100; ++i) { // warm-up: storage reaches its size
+        pickAt(i);
     }
-    l.canvas.setProjection(0, 0, 640, 480);
+    long before = residentKib(); // the first reading's own buffers are not the picks'
+    long after = 0;
+    for (auto _ : state) {
+        before = residentKib();
+        for (int i = 0; i < picks; ++i) {
+            pickAt(i);
+        }
+        after = residentKib();
+    }
+    canvas.referenceDrawing = false;
+    state.counters["picks"] = picks;
+    state.counters["rss_before_kib"] = static_cast<double>(before);
+    state.counters["rss_growth_kib"] = static_cast<double>(after - before);
 }
-BENCHMARK(BM_Pick)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_PickMemoryCpu(benchmark::State& state) {
+    pickMemory(state, false, 100000);
+}
+BENCHMARK(BM_PickMemoryCpu)->Arg(0)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_PickMemorySelection(benchmark::State& state) {
+    pickMemory(state, true, 2000);
+}
+BENCHMARK(BM_PickMemorySelection)->Arg(0)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 } // namespace tessera

@@ -9,6 +9,27 @@
 
 namespace tessera {
 
+namespace {
+
+float lengthSquared(const Vec3& v) {
+    return v.x * v.x + v.y * v.y + v.z * v.z;
+}
+
+} // namespace
+
+Polygon::Polygon(Edge* first, int count) : first(first), count(count) {
+    measure();
+}
+
+void Polygon::measure() {
+    float farthest = 0.0f;
+    const Edge* edge = first;
+    for (int i = 0; i < count && edge != nullptr; ++i, edge = edge->next) {
+        farthest = std::max(farthest, lengthSquared(edge->start->position));
+    }
+    reach = std::sqrt(farthest);
+}
+
 Polygon::~Polygon() {
     Edge* edge = first;
     for (int i = 0; i < count && edge != nullptr; ++i) {
@@ -48,10 +69,13 @@ void Polygon::draw() const {
 }
 
 void Polygon::update(float dt) {
+    float farthest = 0.0f;
     Edge* edge = first;
     for (int i = 0; i < count; ++i, edge = edge->next) {
         edge->start->update(dt);
+        farthest = std::max(farthest, lengthSquared(edge->start->position));
     }
+    reach = std::sqrt(farthest);
 }
 
 float Polygon::area() const {

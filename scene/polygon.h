@@ -13,8 +13,12 @@ namespace tessera {
 struct Polygon {
     Edge* first = nullptr;
     int count = 0;
+    // The largest distance of a vertex from the outline's origin, as construction or the
+    // last update found it: a bound that hit tests read without visiting the vertices.
+    // Vertices move through update; code that moves one otherwise calls measure() after.
+    float reach = 0.0f;
 
-    Polygon(Edge* first, int count) : first(first), count(count) {}
+    Polygon(Edge* first, int count);
     Polygon(const Polygon&) = delete;
     Polygon& operator=(const Polygon&) = delete;
     ~Polygon();
@@ -25,6 +29,7 @@ struct Polygon {
     void draw() const;
     void update(float dt);
     float area() const;
+    void measure();
 };
 
 } // namespace tessera

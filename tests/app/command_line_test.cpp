@@ -38,7 +38,8 @@ TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
 
 TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
     CommandLine options;
-    ASSERT_EQ(parse({"--full", "--", "--window"}, options), "");
+    ASSERT_EQ(parse({"--full", "--ref", "--", "--window"}, options), "");
+    EXPECT_TRUE(options.referenceDrawing);
     EXPECT_EQ(options.windowMode, WindowMode::FullScreen);
     EXPECT_EQ(options.picture, "--window");
 }
@@ -104,8 +105,8 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"fast without replay", {"--fast", "--record=a"}, "--fast only goes with --replay"},
         {"replay with the canvas's options",
          {"--replay=a", "--max-shapes=5"},
-         "--replay takes --regions, --cells, --fit, --max-size, --clear-after and --max-shapes "
-         "from the recording"},
+         "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "
+         "--reference-drawing from the recording"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -71,6 +71,14 @@ TEST(PolygonGeometry, FlatTrianglesHaveAreaZeroNotNaN) {
     }
 }
 
+TEST(PolygonGeometry, ReachIsTheFarthestVertexAndFollowsItsMoves) {
+    auto polygon = Polygon::ring({{3, 4}, {-1, 0}, {0, 1}});
+    EXPECT_FLOAT_EQ(polygon->reach, 5.0f);
+    polygon->first->next->start->queueMoveTo(1.0f, -12.0f, 0.0f, 0.0f, Linear);
+    polygon->update(0.5f);
+    EXPECT_NEAR(polygon->reach, 6.5f, 1e-5);
+}
+
 TEST(PolygonGeometry, EdgeLinkedAfterAnotherSplicesIn) {
     Actor a(0, 0, 0), b(1, 0, 0), c(2, 0, 0);
     Edge first(&a, &b);

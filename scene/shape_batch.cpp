@@ -1,0 +1,66 @@
+#include "scene/shape_batch.h"
+
+#include "scene/shape_transform.h"
+
+#include <GL/gl.h>
+
+namespace tessera {
+
+void ShapeBatch::fill(const std::vector<std::unique_ptr<Shape>>& shapes) {
+    vertices.clear();
+    for (const auto& shape : shapes) {
+        add(*shape);
+    }
+}
+
+void ShapeBatch::add(const Shape& shape) {
+    if (shape.polygons.empty()) {
+        return;
+    }
+    const Polygon& outline = *shape.polygons[0];
+    if (outline.count < 3) {
+        return;
+    }
+    const ShapeTransform transform(shape);
+    const Vec3 n = transform.normal();
+    const float bright = shape.selected != 0 ? 1.4f : 1.0f;
+    const Vec3 c(shape.colour.x * bright, shape.colour.y * bright, shape.colour.z * bright);
+    const auto at = [&](const Actor* vertex) {
+        const Vec3 p = transform.apply(vertex->position);
+        return BatchVertex{p.x, p.y, p.z, n.x, n.y, n.z, c.x, c.y, c.z};
+    };
+    // A fan from the first vertex: how OpenGL splits a polygon, and for a quad the same
+    // two halves.
+    const Edge* edge = outline.first;
+    const BatchVertex first = at(edge->start);
+    edge = edge->next;
+    BatchVertex previous = at(edge->start);
+    for (int i = 2; i < outline.count; ++i) {
+        edge = edge->next;
+        const BatchVertex next = at(edge->start);
+        vertices.push_back(first);
+        vertices.push_back(previous);
+        vertices.push_back(next);
+        previous = next;
+    }
+}
+
+void ShapeBatch::draw() const {
+    if (vertices.empty()) {
+        return;
+    }
+    glDisable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    constexpr auto stride = static_cast<GLsizei>(sizeof(BatchVertex));
+    glVertexPointer(3, GL_FLOAT, stride, &vertices[0].x);
+    glNormalPointer(GL_FLOAT, stride, &vertices[0].nx);
+    glColorPointer(3, GL_FLOAT, stride, &vertices[0].r);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+} // namespace tessera
