@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "picture_folder.h"
 #include "png_file.h"
 #include "program_under_x.h"
 #include "wait_until.h"
@@ -121,6 +122,18 @@ TEST(Replay, ARecordedSessionRendersAndReplaysAsTheWindowShowedIt) {
         << "the replay's window ends on the rendered frame";
     replay.pressKeys({"grave"});
     EXPECT_EQ(replay.waitForExit(), 1);
+}
+
+TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
+    PictureFolder folder;
+    folder.write("cut.tessera-replay", "tessera-replay 1\nwindow 640 480\npicture def");
+    ChildProcess run({TESSERA_PATH, "--replay", "cut.tessera-replay"}, folder.path());
+
+    ASSERT_EQ(run.waitForExit(10s), 255);
+    EXPECT_EQ(run.errors().text(),
+              "tessera: cut.tessera-replay:3: the file ends inside the header; expected "
+              "\"picture default\", \"picture set PATH\" or \"picture photo PATH\"\n");
+    EXPECT_EQ(run.output().text(), "");
 }
 
 } // namespace
