@@ -16,6 +16,7 @@
 #include "scene/random.h"
 #include "scene/shape_batch.h"
 #include "support/gl_context.h"
+#include "support/resident_memory.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -35,18 +36,6 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-long residentKib() {
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 // One loaded Canvas for the whole run, repainted with the number of shapes each case asks.
@@ -141,18 +130,7 @@ double floorSeconds(Canvas& canvas, const std::vector<BatchVertex>& placed,
     canvas.board->draw();
     glEnable(GL_LIGHTING);
     std::copy(placed.begin(), placed.end(), array.begin());
-    glDisable(GL_TEXTURE_2D);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    constexpr auto stride = static_cast<GLsizei>(sizeof(BatchVertex));
-    glVertexPointer(3, GL_FLOAT, stride, &array[0].x);
-    glNormalPointer(GL_FLOAT, stride, &array[0].nx);
-    glColorPointer(3, GL_FLOAT, stride, &array[0].r);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(array.size()));
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    drawTriangles(array);
     glFinish();
     return secondsSince(start);
 }
@@ -334,14 +312,14 @@ void pickMemory(benchmark::State& state, bool reference, int picks) {
     for (int i = 0; i < 100; ++i) { // warm-up: storage reaches its size
         pickAt(i);
     }
-    long before = residentKib(); // the first reading's own buffers are not the picks'
+    long before = test::residentKib(); // the first reading's own buffers are not the picks'
     long after = 0;
     for (auto _ : state) {
-        before = residentKib();
+        before = test::residentKib();
         for (int i = 0; i < picks; ++i) {
             pickAt(i);
         }
-        after = residentKib();
+        after = test::residentKib();
     }
     canvas.referenceDrawing = false;
     state.counters["picks"] = picks;

@@ -46,7 +46,11 @@ void ShapeBatch::add(const Shape& shape) {
 }
 
 void ShapeBatch::draw() const {
-    if (vertices.empty()) {
+    drawTriangles(vertices);
+}
+
+void drawTriangles(const std::vector<BatchVertex>& triangles) {
+    if (triangles.empty()) {
         return;
     }
     glDisable(GL_TEXTURE_2D);
@@ -54,10 +58,10 @@ void ShapeBatch::draw() const {
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     constexpr auto stride = static_cast<GLsizei>(sizeof(BatchVertex));
-    glVertexPointer(3, GL_FLOAT, stride, &vertices[0].x);
-    glNormalPointer(GL_FLOAT, stride, &vertices[0].nx);
-    glColorPointer(3, GL_FLOAT, stride, &vertices[0].r);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    glVertexPointer(3, GL_FLOAT, stride, &triangles[0].x);
+    glNormalPointer(GL_FLOAT, stride, &triangles[0].nx);
+    glColorPointer(3, GL_FLOAT, stride, &triangles[0].r);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(triangles.size()));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

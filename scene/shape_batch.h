@@ -38,4 +38,8 @@ private:
     std::vector<BatchVertex> vertices;
 };
 
+// One glDrawArrays of the triangles, with their normals and colours. Leaves texturing off
+// and the client arrays disabled.
+void drawTriangles(const std::vector<BatchVertex>& triangles);
+
 } // namespace tessera

@@ -5,6 +5,7 @@
 // After every event the Canvas must still be whole.
 #include "app/stage.h"
 #include "canvas_fixture.h"
+#include "support/resident_memory.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -75,19 +76,6 @@ bool actorFinite(const Actor& actor) {
     return ::testing::AssertionSuccess();
 }
 
-// Resident memory now, in KiB.
-long residentKib() {
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 long soakEvents() {
     const char* text = std::getenv("TESSERA_SOAK_EVENTS");
     return text != nullptr ? std::atol(text) : 200000;
@@ -113,7 +101,7 @@ TEST_F(CanvasTest, SurvivesALongRandomSession) {
     std::string residentTrace;
     for (long event = 0; event < events; ++event) {
         if (event % (events / 4 + 1) == 0) {
-            residentTrace += " " + std::to_string(residentKib());
+            residentTrace += " " + std::to_string(test::residentKib());
         }
         if (event == events / 2) {
             canvas.maxShapes = 40;
