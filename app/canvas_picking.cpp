@@ -109,16 +109,28 @@ void Canvas::clearSelection() {
     selection.clear();
 }
 
+// NOTE: the camera is taken from the Canvas's own fields and viewport, never read back from
+// OpenGL: the GL matrices are those of the last frame drawn, and a replay or an offscreen
+// render draws its frames at other moments than the session did, so a point read from them
+// would differ. Between frames the modelview matrix is the identity.
 int Canvas::unproject(int x, int y, float& outX, float& outY) const {
-    GLint viewport[4];
-    GLfloat projection[16];
-    GLfloat modelview[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    if (viewport[2] <= 0 || viewport[3] <= 0) {
+        return 0;
+    }
+    const PickVolume::Camera camera{fieldOfView, zNear, zFar, cameraX, cameraY, cameraDistance};
+    double rows[4][4];
+    PickVolume::cameraProjection(camera, static_cast<double>(viewport[2]) / viewport[3], rows);
+    float projection[16]; // column-major, as OpenGL holds it
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            projection[4 * c + r] = static_cast<float>(rows[r][c]);
+        }
+    }
+    float modelview[16];
+    identityMatrix(modelview);
     float m[16];
     multiplyMatrices(modelview, projection, m);
-    if (invertMatrix(m, m) == 0 || viewport[2] <= 0 || viewport[3] <= 0) {
+    if (invertMatrix(m, m) == 0) {
         return 0;
     }
     const float width = static_cast<float>(viewport[2]);

@@ -25,12 +25,14 @@ private:
     std::int64_t origin;
 };
 
-// Time that moves only when told to, for tests and replays. Counts nanoseconds.
+// Time that moves only when told to, for tests and replays, and the clock held at each
+// event's reading while the Canvas handles it. Counts nanoseconds.
 class VirtualClock : public Clock {
 public:
     std::int64_t ticks() override { return now; }
     std::int64_t ticksPerSecond() override { return 1000000000; }
     void advance(double seconds) { now += static_cast<std::int64_t>(seconds * 1e9 + 0.5); }
+    void set(std::int64_t ticks) { now = ticks; }
 
 private:
     std::int64_t now = 0;

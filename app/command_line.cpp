@@ -18,6 +18,9 @@ enum OptionCode : int {
     FitOption,
     ClearAfterOption,
     MaxShapesOption,
+    RecordOption,
+    ReplayOption,
+    FastOption,
     ReferenceDrawingOption,
 };
 
@@ -31,6 +34,9 @@ const option longOptions[] = {
     {"fit", required_argument, nullptr, FitOption},
     {"clear-after", required_argument, nullptr, ClearAfterOption},
     {"max-shapes", required_argument, nullptr, MaxShapesOption},
+    {"record", required_argument, nullptr, RecordOption},
+    {"replay", required_argument, nullptr, ReplayOption},
+    {"fast", no_argument, nullptr, FastOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -87,11 +93,20 @@ std::string takeValue(int code, const std::string& text, CommandLine& options) {
         if (!parseSeconds(text, options.clearAfterSeconds)) {
             return valueError(code, "a number of seconds above 0", text);
         }
+        options.canvasOptionsGiven = true;
         return "";
     case MaxShapesOption:
         if (!parseCount(text, 100000000, options.maxShapes)) {
             return valueError(code, "a whole number from 1 to 100000000", text);
         }
+        options.canvasOptionsGiven = true;
+        return "";
+    case RecordOption:
+    case ReplayOption:
+        if (text.empty()) {
+            return nameOf(code) + " needs a file name";
+        }
+        (code == RecordOption ? options.record : options.replay) = text;
         return "";
     default:
         return "";
@@ -110,6 +125,22 @@ std::string describeFault(int result, const char* argument) {
     }
     const std::size_t equals = text.find('=');
     return "unknown option '" + text.substr(0, equals) + "'";
+}
+
+// A replay sets the session up as it was recorded; only the window and the picture's
+// place may be given anew.
+std::string replayConflict(const CommandLine& options) {
+    if (!options.record.empty() && !options.replay.empty()) {
+        return "--record and --replay cannot be given together";
+    }
+    if (options.fast && options.replay.empty()) {
+        return "--fast only goes with --replay";
+    }
+    if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
+        return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
+               "--max-shapes and --reference-drawing from the recording";
+    }
+    return "";
 }
 
 } // namespace
@@ -141,6 +172,7 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
         }
         if (code == ReferenceDrawingOption) {
             options.referenceDrawing = true;
+            options.canvasOptionsGiven = true;
             continue;
         }
         if (code == WindowOption || code == FullScreenOption) {
@@ -151,6 +183,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             }
             windowGiven = true;
             options.windowMode = mode;
+            continue;
+        }
+        if (code == FastOption) {
+            options.fast = true;
             continue;
         }
         if (std::string error = takeValue(code, optarg, options); !error.empty()) {
@@ -164,14 +200,15 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
     if (optind < count) {
         options.picture = arguments[optind];
     }
-    return "";
+    return replayConflict(options);
 }
 
 std::string usageText() {
     return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
            "               [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [PICTURE]\n"
+           "               [--record FILE] [PICTURE]\n"
+           "       tessera [--window | --fullscreen] --replay FILE [--fast] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -189,6 +226,10 @@ std::string usageText() {
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
            "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
+           "  --record FILE          write the session's input to FILE as it runs\n"
+           "  --replay FILE          play a recorded session back (the grave accent quits);\n"
+           "                         PICTURE names the picture if it has moved\n"
+           "  --fast                 replay as fast as frames are drawn\n"
            "  --help                 show this text\n";
 }
 

@@ -19,6 +19,8 @@ struct CommandLine {
     // How a photograph is made into a picture set; they mean nothing for a picture set.
     PhotoOptions photo;
     bool photoOptionsGiven = false;
+    // --clear-after, --max-shapes or --reference-drawing was given.
+    bool canvasOptionsGiven = false;
     // Seconds without pointer motion, press or key after which the canvas is cleared; 0
     // never clears.
     double clearAfterSeconds = 0.0;
@@ -26,6 +28,11 @@ struct CommandLine {
     int maxShapes = 0;
     // Draw and pick as the shapes' own code does, one by one: slower, for comparison.
     bool referenceDrawing = false;
+    // Write a replay file of the session, or play one back instead of the real input
+    // (as fast as frames are drawn with fast).
+    std::string record;
+    std::string replay;
+    bool fast = false;
     bool help = false;
 };
 

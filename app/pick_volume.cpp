@@ -33,6 +33,22 @@ constexpr int maxCorners = 16;
 
 } // namespace
 
+void PickVolume::cameraProjection(const Camera& camera, double aspect, double out[4][4]) {
+    const double half = camera.fieldOfView / 2.0 * M_PI / 180.0;
+    const double f = std::cos(half) / std::sin(half);
+    const double depth = camera.zFar - camera.zNear;
+    const Matrix perspective = {{f / aspect, 0.0, 0.0, 0.0},
+                                {0.0, f, 0.0, 0.0},
+                                {0.0, 0.0, -(camera.zFar + camera.zNear) / depth,
+                                 -2.0 * camera.zNear * camera.zFar / depth},
+                                {0.0, 0.0, -1.0, 0.0}};
+    const Matrix view = {{1.0, 0.0, 0.0, -camera.x},
+                         {0.0, 1.0, 0.0, -camera.y},
+                         {0.0, 0.0, 1.0, -camera.distance},
+                         {0.0, 0.0, 0.0, 1.0}};
+    multiply(perspective, view, out);
+}
+
 PickVolume::PickVolume(const std::array<int, 4>& viewport, const Camera& camera, int x, int y,
                        double size) {
     const double width = viewport[2];
@@ -48,22 +64,9 @@ PickVolume::PickVolume(const std::array<int, 4>& viewport, const Camera& camera,
                          {0.0, height / size, 0.0, (height - 2.0 * (py - viewport[1])) / size},
                          {0.0, 0.0, 1.0, 0.0},
                          {0.0, 0.0, 0.0, 1.0}};
-    // As gluPerspective, then the camera's translation.
-    const double half = camera.fieldOfView / 2.0 * M_PI / 180.0;
-    const double f = std::cos(half) / std::sin(half);
-    const double depth = camera.zFar - camera.zNear;
-    const Matrix perspective = {{f / (width / height), 0.0, 0.0, 0.0},
-                                {0.0, f, 0.0, 0.0},
-                                {0.0, 0.0, -(camera.zFar + camera.zNear) / depth,
-                                 -2.0 * camera.zNear * camera.zFar / depth},
-                                {0.0, 0.0, -1.0, 0.0}};
-    const Matrix view = {{1.0, 0.0, 0.0, -camera.x},
-                         {0.0, 1.0, 0.0, -camera.y},
-                         {0.0, 0.0, 1.0, -camera.distance},
-                         {0.0, 0.0, 0.0, 1.0}};
     Matrix lens;
-    multiply(pick, perspective, lens);
-    multiply(lens, view, clip);
+    cameraProjection(camera, width / height, lens);
+    multiply(pick, lens, clip);
     for (int k = 0; k < 6; ++k) {
         const double sign = k % 2 == 0 ? 1.0 : -1.0;
         const int row = k / 2;

@@ -27,6 +27,10 @@ public:
     // pointer reports it, in the viewport (x0, y0, width, height).
     PickVolume(const std::array<int, 4>& viewport, const Camera& camera, int x, int y, double size);
 
+    // Board space to clip space as setProjection makes it, as rows: gluPerspective with the
+    // aspect, then the camera's translation.
+    static void cameraProjection(const Camera& camera, double aspect, double out[4][4]);
+
     bool hits(const Shape& shape) const;
     // Appends firstName + i for every shapes[i] hit, in order.
     void collect(const std::vector<std::unique_ptr<Shape>>& shapes, unsigned int firstName,

@@ -39,10 +39,7 @@ std::string reserveName(const std::string& folder, std::string& name) {
 
 } // namespace
 
-std::string saveSnapshot(int width, int height, const std::string& folder, std::string& name) {
-    if (width <= 0 || height <= 0) {
-        return "the window has no pixels to save";
-    }
+RgbImage readFrame(int width, int height) {
     RgbImage image;
     image.width = width;
     image.height = height;
@@ -56,6 +53,14 @@ std::string saveSnapshot(int width, int height, const std::string& folder, std::
     for (int y = 0; y < height / 2; ++y) {
         std::swap_ranges(row(y), row(y + 1), row(height - 1 - y));
     }
+    return image;
+}
+
+std::string saveSnapshot(int width, int height, const std::string& folder, std::string& name) {
+    if (width <= 0 || height <= 0) {
+        return "the window has no pixels to save";
+    }
+    const RgbImage image = readFrame(width, height);
     std::string reserved;
     if (std::string error = reserveName(folder, reserved); !error.empty()) {
         return error;

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "photo/rgb_image.h"
+
 #include <string>
 
 namespace tessera {
+
+// What the current GL read buffer holds, width x height pixels from the origin, with the
+// rows top-down as an image file has them.
+RgbImage readFrame(int width, int height);
 
 // Saves what the current GL read buffer holds, width x height pixels from the origin, as
 // the next free tessera-NNNN.png (tessera-0001.png first) in folder, never replacing a

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <png.h>
 #include <vector>
+#include <zlib.h>
 
 namespace tessera {
 namespace {
@@ -21,12 +22,19 @@ void ignorePngWarning(png_structp, png_const_charp) {}
 // Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
 // destructor; the caller owns every C++ object.
 bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& image,
-            std::vector<png_bytep>& rows) {
+            std::vector<png_bytep>& rows, PngPacking packing) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
     png_init_io(png, out);
-    png_set_compression_level(png, 9); // screenshots are few and small; size matters more
+    if (packing == PngPacking::Small) {
+        png_set_compression_level(png, 9);
+    } else {
+        // One cheap filter and Huffman coding alone: the adaptive filter choice and the
+        // string matching are what make a frame slow to write.
+        png_set_filter(png, 0, PNG_FILTER_SUB);
+        png_set_compression_strategy(png, Z_HUFFMAN_ONLY);
+    }
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -38,7 +46,7 @@ bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& ima
 
 } // namespace
 
-std::string writePng(const RgbImage& image, const std::string& path) {
+std::string writePng(const RgbImage& image, const std::string& path, PngPacking packing) {
     if (image.width <= 0 || image.height <= 0 || image.pixels.size() != image.pixelCount() * 3) {
         return "nothing to write: the image is empty or inconsistent";
     }
@@ -56,7 +64,7 @@ std::string writePng(const RgbImage& image, const std::string& path) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, failPng, ignorePngWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool written = info != nullptr && runPng(png, info, out, image, rows);
+    bool written = info != nullptr && runPng(png, info, out, image, rows, packing);
     png_destroy_write_struct(&png, &info);
     if (std::fclose(out) != 0 && written) {
         written = false;

@@ -10,6 +10,11 @@ namespace tessera {
 // and offscreen renders. The same image always gives the same bytes. Returns an empty
 // string on success or a one-line reason for failure; a failed write leaves no partial
 // file behind.
-std::string writePng(const RgbImage& image, const std::string& path);
+enum class PngPacking {
+    Small, // the smallest file: snapshots and screenshots, few and kept
+    Quick  // a few times quicker, files a sixth larger: a render's many frames
+};
+std::string writePng(const RgbImage& image, const std::string& path,
+                     PngPacking packing = PngPacking::Small);
 
 } // namespace tessera

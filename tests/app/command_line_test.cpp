@@ -44,6 +44,16 @@ TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
     EXPECT_EQ(options.picture, "--window");
 }
 
+TEST(CommandLine, AReplayMayNameThePictureAndTheWindow) {
+    CommandLine options;
+    ASSERT_EQ(
+        parse({"--replay", "demo.tessera-replay", "--fast", "--window", "moved/fruit"}, options),
+        "");
+    EXPECT_EQ(options.replay, "demo.tessera-replay");
+    EXPECT_TRUE(options.fast);
+    EXPECT_EQ(options.picture, "moved/fruit");
+}
+
 TEST(CommandLine, HelpWinsOverEverythingAfterIt) {
     CommandLine options;
     EXPECT_EQ(parse({"--help", "--bogus"}, options), "");
@@ -89,6 +99,14 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"max-shapes too many",
          {"--max-shapes=100000001"},
          "--max-shapes needs a whole number from 1 to 100000000, not '100000001'"},
+        {"record and replay",
+         {"--record=a.tessera-replay", "--replay", "b.tessera-replay"},
+         "--record and --replay cannot be given together"},
+        {"fast without replay", {"--fast", "--record=a"}, "--fast only goes with --replay"},
+        {"replay with the canvas's options",
+         {"--replay=a", "--max-shapes=5"},
+         "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "
+         "--reference-drawing from the recording"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_targets.h"
 
+#include "app/replay_reader.h"
 #include "picture/mask_grid.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
@@ -98,6 +99,35 @@ void fuzzRegionMap(const std::uint8_t* data, std::size_t size) {
     }
     require(map.table.size() <= static_cast<std::size_t>(std::max(map.regionCount, 0)),
             "more entries than announced records");
+}
+
+// What the replay reader promises: a fault is one line naming the stream and a line; every
+// event it gives is within the ranges, and their times never go back.
+void fuzzReplay(const std::uint8_t* data, std::size_t size) {
+    InputStream in(data, size);
+    ReplayReader reader(in.get(), "replay");
+    ReplayHeader header;
+    std::string error = reader.readHeader(header);
+    InputEvent event;
+    std::int64_t last = 0;
+    while (error.empty() && reader.next(event, error)) {
+        require(event.ticks >= last, "time went back");
+        last = event.ticks;
+        require(event.dt >= 0.0f && event.dt <= maxReplayStep, "dt out of range");
+        require(event.button >= 0 && event.button <= maxReplayButton, "button out of range");
+        require(std::abs(event.x) <= maxReplayCoordinate &&
+                    std::abs(event.y) <= maxReplayCoordinate,
+                "position out of range");
+        require(event.key >= 0 && event.key <= maxReplayKey, "key out of range");
+        require(event.width >= 0 && event.width <= maxReplayWindowSide && event.height >= 0 &&
+                    event.height <= maxReplayWindowSide,
+                "window size out of range");
+    }
+    if (!error.empty()) {
+        require(error.rfind("replay:", 0) == 0, "message does not name the file");
+        require(error.find('\n') == std::string::npos, "message is more than one line");
+        require(error.size() < 400, "message is not short");
+    }
 }
 
 } // namespace tessera

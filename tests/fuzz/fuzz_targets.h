@@ -19,4 +19,7 @@ void fuzzPgm(const std::uint8_t* data, std::size_t size);
 // Parses the bytes as a region map.
 void fuzzRegionMap(const std::uint8_t* data, std::size_t size);
 
+// Reads the bytes as a replay file, header and every event, as a replay does.
+void fuzzReplay(const std::uint8_t* data, std::size_t size);
+
 } // namespace tessera

@@ -51,5 +51,9 @@ TEST(FuzzCorpus, RegionMapInputsReadWithoutFault) {
     replay("region_map", fuzzRegionMap);
 }
 
+TEST(FuzzCorpus, ReplayFilesReadWithoutFault) {
+    replay("replay", fuzzReplay);
+}
+
 } // namespace
 } // namespace tessera

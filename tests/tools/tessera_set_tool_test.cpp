@@ -23,7 +23,7 @@ protected:
     std::string output(const std::string& name) const { return outputs.path(name); }
 
     ToolRun run(const std::vector<std::string>& arguments) {
-        return runTesseraSet(arguments, logs.path());
+        return runTool(TESSERA_SET_PATH, arguments, logs.path());
     }
 
     // A 40 x 30 picture: orange left half, green top right, dark blue bottom right.

@@ -18,10 +18,11 @@ std::string readText(const std::string& path) {
 
 } // namespace
 
-ToolRun runTesseraSet(const std::vector<std::string>& arguments, const std::string& scratchDir) {
+ToolRun runTool(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& scratchDir) {
     const std::string outPath = scratchDir + "/tool.stdout";
     const std::string errPath = scratchDir + "/tool.stderr";
-    std::vector<std::string> words{TESSERA_SET_PATH};
+    std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {

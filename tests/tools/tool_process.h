@@ -11,8 +11,9 @@ struct ToolRun {
     std::string errors;
 };
 
-// Runs the tessera-set executable built alongside the tests with the given arguments,
-// capturing its standard output and standard error through files in scratchDir.
-ToolRun runTesseraSet(const std::vector<std::string>& arguments, const std::string& scratchDir);
+// Runs a program built alongside the tests with the given arguments, capturing its
+// standard output and standard error through files in scratchDir.
+ToolRun runTool(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& scratchDir);
 
 } // namespace tessera

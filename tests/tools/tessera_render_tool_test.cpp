@@ -1,0 +1,101 @@
+#include "scratch_folder.h"
+#include "tool_process.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+namespace tessera {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string sourceDir = TESSERA_SOURCE_DIR;
+const std::string demo = sourceDir + "/data/demo.tessera-replay";
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TesseraRender : public ::testing::Test {
+protected:
+    ScratchFolder outputs;
+    ScratchFolder logs;
+
+    std::string output(const std::string& name) const { return outputs.path(name); }
+    ToolRun render(const std::vector<std::string>& arguments) {
+        return runTool(TESSERA_RENDER_PATH, arguments, logs.path());
+    }
+};
+
+TEST_F(TesseraRender, TheDemoRendersToTheSameBytesEveryTime) {
+    const ToolRun first = render(
+        {demo, "--snapshot", output("first.png"), "--frames", output("frames"), "--every", "700"});
+    const ToolRun second = render({demo, "--snapshot", output("second.png")});
+
+    ASSERT_EQ(first.status, 0) << first.errors;
+    ASSERT_EQ(second.status, 0) << second.errors;
+    EXPECT_NE(first.output.find("connection (time="), std::string::npos)
+        << "the session's own output comes as it did:\n"
+        << first.output;
+    EXPECT_NE(first.output.find("wrote 3 frames to " + output("frames") + "\nwrote " +
+                                output("first.png") + " (640 x 480, frame 2100)\n"),
+              std::string::npos)
+        << first.output;
+    const std::string bytes = readBytes(output("first.png"));
+    EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_EQ(bytes, readBytes(output("second.png")));
+    EXPECT_TRUE(fs::is_regular_file(output("frames/frame-000003.png")));
+}
+
+TEST_F(TesseraRender, TheShippedDemoIsWhatItsGeneratorWrites) {
+    const ToolRun made = runTool(TESSERA_MAKE_DEMO_PATH, {sourceDir + "/data/fruit"}, logs.path());
+    ASSERT_EQ(made.status, 0) << made.errors;
+    EXPECT_TRUE(made.output == readBytes(demo))
+        << "remake it: tessera-make-demo data/fruit > data/demo.tessera-replay";
+}
+
+TEST_F(TesseraRender, ABadReplayFileEndsItWithOneLineAndNothingWritten) {
+    // The first 100 lines, then an event from before the last of them.
+    const std::string text = readBytes(demo);
+    std::size_t end = 0;
+    for (int line = 0; line < 100; ++line) {
+        end = text.find('\n', end) + 1;
+    }
+    const std::size_t lastLine = text.rfind('\n', end - 2) + 1;
+    const std::string lastTicks = text.substr(lastLine, text.find(' ', lastLine) - lastLine);
+    std::ofstream(output("reordered.tessera-replay")) << text.substr(0, end) << "1 key 97\n";
+
+    const ToolRun run =
+        render({output("reordered.tessera-replay"), "--snapshot", output("never.png")});
+
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.errors, "tessera-render: " + output("reordered.tessera-replay") +
+                              ":101: the time goes backwards: 1 comes after " + lastTicks + "\n");
+    EXPECT_EQ(run.output, "") << "nothing is played before the whole file is checked";
+    EXPECT_FALSE(fs::exists(output("never.png")));
+}
+
+TEST_F(TesseraRender, APictureOtherThanTheRecordedOneIsRefused) {
+    for (const char* suffix : {".ppm", "_mask.pgm", ".map"}) {
+        fs::copy_file(sourceDir + "/data/fruit" + suffix, output(std::string("fruit") + suffix));
+    }
+    std::ofstream(output("fruit.map"), std::ios::app) << "\n";
+
+    const ToolRun run =
+        render({demo, "--picture", output("fruit"), "--snapshot", output("never.png")});
+
+    EXPECT_EQ(run.status, 255);
+    EXPECT_EQ(run.errors.rfind("tessera-render: " + output("fruit") +
+                                   ": not the picture the session was recorded on (checksum ",
+                               0),
+              0u)
+        << run.errors;
+    EXPECT_FALSE(fs::exists(output("never.png")));
+}
+
+} // namespace
+} // namespace tessera
