@@ -45,6 +45,11 @@ public:
 
     Vec3& value(int channel);
     const Vec3& value(int channel) const;
+    // No keyframe to play and every velocity and acceleration +0.
+    bool atRest() const;
+    // flag is set whenever this Actor starts a keyframe: an outline that leaves its resting
+    // vertices alone learns so that one moves again. Snapshots do not inherit it.
+    void reportStartsTo(bool* flag);
 
     Vec3 position;
     Vec3 rotation;
@@ -64,12 +69,18 @@ public:
     float duration = 0.0f;
 
 private:
+    // No keyframe can start, switch or end its motion in the next update: none is current,
+    // or the last has run its time without a loop.
+    bool playsNothing() const;
     // One step of keyframe playback and integration.
     void advance(float dt);
+    void integrate(float dt);
     // The longest step the stepwise law may take next, given the time still to cover.
     double stepLimit(double remaining) const;
     Actor* append(float duration, std::unique_ptr<Actor> snapshot, int mode);
     void stopMotion();
+
+    bool* startReport = nullptr;
 };
 
 } // namespace tessera

@@ -18,6 +18,10 @@ float lengthSquared(const Vec3& v) {
 } // namespace
 
 Polygon::Polygon(Edge* first, int count) : first(first), count(count) {
+    Edge* edge = first;
+    for (int i = 0; i < count && edge != nullptr; ++i, edge = edge->next) {
+        edge->start->reportStartsTo(&restless);
+    }
     measure();
 }
 
@@ -28,6 +32,7 @@ void Polygon::measure() {
         farthest = std::max(farthest, lengthSquared(edge->start->position));
     }
     reach = std::sqrt(farthest);
+    restless = true;
 }
 
 Polygon::~Polygon() {
@@ -69,13 +74,23 @@ void Polygon::draw() const {
 }
 
 void Polygon::update(float dt) {
+    // A vertex that came to rest in an update forward in time has +0 steps and no -0 value
+    // left for a +0 step to turn, so a later such update changes nothing but its elapsed
+    // time, which is read again only after a keyframe starts and sets it to 0.
+    const bool forward = std::isfinite(dt) && !std::signbit(dt);
+    if (!restless && forward) {
+        return;
+    }
     float farthest = 0.0f;
+    bool resting = forward;
     Edge* edge = first;
     for (int i = 0; i < count; ++i, edge = edge->next) {
         edge->start->update(dt);
         farthest = std::max(farthest, lengthSquared(edge->start->position));
+        resting = resting && edge->start->atRest();
     }
     reach = std::sqrt(farthest);
+    restless = !resting;
 }
 
 float Polygon::area() const {

@@ -9,14 +9,19 @@
 namespace tessera {
 
 // A closed planar outline: count edges chained from first, edge i running from vertex i
-// to vertex (i + 1) mod count. The polygon owns its edges and their start vertices.
+// to vertex (i + 1) mod count. The polygon owns its edges and their start vertices, which
+// report to it when they start a keyframe.
 struct Polygon {
     Edge* first = nullptr;
     int count = 0;
     // The largest distance of a vertex from the outline's origin, as construction or the
     // last update found it: a bound that hit tests read without visiting the vertices.
-    // Vertices move through update; code that moves one otherwise calls measure() after.
+    // Vertices move through update and the keyframes they start; code that moves one
+    // otherwise (sets a value or a motion vector itself) calls measure() after.
     float reach = 0.0f;
+    // Whether a vertex may move in the next update. Once an update finds them all at rest,
+    // later ones leave them alone, until one starts a keyframe or measure() runs.
+    bool restless = true;
 
     Polygon(Edge* first, int count);
     Polygon(const Polygon&) = delete;
