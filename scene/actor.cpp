@@ -88,13 +88,7 @@ void Actor::stopMotion() {
     }
 }
 
-void Actor::update(float dt) {
-    // With no keyframe to start or switch, the step limit is infinite and the update one
-    // plain integration step, whatever its length (but NaN, which the budget below takes).
-    if (playsNothing() && !std::isnan(dt)) {
-        integrate(dt);
-        return;
-    }
+void Actor::updateInSteps(float dt) {
     // The stepwise law overshoots a keyframe that lasts less than a few updates, and each
     // restart of a looping list then overshoots further, until the values are no longer
     // finite (a short gesture, or one long frame). Such an update is taken in steps of at
@@ -114,16 +108,6 @@ void Actor::update(float dt) {
         advance(static_cast<float>(limit));
         remaining -= limit;
     }
-}
-
-bool Actor::playsNothing() const {
-    const int count = static_cast<int>(keyframes.size());
-    if (current < 0 || current >= count) {
-        return true;
-    }
-    // Past the end of a keyframe of no negative length, neither its deceleration switch nor
-    // its end is still ahead.
-    return current == count - 1 && loop != 1 && duration >= 0.0f && elapsed >= duration;
 }
 
 double Actor::stepLimit(double remaining) const {
@@ -181,20 +165,6 @@ void Actor::advance(float dt) {
         // rather than keep decelerating backwards (eased) or drifting on (linear).
         stopMotion();
     }
-}
-
-void Actor::integrate(float dt) {
-    for (int c = 0; c < channelCount; ++c) {
-        velocity[c] = velocity[c] + acceleration[c] * dt;
-    }
-    for (int c = 0; c < channelCount; ++c) {
-        step[c] = velocity[c] * dt;
-    }
-    position = position + step[PositionChannel];
-    rotation = rotation + step[RotationChannel];
-    scale = scale + step[ScaleChannel];
-    colour = colour + step[ColourChannel];
-    elapsed = elapsed + dt;
 }
 
 void Actor::clearKeyframes() {

@@ -3,6 +3,7 @@
 #include "scene/keyframe.h"
 #include "scene/vec3.h"
 
+#include <cmath>
 #include <vector>
 
 namespace tessera {
@@ -27,6 +28,7 @@ public:
     virtual ~Actor();
 
     virtual void reset();
+    // Defined below: the idle step calls it for every shape, most often with no keyframe.
     virtual void update(float dt);
     virtual void clearKeyframes();
     virtual Actor* queueMove(float duration, float x, float y, float z, int mode);
@@ -72,6 +74,8 @@ private:
     // No keyframe can start, switch or end its motion in the next update: none is current,
     // or the last has run its time without a loop.
     bool playsNothing() const;
+    // An update that may start or switch a keyframe, taken in bounded steps.
+    void updateInSteps(float dt);
     // One step of keyframe playback and integration.
     void advance(float dt);
     void integrate(float dt);
@@ -82,5 +86,39 @@ private:
 
     bool* startReport = nullptr;
 };
+
+inline void Actor::update(float dt) {
+    // With no keyframe to start or switch, the step limit is infinite and the update one
+    // plain integration step, whatever its length (but NaN, which the step budget takes).
+    if (playsNothing() && !std::isnan(dt)) {
+        integrate(dt);
+    } else {
+        updateInSteps(dt);
+    }
+}
+
+inline bool Actor::playsNothing() const {
+    const int count = static_cast<int>(keyframes.size());
+    if (current < 0 || current >= count) {
+        return true;
+    }
+    // Past the end of a keyframe of no negative length, neither its deceleration switch nor
+    // its end is still ahead.
+    return current == count - 1 && loop != 1 && duration >= 0.0f && elapsed >= duration;
+}
+
+inline void Actor::integrate(float dt) {
+    for (int c = 0; c < channelCount; ++c) {
+        velocity[c] = velocity[c] + acceleration[c] * dt;
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        step[c] = velocity[c] * dt;
+    }
+    position = position + step[PositionChannel];
+    rotation = rotation + step[RotationChannel];
+    scale = scale + step[ScaleChannel];
+    colour = colour + step[ColourChannel];
+    elapsed = elapsed + dt;
+}
 
 } // namespace tessera

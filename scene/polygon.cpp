@@ -73,14 +73,8 @@ void Polygon::draw() const {
     glEnd();
 }
 
-void Polygon::update(float dt) {
-    // A vertex that came to rest in an update forward in time has +0 steps and no -0 value
-    // left for a +0 step to turn, so a later such update changes nothing but its elapsed
-    // time, which is read again only after a keyframe starts and sets it to 0.
+void Polygon::updateVertices(float dt) {
     const bool forward = std::isfinite(dt) && !std::signbit(dt);
-    if (!restless && forward) {
-        return;
-    }
     float farthest = 0.0f;
     bool resting = forward;
     Edge* edge = first;

@@ -2,6 +2,7 @@
 
 #include "scene/edge.h"
 
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -35,6 +36,18 @@ struct Polygon {
     void update(float dt);
     float area() const;
     void measure();
+
+private:
+    void updateVertices(float dt);
 };
+
+inline void Polygon::update(float dt) {
+    // A vertex that came to rest in an update forward in time has +0 steps and no -0 value
+    // left for a +0 step to turn, so a later such update changes nothing but its elapsed
+    // time, which is read again only after a keyframe starts and sets it to 0.
+    if (restless || !std::isfinite(dt) || std::signbit(dt)) {
+        updateVertices(dt);
+    }
+}
 
 } // namespace tessera
