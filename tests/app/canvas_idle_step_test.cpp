@@ -78,11 +78,12 @@ protected:
         canvas.pointerMoved(x, y);
         step(1.0f / 60.0f, 3);
     }
-    void stroke(int tool, int x, int y, int dx, int dy, int shapes) {
+    // A right-button stroke: held a moment, then dragged by (dx, dy) per move.
+    void stroke(int tool, int x, int y, int dx, int dy, int moves) {
         canvas.selectTool(tool);
         canvas.buttonPressed(x, y, 2);
         step(1.0f / 60.0f, 20);
-        for (int i = 0; i < 8 * shapes; ++i) {
+        for (int i = 0; i < moves; ++i) {
             moveTo(x + (i + 1) * dx, y + (i + 1) * dy);
         }
         canvas.buttonReleased(x, y, 2);
@@ -124,10 +125,10 @@ TEST_F(IdleStepTest, ChangesNoBitOfTheMotion) {
     } phases[] = {
         {"strokes of every kind, grown and trailed, then wobble",
          [&] {
-             stroke(Canvas::ParallelogramTool, 40, 60, 3, 1, 12);
-             stroke(Canvas::CircleTool, 60, 160, 3, 1, 10);
-             stroke(Canvas::SquareTool, 50, 260, 3, -1, 12);
-             stroke(Canvas::TriangleTool, 40, 380, 3, 1, 10);
+             stroke(Canvas::ParallelogramTool, 40, 60, 3, 1, 96);
+             stroke(Canvas::CircleTool, 60, 160, 3, 1, 80);
+             stroke(Canvas::SquareTool, 50, 260, 3, -1, 96);
+             stroke(Canvas::TriangleTool, 40, 380, 3, 1, 80);
              ASSERT_GT(canvas.shapes.size(), 80u);
              step(1.0f / 60.0f, 600);
          },
@@ -164,28 +165,37 @@ TEST_F(IdleStepTest, ChangesNoBitOfTheMotion) {
              step(1.0f / 60.0f, 400);
          },
          0xb7348f3c5f4e9b8cu},
-        {"a vertex set moving and stopped from outside, stalls and a still step",
+        {"from outside: a resting outline's vertex set moving, a playing shape put back at once, "
+         "another played out; stalls and a still step",
          [&] {
-             Actor& moved = vertex(3, 1);
-             moved.queueMoveTo(0.8f, 2.0f, -1.0f, 0.0f, Linear);
+             vertex(3, 1).queueMoveTo(0.8f, 2.0f, -1.0f, 0.0f, Linear);
+             canvas.shapes[5]->queueMoveTo(0.0f, 300.0f, 200.0f, 2.0f, Eased);
+             canvas.shapes[6]->loop = 0;
              step(1.0f / 60.0f, 100);
              step(0.5f);
              step(1.7f);
              step(0.0f);
+             step(1.0f / 60.0f, 50);
+         },
+         0x922355c3fc8932a0u},
+        {"the vertex stopped and put back, the played-out shape looping again; then rest",
+         [&] {
+             canvas.shapes[6]->loop = 1;
+             Actor& moved = vertex(3, 1);
              moved.clearKeyframes();
              moved.reset();
              canvas.shapes[3]->polygons[0]->measure();
              step(1.0f / 60.0f, 300);
          },
-         0xb45be4ed58b5d66cu},
+         0x93b2c76002d09ac8u},
         {"idle past the 27-s rule, then painting again",
          [&] {
              step(0.25f, 130);
              moveTo(300, 240);
-             stroke(Canvas::CircleTool, 200, 200, -3, 2, 6);
+             stroke(Canvas::CircleTool, 200, 200, -3, 2, 48);
              step(1.0f / 60.0f, 400);
          },
-         0x11fa8749af2a6741u},
+         0xd6893e36c4c1bfdcu},
     };
     for (const auto& phase : phases) {
         phase.play();
