@@ -89,7 +89,7 @@ private:
 
 inline void Actor::update(float dt) {
     // With no keyframe to start or switch, the step limit is infinite and the update one
-    // plain integration step, whatever its length (but NaN, which the step budget takes).
+    // plain integration step, whatever its length; a NaN length still meets the budget.
     if (playsNothing() && !std::isnan(dt)) {
         integrate(dt);
     } else {
