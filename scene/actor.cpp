@@ -3,6 +3,7 @@
 #include "scene/body.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace tessera {
@@ -40,6 +41,32 @@ const Vec3& Actor::value(int channel) const {
     return const_cast<Actor*>(this)->value(channel);
 }
 
+namespace {
+
+// Only +0: an update keeps a +0 speed as it is and adds a +0 step, where a -0 would turn.
+bool plusZero(const Vec3& v) {
+    return !std::signbit(v.x) && !std::signbit(v.y) && !std::signbit(v.z) && v.x == 0.0f &&
+           v.y == 0.0f && v.z == 0.0f;
+}
+
+} // namespace
+
+bool Actor::atRest() const {
+    if (current >= 0 && current < static_cast<int>(keyframes.size())) {
+        return false;
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        if (!plusZero(velocity[c]) || !plusZero(acceleration[c])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Actor::reportStartsTo(bool* flag) {
+    startReport = flag;
+}
+
 void Actor::reset() {
     position = homePosition;
     rotation = homeRotation;
@@ -61,7 +88,7 @@ void Actor::stopMotion() {
     }
 }
 
-void Actor::update(float dt) {
+void Actor::updateInSteps(float dt) {
     // The stepwise law overshoots a keyframe that lasts less than a few updates, and each
     // restart of a looping list then overshoots further, until the values are no longer
     // finite (a short gesture, or one long frame). Such an update is taken in steps of at
@@ -132,16 +159,7 @@ void Actor::advance(float dt) {
             }
         }
     }
-    for (int c = 0; c < channelCount; ++c) {
-        velocity[c] = velocity[c] + acceleration[c] * dt;
-    }
-    for (int c = 0; c < channelCount; ++c) {
-        step[c] = velocity[c] * dt;
-    }
-    for (int c = 0; c < channelCount; ++c) {
-        value(c) = value(c) + step[c];
-    }
-    elapsed = elapsed + dt;
+    integrate(dt);
     if (listEnds) {
         // The list has played once: after the step that reaches its end, come to rest
         // rather than keep decelerating backwards (eased) or drifting on (linear).
@@ -194,6 +212,9 @@ Actor* Actor::queueReturnHome(float moveDuration) {
 
 void Actor::startKeyframe(int index) {
     const Keyframe& keyframe = keyframes[index];
+    if (startReport != nullptr) {
+        *startReport = true;
+    }
     current = index;
     elapsed = 0.0f;
     duration = keyframe.duration;

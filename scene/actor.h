@@ -3,6 +3,7 @@
 #include "scene/keyframe.h"
 #include "scene/vec3.h"
 
+#include <cmath>
 #include <vector>
 
 namespace tessera {
@@ -27,6 +28,7 @@ public:
     virtual ~Actor();
 
     virtual void reset();
+    // Defined below: the idle step calls it for every shape, most often with no keyframe.
     virtual void update(float dt);
     virtual void clearKeyframes();
     virtual Actor* queueMove(float duration, float x, float y, float z, int mode);
@@ -45,6 +47,11 @@ public:
 
     Vec3& value(int channel);
     const Vec3& value(int channel) const;
+    // No keyframe to play and every velocity and acceleration +0.
+    bool atRest() const;
+    // flag is set whenever this Actor starts a keyframe: an outline that leaves its resting
+    // vertices alone learns so that one moves again. Snapshots do not inherit it.
+    void reportStartsTo(bool* flag);
 
     Vec3 position;
     Vec3 rotation;
@@ -64,12 +71,54 @@ public:
     float duration = 0.0f;
 
 private:
+    // No keyframe can start, switch or end its motion in the next update: none is current,
+    // or the last has run its time without a loop.
+    bool playsNothing() const;
+    // An update that may start or switch a keyframe, taken in bounded steps.
+    void updateInSteps(float dt);
     // One step of keyframe playback and integration.
     void advance(float dt);
+    void integrate(float dt);
     // The longest step the stepwise law may take next, given the time still to cover.
     double stepLimit(double remaining) const;
     Actor* append(float duration, std::unique_ptr<Actor> snapshot, int mode);
     void stopMotion();
+
+    bool* startReport = nullptr;
 };
+
+inline void Actor::update(float dt) {
+    // With no keyframe to start or switch, the step limit is infinite and the update one
+    // plain integration step, whatever its length; a NaN length still meets the budget.
+    if (playsNothing() && !std::isnan(dt)) {
+        integrate(dt);
+    } else {
+        updateInSteps(dt);
+    }
+}
+
+inline bool Actor::playsNothing() const {
+    const int count = static_cast<int>(keyframes.size());
+    if (current < 0 || current >= count) {
+        return true;
+    }
+    // Past the end of a keyframe of no negative length, neither its deceleration switch nor
+    // its end is still ahead.
+    return current == count - 1 && loop != 1 && duration >= 0.0f && elapsed >= duration;
+}
+
+inline void Actor::integrate(float dt) {
+    for (int c = 0; c < channelCount; ++c) {
+        velocity[c] = velocity[c] + acceleration[c] * dt;
+    }
+    for (int c = 0; c < channelCount; ++c) {
+        step[c] = velocity[c] * dt;
+    }
+    position = position + step[PositionChannel];
+    rotation = rotation + step[RotationChannel];
+    scale = scale + step[ScaleChannel];
+    colour = colour + step[ColourChannel];
+    elapsed = elapsed + dt;
+}
 
 } // namespace tessera

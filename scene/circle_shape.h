@@ -5,7 +5,7 @@
 namespace tessera {
 
 // Pulses in size: a regular octagon of circumradius 1, drawn at radius size.
-class CircleShape : public Shape {
+class CircleShape final : public Shape {
 public:
     CircleShape(float x, float y, float z, float size);
 

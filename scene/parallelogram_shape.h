@@ -5,7 +5,7 @@
 namespace tessera {
 
 // Rocks about z: a parallelogram leaning right, 2.2 wide and 1.6 high before scaling.
-class ParallelogramShape : public Shape {
+class ParallelogramShape final : public Shape {
 public:
     ParallelogramShape(float x, float y, float z, float size);
 

@@ -18,6 +18,10 @@ float lengthSquared(const Vec3& v) {
 } // namespace
 
 Polygon::Polygon(Edge* first, int count) : first(first), count(count) {
+    Edge* edge = first;
+    for (int i = 0; i < count && edge != nullptr; ++i, edge = edge->next) {
+        edge->start->reportStartsTo(&restless);
+    }
     measure();
 }
 
@@ -28,6 +32,7 @@ void Polygon::measure() {
         farthest = std::max(farthest, lengthSquared(edge->start->position));
     }
     reach = std::sqrt(farthest);
+    restless = true;
 }
 
 Polygon::~Polygon() {
@@ -68,14 +73,18 @@ void Polygon::draw() const {
     glEnd();
 }
 
-void Polygon::update(float dt) {
+void Polygon::updateVertices(float dt) {
+    const bool forward = std::isfinite(dt) && !std::signbit(dt);
     float farthest = 0.0f;
+    bool resting = forward;
     Edge* edge = first;
     for (int i = 0; i < count; ++i, edge = edge->next) {
         edge->start->update(dt);
         farthest = std::max(farthest, lengthSquared(edge->start->position));
+        resting = resting && edge->start->atRest();
     }
     reach = std::sqrt(farthest);
+    restless = !resting;
 }
 
 float Polygon::area() const {

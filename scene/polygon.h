@@ -2,6 +2,7 @@
 
 #include "scene/edge.h"
 
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -9,14 +10,19 @@
 namespace tessera {
 
 // A closed planar outline: count edges chained from first, edge i running from vertex i
-// to vertex (i + 1) mod count. The polygon owns its edges and their start vertices.
+// to vertex (i + 1) mod count. The polygon owns its edges and their start vertices, which
+// report to it when they start a keyframe.
 struct Polygon {
     Edge* first = nullptr;
     int count = 0;
     // The largest distance of a vertex from the outline's origin, as construction or the
     // last update found it: a bound that hit tests read without visiting the vertices.
-    // Vertices move through update; code that moves one otherwise calls measure() after.
+    // Vertices move through update and the keyframes they start; code that moves one
+    // otherwise (sets a value or a motion vector itself) calls measure() after.
     float reach = 0.0f;
+    // Whether a vertex may move in the next update. Once an update finds them all at rest,
+    // later ones leave them alone, until one starts a keyframe or measure() runs.
+    bool restless = true;
 
     Polygon(Edge* first, int count);
     Polygon(const Polygon&) = delete;
@@ -30,6 +36,18 @@ struct Polygon {
     void update(float dt);
     float area() const;
     void measure();
+
+private:
+    void updateVertices(float dt);
 };
+
+inline void Polygon::update(float dt) {
+    // A vertex that came to rest in an update forward in time has +0 steps and no -0 value
+    // left for a +0 step to turn, so a later such update changes nothing but its elapsed
+    // time, which is read again only after a keyframe starts and sets it to 0.
+    if (restless || !std::isfinite(dt) || std::signbit(dt)) {
+        updateVertices(dt);
+    }
+}
 
 } // namespace tessera

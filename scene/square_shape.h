@@ -5,7 +5,7 @@
 namespace tessera {
 
 // Rocks about z: a square of side 2 before scaling, so it is drawn with side size.
-class SquareShape : public Shape {
+class SquareShape final : public Shape {
 public:
     SquareShape(float x, float y, float z, float size);
 

@@ -5,7 +5,7 @@
 namespace tessera {
 
 // Rocks about z: an isosceles triangle, apex up, base 2 and height 1.75 before scaling.
-class TriangleShape : public Shape {
+class TriangleShape final : public Shape {
 public:
     TriangleShape(float x, float y, float z, float width, float height);
 

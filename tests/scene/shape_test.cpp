@@ -149,5 +149,17 @@ TEST(ShapeUpdate, AdvancesTheVerticesWithTheShape) {
     EXPECT_NEAR(vertex->position.x, 2.5f, 1e-5);
 }
 
+TEST(ShapeUpdate, AVertexSetMovingAfterItsOutlineCameToRestMovesToo) {
+    auto shape = shapeWith({{0, 0}, {1, 0}, {1, 1}});
+    for (int i = 0; i < 5; ++i) {
+        shape->update(0.1f);
+    }
+    Actor* vertex = shape->polygons[0]->first->next->start;
+    vertex->queueMoveTo(1.0f, 4.0f, 0.0f, 0.0f, Linear);
+    shape->update(0.5f);
+    EXPECT_NEAR(vertex->position.x, 2.5f, 1e-5);
+    EXPECT_NEAR(shape->polygons[0]->reach, 2.5f, 1e-5);
+}
+
 } // namespace
 } // namespace tessera
