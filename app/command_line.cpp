@@ -1,8 +1,9 @@
 #include "app/command_line.h"
 
+#include "app/long_options.h"
+
 #include <cmath>
 #include <cstdlib>
-#include <getopt.h>
 #include <vector>
 
 namespace tessera {
@@ -41,29 +42,6 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-std::string nameOf(int code) {
-    for (const option* o = longOptions; o->name != nullptr; ++o) {
-        if (o->val == code) {
-            return std::string("--") + o->name;
-        }
-    }
-    return "-" + std::string(1, static_cast<char>(code));
-}
-
-// A whole number from 1 to limit, digits only: "+5", "5 " and "05x" fail.
-bool parseCount(const std::string& text, long limit, int& value) {
-    if (text.empty() || text.size() > 10 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    const long number = std::strtol(text.c_str(), nullptr, 10);
-    if (number < 1 || number > limit) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
-
 // A positive, finite number of seconds in plain decimal notation ("600", "2.5").
 bool parseSeconds(const std::string& text, double& value) {
     if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
@@ -78,12 +56,13 @@ bool parseSeconds(const std::string& text, double& value) {
     return true;
 }
 
-std::string valueError(int code, const std::string& wanted, const std::string& text) {
-    return nameOf(code) + " needs " + wanted + ", not '" + text + "'";
+std::string valueError(const std::string& name, const std::string& wanted,
+                       const std::string& text) {
+    return name + " needs " + wanted + ", not '" + text + "'";
 }
 
-std::string takeValue(int code, const std::string& text, CommandLine& options) {
-    const std::string name = nameOf(code);
+std::string takeValue(int code, const std::string& name, const std::string& text,
+                      CommandLine& options) {
     if (isPhotoOption(name)) {
         options.photoOptionsGiven = true;
         return setPhotoOption(name, text, options.photo);
@@ -91,40 +70,26 @@ std::string takeValue(int code, const std::string& text, CommandLine& options) {
     switch (code) {
     case ClearAfterOption:
         if (!parseSeconds(text, options.clearAfterSeconds)) {
-            return valueError(code, "a number of seconds above 0", text);
+            return valueError(name, "a number of seconds above 0", text);
         }
         options.canvasOptionsGiven = true;
         return "";
     case MaxShapesOption:
-        if (!parseCount(text, 100000000, options.maxShapes)) {
-            return valueError(code, "a whole number from 1 to 100000000", text);
+        if (!parseWholeNumber(text, 100000000, options.maxShapes)) {
+            return valueError(name, "a whole number from 1 to 100000000", text);
         }
         options.canvasOptionsGiven = true;
         return "";
     case RecordOption:
     case ReplayOption:
         if (text.empty()) {
-            return nameOf(code) + " needs a file name";
+            return name + " needs a file name";
         }
         (code == RecordOption ? options.record : options.replay) = text;
         return "";
     default:
         return "";
     }
-}
-
-// getopt_long reports a fault through its return value and optopt; this turns that into
-// one line naming the argument.
-std::string describeFault(int result, const char* argument) {
-    std::string text = argument != nullptr ? argument : "";
-    if (result == ':') {
-        return nameOf(optopt) + " needs a value";
-    }
-    if (optopt != 0 && text.rfind("--", 0) == 0) {
-        return nameOf(optopt) + " takes no value";
-    }
-    const std::size_t equals = text.find('=');
-    return "unknown option '" + text.substr(0, equals) + "'";
 }
 
 // A replay sets the session up as it was recorded; only the window and the picture's
@@ -146,26 +111,11 @@ std::string replayConflict(const CommandLine& options) {
 } // namespace
 
 std::string parseCommandLine(int argc, const char* const* argv, CommandLine& options) {
-    // getopt_long reorders its array and keeps its place in globals: give it a private
-    // copy and start it afresh (optind 0) on every call.
-    std::vector<char*> arguments;
-    arguments.push_back(const_cast<char*>("tessera"));
-    for (int i = 0; i < argc; ++i) {
-        arguments.push_back(const_cast<char*>(argv[i]));
-    }
-    arguments.push_back(nullptr);
-    const int count = argc + 1;
-    opterr = 0;
-    optind = 0;
+    LongOptions parser("tessera", longOptions, argc, argv);
     bool windowGiven = false;
-    for (;;) {
-        const int code = getopt_long(count, arguments.data(), ":h", longOptions, nullptr);
-        if (code == -1) {
-            break;
-        }
-        if (code == '?' || code == ':') {
-            return describeFault(code, arguments[static_cast<std::size_t>(optind - 1)]);
-        }
+    int code = 0;
+    std::string value;
+    while (parser.next(code, value)) {
         if (code == HelpOption) {
             options.help = true;
             return "";
@@ -189,16 +139,20 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             options.fast = true;
             continue;
         }
-        if (std::string error = takeValue(code, optarg, options); !error.empty()) {
+        if (std::string error = takeValue(code, parser.nameOf(code), value, options);
+            !error.empty()) {
             return error;
         }
     }
-    if (count - optind > 1) {
-        return "more than one picture given: '" + std::string(arguments[optind]) + "' and '" +
-               arguments[optind + 1] + "'";
+    if (!parser.fault().empty()) {
+        return parser.fault();
     }
-    if (optind < count) {
-        options.picture = arguments[optind];
+    const std::vector<std::string> pictures = parser.operands();
+    if (pictures.size() > 1) {
+        return "more than one picture given: '" + pictures[0] + "' and '" + pictures[1] + "'";
+    }
+    if (!pictures.empty()) {
+        options.picture = pictures[0];
     }
     return replayConflict(options);
 }

@@ -1,6 +1,7 @@
 #include "app/render_command_line.h"
 
-#include <getopt.h>
+#include "app/long_options.h"
+
 #include <vector>
 
 namespace tessera {
@@ -23,55 +24,14 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-std::string nameOf(int code) {
-    for (const option* o = longOptions; o->name != nullptr; ++o) {
-        if (o->val == code) {
-            return std::string("--") + o->name;
-        }
-    }
-    return "-" + std::string(1, static_cast<char>(code));
-}
-
-bool parseEvery(const std::string& text, int& value) {
-    if (text.empty() || text.size() > 7 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoi(text);
-    return value >= 1 && value <= 1000000;
-}
-
 } // namespace
 
 std::string parseRenderCommandLine(int argc, const char* const* argv, RenderCommandLine& options) {
-    // getopt_long reorders its array and keeps its place in globals: a private copy, and
-    // a fresh start (optind 0) on every call.
-    std::vector<char*> arguments;
-    arguments.push_back(const_cast<char*>("tessera-render"));
-    for (int i = 0; i < argc; ++i) {
-        arguments.push_back(const_cast<char*>(argv[i]));
-    }
-    arguments.push_back(nullptr);
-    const int count = argc + 1;
-    opterr = 0;
-    optind = 0;
+    LongOptions parser("tessera-render", longOptions, argc, argv);
     bool everyGiven = false;
-    for (;;) {
-        const int code = getopt_long(count, arguments.data(), ":h", longOptions, nullptr);
-        if (code == -1) {
-            break;
-        }
-        const std::string argument = arguments[static_cast<std::size_t>(optind - 1)];
-        if (code == ':') {
-            return nameOf(optopt) + " needs a value";
-        }
-        if (code == '?') {
-            if (optopt != 0 && argument.rfind("--", 0) == 0) {
-                return nameOf(optopt) + " takes no value";
-            }
-            return "unknown option '" + argument.substr(0, argument.find('=')) + "'";
-        }
-        const std::string value = optarg != nullptr ? optarg : "";
+    int code = 0;
+    std::string value;
+    while (parser.next(code, value)) {
         switch (code) {
         case HelpOption:
             options.help = true;
@@ -86,7 +46,7 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
             options.frames = value;
             break;
         case EveryOption:
-            if (!parseEvery(value, options.every)) {
+            if (!parseWholeNumber(value, 1000000, options.every)) {
                 return "--every needs a whole number from 1 to 1000000, not '" + value + "'";
             }
             everyGiven = true;
@@ -95,14 +55,17 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
             break;
         }
     }
-    if (optind >= count) {
+    if (!parser.fault().empty()) {
+        return parser.fault();
+    }
+    const std::vector<std::string> files = parser.operands();
+    if (files.empty()) {
         return "no replay file given";
     }
-    if (count - optind > 1) {
-        return "more than one replay file given: '" + std::string(arguments[optind]) + "' and '" +
-               arguments[optind + 1] + "'";
+    if (files.size() > 1) {
+        return "more than one replay file given: '" + files[0] + "' and '" + files[1] + "'";
     }
-    options.replay = arguments[optind];
+    options.replay = files[0];
     if (options.snapshot.empty() && options.frames.empty()) {
         return "nothing to write: give --snapshot OUT.png or --frames DIR";
     }
