@@ -142,25 +142,14 @@ bool PickVolume::hits(const Shape& shape) const {
     if (!std::isfinite(radius) || outside(centre.x, centre.y, centre.z, radius + slack)) {
         return false;
     }
-    // The outline as OpenGL splits it: a fan of triangles from the first vertex.
     const ShapeTransform transform(shape);
     const auto at = [&](const Actor* vertex) {
         const Vec3 p = transform.apply(vertex->position);
         return toClip(p.x, p.y, p.z);
     };
-    const Edge* edge = outline.first;
-    const Point first = at(edge->start);
-    edge = edge->next;
-    Point previous = at(edge->start);
-    for (int i = 2; i < outline.count; ++i) {
-        edge = edge->next;
-        const Point next = at(edge->start);
-        if (clipsTriangle(first, previous, next)) {
-            return true;
-        }
-        previous = next;
-    }
-    return false;
+    return outline.forEachFanTriangle(at, [this](const Point& a, const Point& b, const Point& c) {
+        return clipsTriangle(a, b, c);
+    });
 }
 
 // Sutherland-Hodgman clipping against the six sides; the triangle counts when a polygon

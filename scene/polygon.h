@@ -37,6 +37,13 @@ struct Polygon {
     float area() const;
     void measure();
 
+    // The outline as OpenGL splits a polygon: a fan of triangles from the first vertex
+    // (for a quad, its two halves), so that what is drawn and what is hit agree. place
+    // maps each vertex once; visit takes three placed corners and returns true to stop.
+    // Returns whether a visit stopped it.
+    template <typename Place, typename Visit>
+    bool forEachFanTriangle(Place place, Visit visit) const;
+
 private:
     void updateVertices(float dt);
 };
@@ -48,6 +55,26 @@ inline void Polygon::update(float dt) {
     if (restless || !std::isfinite(dt) || std::signbit(dt)) {
         updateVertices(dt);
     }
+}
+
+template <typename Place, typename Visit>
+bool Polygon::forEachFanTriangle(Place place, Visit visit) const {
+    if (count < 3) {
+        return false;
+    }
+    const Edge* edge = first;
+    const auto corner = place(edge->start);
+    edge = edge->next;
+    auto previous = place(edge->start);
+    for (int i = 2; i < count; ++i) {
+        edge = edge->next;
+        const auto next = place(edge->start);
+        if (visit(corner, previous, next)) {
+            return true;
+        }
+        previous = next;
+    }
+    return false;
 }
 
 } // namespace tessera

@@ -29,20 +29,13 @@ void ShapeBatch::add(const Shape& shape) {
         const Vec3 p = transform.apply(vertex->position);
         return BatchVertex{p.x, p.y, p.z, n.x, n.y, n.z, c.x, c.y, c.z};
     };
-    // A fan from the first vertex: how OpenGL splits a polygon, and for a quad the same
-    // two halves.
-    const Edge* edge = outline.first;
-    const BatchVertex first = at(edge->start);
-    edge = edge->next;
-    BatchVertex previous = at(edge->start);
-    for (int i = 2; i < outline.count; ++i) {
-        edge = edge->next;
-        const BatchVertex next = at(edge->start);
-        vertices.push_back(first);
-        vertices.push_back(previous);
-        vertices.push_back(next);
-        previous = next;
-    }
+    outline.forEachFanTriangle(
+        at, [this](const BatchVertex& a, const BatchVertex& b, const BatchVertex& c) {
+            vertices.push_back(a);
+            vertices.push_back(b);
+            vertices.push_back(c);
+            return false;
+        });
 }
 
 void ShapeBatch::draw() const {
