@@ -22,6 +22,8 @@ public:
     bool resize(int width, int height);
     int width() const { return w; }
     int height() const { return h; }
+    // The colour buffer, 4 bytes (RGBA) a pixel, rows bottom-up; call glFinish first.
+    const unsigned char* pixels() const { return buffer.data(); }
 
 private:
     OSMesaContext context = nullptr;
