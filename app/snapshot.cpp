@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tessera {
 namespace {
@@ -17,24 +14,6 @@ std::string snapshotName(int number) {
     char name[32];
     std::snprintf(name, sizeof name, "tessera-%04d.png", number);
     return name;
-}
-
-// Takes the first free name by creating the file: another program, or a file that
-// appears meanwhile, can never be overwritten.
-std::string reserveName(const std::string& folder, std::string& name) {
-    for (int number = 1; number < 1000000; ++number) {
-        const std::string path = folder + "/" + snapshotName(number);
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0) {
-            close(fd);
-            name = snapshotName(number);
-            return "";
-        }
-        if (errno != EEXIST) {
-            return path + ": " + std::strerror(errno);
-        }
-    }
-    return "no free snapshot name left in " + folder;
 }
 
 } // namespace
@@ -61,16 +40,29 @@ std::string saveSnapshot(int width, int height, const std::string& folder, std::
         return "the window has no pixels to save";
     }
     const RgbImage image = readFrame(width, height);
-    std::string reserved;
-    if (std::string error = reserveName(folder, reserved); !error.empty()) {
+    // Written whole first, then linked at the first free name: a reader never sees a
+    // half-written snapshot, and a file that is there, or appears meanwhile, is never
+    // overwritten.
+    AtomicFile out;
+    const std::string first = folder + "/" + snapshotName(1);
+    if (std::string error = out.create(first); !error.empty()) {
         return error;
     }
-    const std::string path = folder + "/" + reserved;
-    if (std::string error = writePng(image, path); !error.empty()) {
-        return error;
+    if (std::string error = encodePng(image, out.stream(), PngPacking::Small); !error.empty()) {
+        return first + ": " + error;
     }
-    name = reserved;
-    return "";
+    for (int number = 1; number < 1000000; ++number) {
+        const std::string error =
+            out.commitAs(folder + "/" + snapshotName(number), AtomicFile::Replace::Never);
+        if (error.empty()) {
+            name = snapshotName(number);
+            return "";
+        }
+        if (out.errorNumber() != EEXIST) {
+            return error;
+        }
+    }
+    return "no free snapshot name left in " + folder;
 }
 
 } // namespace tessera

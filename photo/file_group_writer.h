@@ -1,5 +1,8 @@
 #pragma once
 
+#include "photo/atomic_file.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,28 +10,19 @@
 namespace tessera {
 
 // Writes a group of files so that they appear together or not at all: each file is first
-// written in full to a temporary beside its destination, and only commit() renames them
-// into place. Temporaries that were not committed are removed on destruction.
+// written in full to a temporary beside its destination, and only commit() puts them into
+// place. Temporaries that were not committed are removed on destruction.
 class FileGroupWriter {
 public:
-    FileGroupWriter() = default;
-    FileGroupWriter(const FileGroupWriter&) = delete;
-    FileGroupWriter& operator=(const FileGroupWriter&) = delete;
-    ~FileGroupWriter();
-
     // Writes head then body to a temporary for path. Returns an empty string, or the
     // message naming path and the system's reason.
     std::string stage(const std::string& path, std::string_view head, std::string_view body);
 
-    // Renames every staged temporary onto its destination, in staging order.
+    // Puts every staged file onto its destination, in staging order.
     std::string commit();
 
 private:
-    struct StagedFile {
-        std::string path;
-        std::string temporary;
-    };
-    std::vector<StagedFile> staged;
+    std::vector<std::unique_ptr<AtomicFile>> staged;
 };
 
 } // namespace tessera

@@ -46,7 +46,7 @@ bool runPng(png_structp png, png_infop info, std::FILE* out, const RgbImage& ima
 
 } // namespace
 
-std::string writePng(const RgbImage& image, const std::string& path, PngPacking packing) {
+std::string encodePng(const RgbImage& image, std::FILE* out, PngPacking packing) {
     if (image.width <= 0 || image.height <= 0 || image.pixels.size() != image.pixelCount() * 3) {
         return "nothing to write: the image is empty or inconsistent";
     }
@@ -56,25 +56,33 @@ std::string writePng(const RgbImage& image, const std::string& path, PngPacking 
         rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(
             image.pixels.data() + static_cast<std::size_t>(y) * image.width * 3);
     }
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        return path + ": " + std::strerror(errno);
-    }
     std::string message;
+    errno = 0;
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, failPng, ignorePngWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool written = info != nullptr && runPng(png, info, out, image, rows, packing);
+    const bool written = info != nullptr && runPng(png, info, out, image, rows, packing);
     png_destroy_write_struct(&png, &info);
-    if (std::fclose(out) != 0 && written) {
-        written = false;
-        message = std::strerror(errno);
+    if (written) {
+        return "";
     }
-    if (!written) {
-        std::remove(path.c_str());
-        return path + ": " + (message.empty() ? "cannot set up the PNG encoder" : message);
+    // libpng says only "Write Error" where the system knows why (a full disk, say).
+    if (std::ferror(out) != 0 && errno != 0) {
+        return std::strerror(errno);
     }
-    return "";
+    return message.empty() ? "cannot set up the PNG encoder" : message;
+}
+
+std::string writePng(const RgbImage& image, const std::string& path, PngPacking packing,
+                     AtomicFile::Replace replace) {
+    AtomicFile out;
+    if (std::string error = out.create(path); !error.empty()) {
+        return error;
+    }
+    if (std::string error = encodePng(image, out.stream(), packing); !error.empty()) {
+        return path + ": " + error;
+    }
+    return out.commit(replace);
 }
 
 } // namespace tessera
