@@ -8,6 +8,7 @@
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
 #include "app/input_dispatcher.h"
+#include "app/output_target.h"
 #include "app/picture_checksum.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
@@ -15,6 +16,7 @@
 #include "app/replay_picture.h"
 #include "app/replay_playback.h"
 #include "app/replay_reader.h"
+#include "app/replay_writer.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
 #include "app/window_choice.h"
@@ -199,13 +201,13 @@ void openWindow(const tessera::WindowRequest& request, int width, int height) {
     glutCreateWindow("tessera");
 }
 
-// What a recording notes before its events: the window, the picture as the command line
-// gave it, the options that shape it and the session, and the checksum of its bytes.
-std::string startRecording(const tessera::CommandLine& options,
-                           const tessera::PictureSource& picture) {
-    tessera::ReplayHeader header;
-    header.width = glutGet(GLUT_WINDOW_WIDTH);
-    header.height = glutGet(GLUT_WINDOW_HEIGHT);
+// What a recording notes before its events: the picture as the command line gave it, the
+// options that shape it and the session, and the checksum of its bytes. Made before the
+// window opens, so that a picture that cannot be recorded stops the start; the window's
+// size is filled in once it is open.
+std::string describeRecording(const tessera::CommandLine& options,
+                              const tessera::PictureSource& picture,
+                              tessera::ReplayHeader& header) {
     header.picturePath = options.picture;
     if (options.picture.empty()) {
         header.picture = tessera::ReplayHeader::DefaultPicture;
@@ -218,8 +220,17 @@ std::string startRecording(const tessera::CommandLine& options,
     header.clearAfterSeconds = options.clearAfterSeconds;
     header.maxShapes = options.maxShapes;
     header.referenceDrawing = options.referenceDrawing;
-    if (std::string error = tessera::checksumFiles(tessera::pictureFiles(picture), header.checksum);
-        !error.empty()) {
+    if (std::string error = tessera::replayHeaderError(header); !error.empty()) {
+        return error;
+    }
+    return tessera::checksumFiles(tessera::pictureFiles(picture), header.checksum);
+}
+
+// Creates the recording, the last step of the start, and writes its header.
+std::string startRecording(const std::string& path, tessera::ReplayHeader header) {
+    header.width = glutGet(GLUT_WINDOW_WIDTH);
+    header.height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (std::string error = recorder.open(path); !error.empty()) {
         return error;
     }
     if (std::string error = recorder.start(header); !error.empty()) {
@@ -280,6 +291,17 @@ int main(int argc, char** argv) {
                      picture.path.c_str(), tessera::usageText().c_str());
         return 2;
     }
+    if (!options.record.empty()) {
+        tessera::SessionInputs inputs;
+        for (const std::string& file : tessera::pictureFiles(picture)) {
+            inputs.add(file);
+        }
+        if (std::string error = tessera::newFileFault(options.record, inputs); !error.empty()) {
+            std::fprintf(stderr, "tessera: --record %s\n%s", error.c_str(),
+                         tessera::usageText().c_str());
+            return 2;
+        }
+    }
     tessera::PreparedPicture prepared;
     std::string summary;
     if (std::string error = prepared.prepare(picture, options.photo, summary); !error.empty()) {
@@ -288,8 +310,12 @@ int main(int argc, char** argv) {
     if (!summary.empty()) {
         std::printf("%s\n", summary.c_str());
     }
+    tessera::ReplayHeader recording;
     if (!options.record.empty()) {
-        if (std::string error = recorder.open(options.record); !error.empty()) {
+        if (std::string error = describeRecording(options, picture, recording); !error.empty()) {
+            return fail("cannot record: " + error, 255);
+        }
+        if (std::string error = tessera::checkOutputFolder(options.record); !error.empty()) {
             return fail("cannot record: " + error, 255);
         }
     }
@@ -330,7 +356,7 @@ int main(int argc, char** argv) {
     theCanvas.referenceDrawing = options.referenceDrawing;
     prepared.loadInto(theCanvas);
     if (!options.record.empty()) {
-        if (std::string error = startRecording(options, picture); !error.empty()) {
+        if (std::string error = startRecording(options.record, recording); !error.empty()) {
             return fail("cannot record: " + error, 255);
         }
     }
