@@ -13,6 +13,7 @@
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/recorder.h"
+#include "app/replay_pace.h"
 #include "app/replay_picture.h"
 #include "app/replay_playback.h"
 #include "app/replay_reader.h"
@@ -25,6 +26,7 @@
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -43,9 +45,10 @@ tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 tessera::Recorder recorder;
 tessera::ReplayPlayback playback;
 bool fastReplay = false;
-// The replay's first event and the real time it was played at, for its pace.
-std::int64_t replayStartTicks = -1;
-std::int64_t replayStartReal = 0;
+tessera::ReplayPace replayPace;
+// The replay's next event, read but not yet played: an idle step waits here until due.
+tessera::InputEvent pendingEvent;
+bool eventPending = false;
 int windowId = 0;
 
 constexpr unsigned char graveAccent = 96;
@@ -125,38 +128,31 @@ void motionCallback(int x, int y) {
     postRedisplay();
 }
 
-// Waits until as much real time has passed since the replay began as had passed in the
-// session at this event.
-void keepRecordedPace(std::int64_t ticks) {
-    if (replayStartTicks < 0) {
-        replayStartTicks = ticks;
-        replayStartReal = liveClock.ticks();
-    }
-    const std::int64_t due = replayStartReal + (ticks - replayStartTicks);
-    const std::int64_t now = liveClock.ticks();
-    if (!fastReplay && due > now) {
-        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
-    }
-}
-
-// Plays the recorded events up to and including the next idle step; once they are all
-// played the last frame stays.
+// Plays the recorded events up to and including the next idle step, once that is due at
+// the recorded pace. Until then, and once they are all played, it waits a frame at most
+// and returns: the window goes on answering through any pause in the recording.
 void replayIdleCallback() {
-    if (playback.ended()) {
+    if (playback.ended() && !eventPending) {
         pacer.wait();
         return;
     }
-    tessera::InputEvent event;
     std::string error;
-    while (playback.next(event, error)) {
-        if (event.kind == tessera::InputEvent::Idle) {
-            keepRecordedPace(event.ticks);
+    while (eventPending || playback.next(pendingEvent, error)) {
+        eventPending = true;
+        if (pendingEvent.kind == tessera::InputEvent::Idle && !fastReplay) {
+            constexpr std::int64_t framePeriod = 1000000000 / 60;
+            const std::int64_t wait = replayPace.waitFor(pendingEvent.ticks, liveClock.ticks());
+            if (wait > 0) {
+                std::this_thread::sleep_for(std::chrono::nanoseconds(std::min(wait, framePeriod)));
+                return;
+            }
         }
-        dispatcher.deliver(event);
-        if (event.kind == tessera::InputEvent::Key && event.key == snapshotKey) {
+        eventPending = false;
+        dispatcher.deliver(pendingEvent);
+        if (pendingEvent.kind == tessera::InputEvent::Key && pendingEvent.key == snapshotKey) {
             takeSnapshot();
         }
-        if (event.kind == tessera::InputEvent::Idle) {
+        if (pendingEvent.kind == tessera::InputEvent::Idle) {
             postRedisplay();
             return;
         }

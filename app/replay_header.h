@@ -34,6 +34,9 @@ constexpr std::size_t maxReplayLine = 4200;
 // Ranges of the recorded numbers.
 constexpr int maxReplayWindowSide = 16384;
 constexpr int maxReplayCoordinate = 1000000;
+// A session's clock starts at 0 with the program: 10^18 nanoseconds is some 31 years of
+// running, and leaves room for any sum of two readings.
+constexpr std::int64_t maxReplayTicks = 1000000000000000000;
 constexpr int maxReplayButton = 31;
 constexpr int maxReplayKey = 255;
 constexpr double maxReplayStep = 1.0e6;

@@ -53,10 +53,13 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.referenceDrawing = true;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
-        InputEvent::reshape(0, 800, 600),       InputEvent::idle(16666667, 1.0f / 60.0f),
-        InputEvent::idle(16666667, 3.0e-7f),    InputEvent::press(20000000, 2, -5, 1000000),
-        InputEvent::motion(20000001, 640, 480), InputEvent::release(INT64_MAX - 1, 31, 0, -1000000),
-        InputEvent::keyPress(INT64_MAX, 255),
+        InputEvent::reshape(0, 800, 600),
+        InputEvent::idle(16666667, 1.0f / 60.0f),
+        InputEvent::idle(16666667, 3.0e-7f),
+        InputEvent::press(20000000, 2, -5, 1000000),
+        InputEvent::motion(20000001, 640, 480),
+        InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
+        InputEvent::keyPress(maxReplayTicks, 255),
     };
     std::string text = replayHeaderText(header);
     for (const InputEvent& event : events) {
@@ -105,6 +108,8 @@ struct HostileFile {
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
     const std::string header = defaultHeader;
     const std::string firstEvent = "demo:7: ";
+    const std::string notATime =
+        " is not a whole number of nanoseconds from 0 to 1000000000000000000";
     const HostileFile files[] = {
         {"empty", "", "demo:1: not a tessera replay file"},
         {"garbage",
@@ -139,11 +144,11 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          firstEvent + "line longer than 4199 bytes"},
         {"reordered", header + "20 idle 0.01\n10 idle 0.01\n",
          "demo:8: the time goes backwards: 10 comes after 20"},
-        {"negative time", header + "-1 idle 0.01\n",
-         firstEvent + "the time '-1' is not a whole number of nanoseconds from 0 up"},
+        {"negative time", header + "-1 idle 0.01\n", firstEvent + "the time '-1'" + notATime},
+        {"time past the bound", header + "1000000000000000001 idle 0.01\n",
+         firstEvent + "the time '1000000000000000001'" + notATime},
         {"time beyond 64 bits", header + "9223372036854775808 idle 0.01\n",
-         firstEvent + "the time '9223372036854775808' is not a whole number of nanoseconds "
-                      "from 0 up"},
+         firstEvent + "the time '9223372036854775808'" + notATime},
         {"unknown event", header + "1 wheel 3\n", firstEvent + "unknown event 'wheel'"},
         {"junk after the fields", header + "1 key 97 98\n",
          firstEvent + "expected \"TICKS key CODE\", not '1 key 97 98'"},
