@@ -32,7 +32,9 @@ constexpr int replayFormatVersion = 1;
 // Every line, a picture's path included, fits in this many bytes with its line feed.
 constexpr std::size_t maxReplayLine = 4200;
 // Ranges of the recorded numbers.
-constexpr int maxReplayWindowSide = 16384;
+// tessera-render draws at the recorded size: 8192 x 8192 (an 8K display fits) takes it
+// about a gigabyte (measured: 1.05 GB), where Mesa's own limit, 16384, takes over three.
+constexpr int maxReplayWindowSide = 8192;
 constexpr int maxReplayCoordinate = 1000000;
 // A session's clock starts at 0 with the program: 10^18 nanoseconds is some 31 years of
 // running, and leaves room for any sum of two readings.

@@ -123,9 +123,12 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "PATH\" or \"picture photo PATH\""},
         {"header lines swapped", "tessera-replay 1\npicture default\nwindow 640 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\", not 'picture default'"},
-        {"window too large", "tessera-replay 1\nwindow 16385 480\n",
-         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 16384), not 'window "
-         "16385 480'"},
+        {"window too wide", "tessera-replay 1\nwindow 8193 480\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "8193 480'"},
+        {"window too tall", "tessera-replay 1\nwindow 640 8193\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "640 8193'"},
         {"photo line missing",
          "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
          "max-shapes 0 reference-drawing 0\n",
@@ -169,8 +172,10 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          firstEvent + "an idle step needs seconds from 0 to 1e6, not '-0.5'"},
         {"dt overflows", header + "1 idle 1e999\n",
          firstEvent + "an idle step needs seconds from 0 to 1e6, not '1e999'"},
-        {"reshape too large", header + "1 reshape 640 20000\n",
-         firstEvent + "a window size needs whole numbers (0 to 16384), not '640' '20000'"},
+        {"reshape too wide", header + "1 reshape 8193 480\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '8193' '480'"},
+        {"reshape too tall", header + "1 reshape 640 8193\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '640' '8193'"},
     };
     for (const HostileFile& file : files) {
         EXPECT_EQ(faultOf(file.text), file.fault) << file.name;
