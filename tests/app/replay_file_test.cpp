@@ -38,7 +38,8 @@ std::string faultOf(const std::string& text) {
 
 TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     ReplayHeader header;
-    header.width = 800;
+    // The largest window side and time are read back; one more is refused (below).
+    header.width = maxReplayWindowSide;
     header.height = 600;
     header.picture = ReplayHeader::Photograph;
     header.picturePath = "my photos/cat 1.jpg";
@@ -53,7 +54,7 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.referenceDrawing = true;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
-        InputEvent::reshape(0, 800, 600),
+        InputEvent::reshape(0, 800, maxReplayWindowSide),
         InputEvent::idle(16666667, 1.0f / 60.0f),
         InputEvent::idle(16666667, 3.0e-7f),
         InputEvent::press(20000000, 2, -5, 1000000),
