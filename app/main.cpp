@@ -8,13 +8,16 @@
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
 #include "app/input_dispatcher.h"
+#include "app/output_target.h"
 #include "app/picture_checksum.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/recorder.h"
+#include "app/replay_pace.h"
 #include "app/replay_picture.h"
 #include "app/replay_playback.h"
 #include "app/replay_reader.h"
+#include "app/replay_writer.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
 #include "app/window_choice.h"
@@ -23,6 +26,7 @@
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -41,9 +45,10 @@ tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 tessera::Recorder recorder;
 tessera::ReplayPlayback playback;
 bool fastReplay = false;
-// The replay's first event and the real time it was played at, for its pace.
-std::int64_t replayStartTicks = -1;
-std::int64_t replayStartReal = 0;
+tessera::ReplayPace replayPace;
+// The replay's next event, read but not yet played: an idle step waits here until due.
+tessera::InputEvent pendingEvent;
+bool eventPending = false;
 int windowId = 0;
 
 constexpr unsigned char graveAccent = 96;
@@ -123,38 +128,31 @@ void motionCallback(int x, int y) {
     postRedisplay();
 }
 
-// Waits until as much real time has passed since the replay began as had passed in the
-// session at this event.
-void keepRecordedPace(std::int64_t ticks) {
-    if (replayStartTicks < 0) {
-        replayStartTicks = ticks;
-        replayStartReal = liveClock.ticks();
-    }
-    const std::int64_t due = replayStartReal + (ticks - replayStartTicks);
-    const std::int64_t now = liveClock.ticks();
-    if (!fastReplay && due > now) {
-        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
-    }
-}
-
-// Plays the recorded events up to and including the next idle step; once they are all
-// played the last frame stays.
+// Plays the recorded events up to and including the next idle step, once that is due at
+// the recorded pace. Until then, and once they are all played, it waits a frame at most
+// and returns: the window goes on answering through any pause in the recording.
 void replayIdleCallback() {
-    if (playback.ended()) {
+    if (playback.ended() && !eventPending) {
         pacer.wait();
         return;
     }
-    tessera::InputEvent event;
     std::string error;
-    while (playback.next(event, error)) {
-        if (event.kind == tessera::InputEvent::Idle) {
-            keepRecordedPace(event.ticks);
+    while (eventPending || playback.next(pendingEvent, error)) {
+        eventPending = true;
+        if (pendingEvent.kind == tessera::InputEvent::Idle && !fastReplay) {
+            constexpr std::int64_t framePeriod = 1000000000 / 60;
+            const std::int64_t wait = replayPace.waitFor(pendingEvent.ticks, liveClock.ticks());
+            if (wait > 0) {
+                std::this_thread::sleep_for(std::chrono::nanoseconds(std::min(wait, framePeriod)));
+                return;
+            }
         }
-        dispatcher.deliver(event);
-        if (event.kind == tessera::InputEvent::Key && event.key == snapshotKey) {
+        eventPending = false;
+        dispatcher.deliver(pendingEvent);
+        if (pendingEvent.kind == tessera::InputEvent::Key && pendingEvent.key == snapshotKey) {
             takeSnapshot();
         }
-        if (event.kind == tessera::InputEvent::Idle) {
+        if (pendingEvent.kind == tessera::InputEvent::Idle) {
             postRedisplay();
             return;
         }
@@ -199,13 +197,13 @@ void openWindow(const tessera::WindowRequest& request, int width, int height) {
     glutCreateWindow("tessera");
 }
 
-// What a recording notes before its events: the window, the picture as the command line
-// gave it, the options that shape it and the session, and the checksum of its bytes.
-std::string startRecording(const tessera::CommandLine& options,
-                           const tessera::PictureSource& picture) {
-    tessera::ReplayHeader header;
-    header.width = glutGet(GLUT_WINDOW_WIDTH);
-    header.height = glutGet(GLUT_WINDOW_HEIGHT);
+// What a recording notes before its events: the picture as the command line gave it, the
+// options that shape it and the session, and the checksum of its bytes. Made before the
+// window opens, so that a picture that cannot be recorded stops the start; the window's
+// size is filled in once it is open.
+std::string describeRecording(const tessera::CommandLine& options,
+                              const tessera::PictureSource& picture,
+                              tessera::ReplayHeader& header) {
     header.picturePath = options.picture;
     if (options.picture.empty()) {
         header.picture = tessera::ReplayHeader::DefaultPicture;
@@ -218,8 +216,17 @@ std::string startRecording(const tessera::CommandLine& options,
     header.clearAfterSeconds = options.clearAfterSeconds;
     header.maxShapes = options.maxShapes;
     header.referenceDrawing = options.referenceDrawing;
-    if (std::string error = tessera::checksumFiles(tessera::pictureFiles(picture), header.checksum);
-        !error.empty()) {
+    if (std::string error = tessera::replayHeaderError(header); !error.empty()) {
+        return error;
+    }
+    return tessera::checksumFiles(tessera::pictureFiles(picture), header.checksum);
+}
+
+// Creates the recording, the last step of the start, and writes its header.
+std::string startRecording(const std::string& path, tessera::ReplayHeader header) {
+    header.width = glutGet(GLUT_WINDOW_WIDTH);
+    header.height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (std::string error = recorder.open(path); !error.empty()) {
         return error;
     }
     if (std::string error = recorder.start(header); !error.empty()) {
@@ -280,6 +287,17 @@ int main(int argc, char** argv) {
                      picture.path.c_str(), tessera::usageText().c_str());
         return 2;
     }
+    if (!options.record.empty()) {
+        tessera::SessionInputs inputs;
+        for (const std::string& file : tessera::pictureFiles(picture)) {
+            inputs.add(file);
+        }
+        if (std::string error = tessera::newFileFault(options.record, inputs); !error.empty()) {
+            std::fprintf(stderr, "tessera: --record %s\n%s", error.c_str(),
+                         tessera::usageText().c_str());
+            return 2;
+        }
+    }
     tessera::PreparedPicture prepared;
     std::string summary;
     if (std::string error = prepared.prepare(picture, options.photo, summary); !error.empty()) {
@@ -288,8 +306,12 @@ int main(int argc, char** argv) {
     if (!summary.empty()) {
         std::printf("%s\n", summary.c_str());
     }
+    tessera::ReplayHeader recording;
     if (!options.record.empty()) {
-        if (std::string error = recorder.open(options.record); !error.empty()) {
+        if (std::string error = describeRecording(options, picture, recording); !error.empty()) {
+            return fail("cannot record: " + error, 255);
+        }
+        if (std::string error = tessera::checkOutputFolder(options.record); !error.empty()) {
             return fail("cannot record: " + error, 255);
         }
     }
@@ -330,7 +352,7 @@ int main(int argc, char** argv) {
     theCanvas.referenceDrawing = options.referenceDrawing;
     prepared.loadInto(theCanvas);
     if (!options.record.empty()) {
-        if (std::string error = startRecording(options, picture); !error.empty()) {
+        if (std::string error = startRecording(options.record, recording); !error.empty()) {
             return fail("cannot record: " + error, 255);
         }
     }

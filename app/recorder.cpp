@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tessera {
 
@@ -15,18 +17,39 @@ Recorder::~Recorder() {
 
 std::string Recorder::open(const std::string& name) {
     path = name;
-    file = std::fopen(path.c_str(), "w");
-    return file != nullptr ? "" : path + ": " + std::strerror(errno);
+    // O_EXCL: an existing name, a link included, is never opened, even one that appeared
+    // since the start-up checks.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return path + ": " + std::strerror(errno);
+    }
+    file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        return path + ": " + std::strerror(error);
+    }
+    return "";
 }
 
 std::string Recorder::start(const ReplayHeader& header) {
-    if (std::string error = replayHeaderError(header); !error.empty()) {
-        return error;
-    }
-    if (file == nullptr || !write(replayHeaderText(header))) {
+    if (file == nullptr) {
         return path + ": cannot write";
     }
-    return "";
+    std::string error = replayHeaderError(header);
+    if (error.empty() && !write(replayHeaderText(header))) {
+        error = path + ": cannot write";
+    }
+    if (!error.empty()) {
+        // Nothing of the session is in it yet: what this program made is removed.
+        if (file != nullptr) {
+            std::fclose(file);
+            file = nullptr;
+        }
+        ::unlink(path.c_str());
+    }
+    return error;
 }
 
 void Recorder::delivered(const InputEvent& event) {

@@ -19,9 +19,11 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // Creates or empties the file. Returns an empty string or "PATH: what is wrong".
+    // Creates the file, which must not exist: a recording never replaces a file. Returns an
+    // empty string or "PATH: what is wrong".
     std::string open(const std::string& path);
-    // Writes the header; returns an empty string or why it cannot be written.
+    // Writes the header; returns an empty string or why it cannot be written (the file
+    // made by open is removed then).
     std::string start(const ReplayHeader& header);
 
     void delivered(const InputEvent& event) override;

@@ -6,6 +6,8 @@
 #include "app/init_graphics.h"
 #include "app/input_dispatcher.h"
 #include "app/offscreen_context.h"
+#include "app/output_target.h"
+#include "app/picture_checksum.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/render_command_line.h"
@@ -23,9 +25,15 @@
 
 namespace {
 
-int fail(const std::string& message) {
+int fail(const std::string& message, int status = 255) {
     std::fprintf(stderr, "tessera-render: %s\n", message.c_str());
-    return 255;
+    return status;
+}
+
+int usageFault(const std::string& message) {
+    std::fprintf(stderr, "tessera-render: %s\n%s", message.c_str(),
+                 tessera::renderUsageText().c_str());
+    return 2;
 }
 
 void drawFrame(tessera::Canvas& canvas, const tessera::InputDispatcher& dispatcher) {
@@ -66,13 +74,18 @@ int main(int argc, char** argv) {
         !error.empty()) {
         return fail(error);
     }
-    tessera::PreparedPicture prepared;
-    std::string summary;
-    if (std::string error = prepared.prepare(picture, header.photo, summary); !error.empty()) {
-        return fail(error);
+    // No output replaces what the session reads; and before anything is played, the
+    // outputs' folders are known to take a file.
+    tessera::SessionInputs inputs;
+    inputs.add(options.replay);
+    for (const std::string& file : tessera::pictureFiles(picture)) {
+        inputs.add(file);
     }
-    if (!summary.empty()) {
-        std::printf("%s\n", summary.c_str());
+    const std::string firstFrame = options.frames.empty() ? "" : framePath(options.frames, 1);
+    for (const std::string& output : {options.snapshot, firstFrame}) {
+        if (std::string fault = tessera::outputFault(output, inputs); !fault.empty()) {
+            return usageFault(fault);
+        }
     }
     if (!options.frames.empty()) {
         std::error_code failed;
@@ -80,6 +93,22 @@ int main(int argc, char** argv) {
         if (failed) {
             return fail(options.frames + ": " + failed.message());
         }
+    }
+    for (const std::string& output : {options.snapshot, firstFrame}) {
+        if (output.empty()) {
+            continue;
+        }
+        if (std::string error = tessera::checkOutputFolder(output); !error.empty()) {
+            return fail(error);
+        }
+    }
+    tessera::PreparedPicture prepared;
+    std::string summary;
+    if (std::string error = prepared.prepare(picture, header.photo, summary); !error.empty()) {
+        return fail(error);
+    }
+    if (!summary.empty()) {
+        std::printf("%s\n", summary.c_str());
     }
     tessera::ReplayPlayback playback;
     if (std::string error = playback.open(options.replay); !error.empty()) {
@@ -120,8 +149,11 @@ int main(int argc, char** argv) {
         if (!options.frames.empty() && (frame - 1) % options.every == 0) {
             const tessera::RgbImage image = tessera::readFrame(context.width(), context.height());
             ++written;
-            if (std::string failure = tessera::writePng(image, framePath(options.frames, written),
-                                                        tessera::PngPacking::Quick);
+            const std::string path = framePath(options.frames, written);
+            if (std::string fault = tessera::outputFault(path, inputs); !fault.empty()) {
+                return fail(fault, 2);
+            }
+            if (std::string failure = tessera::writePng(image, path, tessera::PngPacking::Quick);
                 !failure.empty()) {
                 return fail(failure);
             }

@@ -32,8 +32,13 @@ constexpr int replayFormatVersion = 1;
 // Every line, a picture's path included, fits in this many bytes with its line feed.
 constexpr std::size_t maxReplayLine = 4200;
 // Ranges of the recorded numbers.
-constexpr int maxReplayWindowSide = 16384;
+// tessera-render draws at the recorded size: 8192 x 8192 (an 8K display fits) takes it
+// about a gigabyte (measured: 1.05 GB), where Mesa's own limit, 16384, takes over three.
+constexpr int maxReplayWindowSide = 8192;
 constexpr int maxReplayCoordinate = 1000000;
+// A session's clock starts at 0 with the program: 10^18 nanoseconds is some 31 years of
+// running, and leaves room for any sum of two readings.
+constexpr std::int64_t maxReplayTicks = 1000000000000000000;
 constexpr int maxReplayButton = 31;
 constexpr int maxReplayKey = 255;
 constexpr double maxReplayStep = 1.0e6;

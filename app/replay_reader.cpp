@@ -307,9 +307,10 @@ std::string ReplayReader::readEvent(InputEvent& event) {
         return fault("expected an event, \"TICKS KIND FIELDS\", not " + quoted(line));
     }
     std::int64_t ticks = 0;
-    if (!parseWhole(fields[0], 0, INT64_MAX, ticks)) {
+    if (!parseWhole(fields[0], 0, maxReplayTicks, ticks)) {
         return fault("the time " + quoted(fields[0]) +
-                     " is not a whole number of nanoseconds from 0 up");
+                     " is not a whole number of nanoseconds from 0 to " +
+                     std::to_string(maxReplayTicks));
     }
     if (ticks < lastTicks) {
         return fault("the time goes backwards: " + std::to_string(ticks) + " comes after " +

@@ -38,7 +38,8 @@ std::string faultOf(const std::string& text) {
 
 TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     ReplayHeader header;
-    header.width = 800;
+    // The largest window side and time are read back; one more is refused (below).
+    header.width = maxReplayWindowSide;
     header.height = 600;
     header.picture = ReplayHeader::Photograph;
     header.picturePath = "my photos/cat 1.jpg";
@@ -53,10 +54,13 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.referenceDrawing = true;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
-        InputEvent::reshape(0, 800, 600),       InputEvent::idle(16666667, 1.0f / 60.0f),
-        InputEvent::idle(16666667, 3.0e-7f),    InputEvent::press(20000000, 2, -5, 1000000),
-        InputEvent::motion(20000001, 640, 480), InputEvent::release(INT64_MAX - 1, 31, 0, -1000000),
-        InputEvent::keyPress(INT64_MAX, 255),
+        InputEvent::reshape(0, 800, maxReplayWindowSide),
+        InputEvent::idle(16666667, 1.0f / 60.0f),
+        InputEvent::idle(16666667, 3.0e-7f),
+        InputEvent::press(20000000, 2, -5, 1000000),
+        InputEvent::motion(20000001, 640, 480),
+        InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
+        InputEvent::keyPress(maxReplayTicks, 255),
     };
     std::string text = replayHeaderText(header);
     for (const InputEvent& event : events) {
@@ -105,6 +109,8 @@ struct HostileFile {
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
     const std::string header = defaultHeader;
     const std::string firstEvent = "demo:7: ";
+    const std::string notATime =
+        " is not a whole number of nanoseconds from 0 to 1000000000000000000";
     const HostileFile files[] = {
         {"empty", "", "demo:1: not a tessera replay file"},
         {"garbage",
@@ -118,9 +124,12 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "PATH\" or \"picture photo PATH\""},
         {"header lines swapped", "tessera-replay 1\npicture default\nwindow 640 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\", not 'picture default'"},
-        {"window too large", "tessera-replay 1\nwindow 16385 480\n",
-         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 16384), not 'window "
-         "16385 480'"},
+        {"window too wide", "tessera-replay 1\nwindow 8193 480\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "8193 480'"},
+        {"window too tall", "tessera-replay 1\nwindow 640 8193\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "640 8193'"},
         {"photo line missing",
          "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
          "max-shapes 0 reference-drawing 0\n",
@@ -139,11 +148,11 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          firstEvent + "line longer than 4199 bytes"},
         {"reordered", header + "20 idle 0.01\n10 idle 0.01\n",
          "demo:8: the time goes backwards: 10 comes after 20"},
-        {"negative time", header + "-1 idle 0.01\n",
-         firstEvent + "the time '-1' is not a whole number of nanoseconds from 0 up"},
+        {"negative time", header + "-1 idle 0.01\n", firstEvent + "the time '-1'" + notATime},
+        {"time past the bound", header + "1000000000000000001 idle 0.01\n",
+         firstEvent + "the time '1000000000000000001'" + notATime},
         {"time beyond 64 bits", header + "9223372036854775808 idle 0.01\n",
-         firstEvent + "the time '9223372036854775808' is not a whole number of nanoseconds "
-                      "from 0 up"},
+         firstEvent + "the time '9223372036854775808'" + notATime},
         {"unknown event", header + "1 wheel 3\n", firstEvent + "unknown event 'wheel'"},
         {"junk after the fields", header + "1 key 97 98\n",
          firstEvent + "expected \"TICKS key CODE\", not '1 key 97 98'"},
@@ -164,8 +173,10 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          firstEvent + "an idle step needs seconds from 0 to 1e6, not '-0.5'"},
         {"dt overflows", header + "1 idle 1e999\n",
          firstEvent + "an idle step needs seconds from 0 to 1e6, not '1e999'"},
-        {"reshape too large", header + "1 reshape 640 20000\n",
-         firstEvent + "a window size needs whole numbers (0 to 16384), not '640' '20000'"},
+        {"reshape too wide", header + "1 reshape 8193 480\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '8193' '480'"},
+        {"reshape too tall", header + "1 reshape 640 8193\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '640' '8193'"},
     };
     for (const HostileFile& file : files) {
         EXPECT_EQ(faultOf(file.text), file.fault) << file.name;

@@ -124,6 +124,25 @@ TEST(Replay, ARecordedSessionRendersAndReplaysAsTheWindowShowedIt) {
     EXPECT_EQ(replay.waitForExit(), 1);
 }
 
+TEST(Replay, TheQuitKeyAnswersThroughAMinutesPauseInTheRecording) {
+    std::ifstream demo(std::string(TESSERA_DATA_DIR) + "/demo.tessera-replay");
+    const std::string text{std::istreambuf_iterator<char>(demo), std::istreambuf_iterator<char>()};
+    const std::string header = text.substr(0, text.find("\nevents\n") + 8);
+    ProgramUnderX replay;
+    replay.pictures().write("pause.tessera-replay", header + "1000000 reshape 640 480\n"
+                                                             "16666667 idle 0.0166666675\n"
+                                                             "60016666667 idle 0.0166666675\n");
+    replay.start({"--window", "--replay", "pause.tessera-replay"});
+    ScreenImage shot;
+    ASSERT_TRUE(replay.waitForScreen(showsFruitPicture, shot, ProgramUnderX::startTimeout))
+        << replay.errors();
+
+    replay.pressKeys({"grave"});
+
+    EXPECT_EQ(replay.waitForExit(5s), 1) << "the window still waits out the pause";
+    EXPECT_TRUE(replay.outputLines().empty() || replay.outputLines().back() != "replay ended");
+}
+
 TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
     PictureFolder folder;
     folder.write("cut.tessera-replay", "tessera-replay 1\nwindow 640 480\npicture def");

@@ -97,5 +97,77 @@ TEST_F(TesseraRender, APictureOtherThanTheRecordedOneIsRefused) {
     EXPECT_FALSE(fs::exists(output("never.png")));
 }
 
+TEST_F(TesseraRender, NeverWritesOverWhatTheSessionReadsNorOverADevice) {
+    fs::copy_file(demo, output("demo.tessera-replay"));
+    for (const char* suffix : {".ppm", "_mask.pgm", ".map"}) {
+        fs::copy_file(sourceDir + "/data/fruit" + suffix, output(std::string("fruit") + suffix));
+    }
+    fs::create_directory(output("frames"));
+    fs::create_hard_link(output("demo.tessera-replay"), output("frames/frame-000001.png"));
+    fs::create_symlink("/dev/full", output("full.png"));
+    const std::vector<std::string> session = {output("demo.tessera-replay"), "--picture",
+                                              output("fruit")};
+    struct Refused {
+        std::vector<std::string> outputs;
+        std::string fault;
+    };
+    const Refused cases[] = {
+        {{"--snapshot", output("demo.tessera-replay")}, ": one of the files this session reads"},
+        {{"--snapshot", output("fruit.ppm")}, ": one of the files this session reads"},
+        {{"--snapshot", output("fruit_mask.pgm")}, ": one of the files this session reads"},
+        {{"--snapshot", output("fruit.map")}, ": one of the files this session reads"},
+        {{"--frames", output("frames")}, ": one of the files this session reads"},
+        {{"--snapshot", output("full.png")}, ": there already and not a regular file"},
+    };
+    for (const Refused& refused : cases) {
+        const std::string& named = refused.outputs[1];
+        SCOPED_TRACE(named);
+        // Reading /dev/full would never end.
+        const auto bytes = [&] {
+            return fs::is_regular_file(named) ? readBytes(named) : std::string();
+        };
+        const std::string before = bytes();
+        std::vector<std::string> arguments = session;
+        arguments.insert(arguments.end(), refused.outputs.begin(), refused.outputs.end());
+        const ToolRun run = render(arguments);
+
+        EXPECT_EQ(run.status, 2);
+        const std::string path =
+            refused.outputs[0] == "--frames" ? output("frames/frame-000001.png") : named;
+        EXPECT_EQ(run.errors.rfind("tessera-render: " + path + refused.fault + "\nusage: ", 0), 0u)
+            << run.errors;
+        EXPECT_EQ(run.output, "");
+        EXPECT_EQ(bytes(), before);
+    }
+    EXPECT_TRUE(fs::is_symlink(output("full.png")));
+}
+
+TEST_F(TesseraRender, AFrameThatWouldReplaceADeviceStopsTheRenderAndKeepsIt) {
+    fs::create_directory(output("frames"));
+    fs::create_symlink("/dev/full", output("frames/frame-000002.png"));
+
+    const ToolRun run = render({demo, "--frames", output("frames"), "--every", "700"});
+
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "tessera-render: " + output("frames/frame-000002.png") +
+                              ": there already and not a regular file\n");
+    EXPECT_TRUE(fs::is_symlink(output("frames/frame-000002.png")));
+    EXPECT_TRUE(fs::is_regular_file(output("frames/frame-000001.png")));
+    EXPECT_FALSE(fs::exists(output("frames/frame-000003.png")));
+}
+
+TEST_F(TesseraRender, AnOutputFolderThatTakesNoFileIsNamedBeforeAnythingPlays) {
+    std::ofstream(output("plain")) << "a file, not a folder";
+    for (const std::string& snapshot : {output("missing/last.png"), output("plain/last.png")}) {
+        const ToolRun run = render({demo, "--snapshot", snapshot});
+
+        EXPECT_EQ(run.status, 255);
+        const char* reason =
+            snapshot == output("plain/last.png") ? "Not a directory" : "No such file or directory";
+        EXPECT_EQ(run.errors, "tessera-render: " + snapshot + ": " + reason + "\n");
+        EXPECT_EQ(run.output, "") << "nothing is played";
+    }
+}
+
 } // namespace
 } // namespace tessera

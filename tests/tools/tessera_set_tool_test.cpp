@@ -244,6 +244,17 @@ TEST_F(TesseraSetRefuses, UnknownOptionsAndWrongArgumentCounts) {
     EXPECT_EQ(run({png, output("x"), "--max-size=0x5"}).status, 2);
 }
 
+// Files named only by their suffix (".ppm") would be hidden in the folder.
+TEST_F(TesseraSetRefuses, ANameWithNoFileNamePart) {
+    const std::string png = threeColourPng();
+    for (const std::string& name : {outputs.path() + "/", outputs.path() + "/.."}) {
+        SCOPED_TRACE(name);
+        expectRefused({png, name},
+                      "NAME '" + name + "' has no file name part; give one, as in shots/beach");
+        EXPECT_EQ(run({png, name}).status, 2);
+    }
+}
+
 TEST_F(TesseraSetRefuses, AnUnwritableDestinationAndLeavesNoTemporaries) {
     expectRefused({threeColourPng(), output("missing/x"), "--cells", "8x6"},
                   "cannot write " + output("missing/x") + ".ppm: No such file or directory");

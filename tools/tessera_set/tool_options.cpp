@@ -1,5 +1,6 @@
 #include "tools/tessera_set/tool_options.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace tessera {
@@ -45,6 +46,12 @@ std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& opt
     }
     options.input = positional[0];
     options.name = positional[1];
+    // The three files are NAME.ppm and so on: a NAME that is only a folder would make
+    // hidden files (".ppm") in it.
+    const std::string file = std::filesystem::path(options.name).filename().string();
+    if (file.empty() || file == "." || file == "..") {
+        return "NAME '" + options.name + "' has no file name part; give one, as in shots/beach";
+    }
     return "";
 }
 
