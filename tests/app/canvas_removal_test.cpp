@@ -155,10 +155,12 @@ TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInpu
     canvas.buttonPressed(600, 50, 1);
     idle(9.5f);
     canvas.pointerMoved(10, 10);
-    idle(9.5f);
-    EXPECT_EQ(canvas.shapes.size(), 1u) << "every kind of input starts the time again";
+    canvas.advance(10.0f);
+    EXPECT_EQ(canvas.shapes.size(), 1u)
+        << "every kind of input starts the time again, and exactly the chosen time is not "
+           "yet past it";
 
-    idle(1.0f);
+    canvas.advance(0.01f);
     EXPECT_TRUE(canvas.shapes.empty());
 }
 
