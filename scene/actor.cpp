@@ -126,8 +126,10 @@ double Actor::stepLimit(double remaining) const {
         share(duration);
     }
     // The keyframe that starts when this one ends (or at once, after an end or a reset)
-    // plays the rest of the step.
-    if (!running || elapsed + remaining >= duration) {
+    // plays the rest of the step. Summed in float, as advance() sums when it decides to
+    // start the next keyframe: in double, a step that float rounding carries exactly onto
+    // the end could seem to stop short of it and be taken whole by the next keyframe.
+    if (!running || elapsed + static_cast<float>(remaining) >= duration) {
         if (current + 1 < count) {
             share(keyframes[current + 1].duration);
         } else if (loop == 1) {

@@ -2,9 +2,12 @@
 
 #include "app/init_graphics.h"
 #include "app/stage.h"
+#include "picture/pnm_reader.h"
+#include "picture/region_map.h"
 #include "scene/random.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tessera::test {
 
@@ -52,6 +55,18 @@ std::string CanvasTest::loadWithMask(int maskWidth, int maskHeight) {
         dir, "quadrants", 4, 4, quadrant, maskWidth, maskHeight,
         [height](int c, int r) { return static_cast<unsigned char>((c + height - 1 - r) % 4); },
         quadrantMap);
+    // Canvas::load ends the process on a file it cannot read, which would stop every test
+    // after this one: the files are read through the readers' cores first, and a fault
+    // fails this test alone, with the reader's message.
+    Image image;
+    RegionMap map;
+    for (const std::string& error :
+         {loadPpm((base + ".ppm").c_str(), image), loadPgm((base + "_mask.pgm").c_str(), image),
+          loadRegionMap((base + ".map").c_str(), map)}) {
+        if (!error.empty()) {
+            throw std::runtime_error("the test's picture set does not load: " + error);
+        }
+    }
     ::testing::internal::CaptureStdout();
     canvas.load(base.c_str());
     std::string printed = ::testing::internal::GetCapturedStdout();

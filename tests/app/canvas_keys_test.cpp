@@ -1,9 +1,14 @@
+#include "app/snapshot.h"
 #include "app/stage.h"
 #include "canvas_fixture.h"
 #include "scene/square_shape.h"
 
 #include <GL/gl.h>
 #include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 
 namespace tessera {
 namespace {
@@ -241,6 +246,38 @@ TEST_F(CanvasTest, PaintedShapeGrowsWhileHeldButNeverOverflows) {
     EXPECT_TRUE(std::isfinite(shape->scale.x));
     EXPECT_LE(shape->scale.x, maxPaintedScale);
     EXPECT_GE(shape->scale.x, maxPaintedScale * 0.5f);
+}
+
+TEST_F(CanvasTest, ASnapshotThatCannotBeWrittenSaysWhyAndLeavesTheFolderAsItWas) {
+    // A disk that fills up (here the file-size limit) fails the snapshot with the system's
+    // reason; the name that was taken keeps its bytes and nothing else is left behind.
+    load();
+    renderFrame();
+    std::ofstream(dir.path("tessera-0001.png")) << "mine";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    std::string name;
+    const std::string error = saveSnapshot(gl.width(), gl.height(), dir.path(""), name);
+
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    EXPECT_EQ(name, "");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path(""))) {
+        if (entry.path().extension() != ".ppm" && entry.path().extension() != ".pgm" &&
+            entry.path().extension() != ".map") {
+            left.push_back(entry.path().filename().string());
+        }
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"tessera-0001.png"});
+    std::ifstream kept(dir.path("tessera-0001.png"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
 }
 
 } // namespace

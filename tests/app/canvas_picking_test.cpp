@@ -1,3 +1,4 @@
+#include "app/pick_volume.h"
 #include "canvas_fixture.h"
 
 #include <GL/gl.h>
@@ -104,6 +105,42 @@ TEST_F(CanvasTest, UnprojectFollowsTheCameraAtOnceWhateverTheLastFrameLeft) {
     ASSERT_EQ(canvas.unproject(320, 240, x, y), 1);
     EXPECT_NEAR(x, 330.0f, 0.01f);
     EXPECT_NEAR(y, 240.0f, 0.01f);
+}
+
+TEST(PickVolume, ACornerExactlyOnASideOfThePickRegionIsAHit) {
+    // The camera looks straight down at the board's origin, which the window shows at its
+    // centre (320, 240). A 2 x 2 pixel region one pixel off the centre has the origin
+    // exactly on one of its sides; a triangle with a corner there and the rest outside
+    // touches the region, as OpenGL's clip volume holds its own boundary. The same triangle
+    // a hundredth of a unit further out misses.
+    const PickVolume::Camera camera = {45.0, 10.0, 5000.0, 0.0, 0.0, 600.0};
+    const struct {
+        const char* name;
+        int x, y;
+        float awayX, awayY; // the direction the triangle lies in from its corner
+    } rows[] = {
+        {"left side", 321, 240, -1.0f, 0.0f},
+        {"right side", 319, 240, 1.0f, 0.0f},
+        {"bottom side", 320, 239, 0.0f, -1.0f},
+        {"top side", 320, 241, 0.0f, 1.0f},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const PickVolume volume({0, 0, 640, 480}, camera, row.x, row.y, pickRegionPixels);
+        for (const float gap : {0.0f, 0.01f}) {
+            const float x = row.awayX * gap;
+            const float y = row.awayY * gap;
+            Shape shape(0.0f, 0.0f, 0.0f);
+            shape.setScale(1.0f, 1.0f, 1.0f);
+            // Ten units out from the corner, ten across.
+            shape.polygons.push_back(Polygon::ring({{x, y},
+                                                    {x + 10.0f * row.awayX - 5.0f * row.awayY,
+                                                     y + 10.0f * row.awayY - 5.0f * row.awayX},
+                                                    {x + 10.0f * row.awayX + 5.0f * row.awayY,
+                                                     y + 10.0f * row.awayY + 5.0f * row.awayX}}));
+            EXPECT_EQ(volume.hits(shape), gap == 0.0f) << "corner " << gap << " away";
+        }
+    }
 }
 
 } // namespace

@@ -87,6 +87,43 @@ TEST_F(CanvasTest, UndoingAShapeOfTheGestureUnderWayEndsTheGesture) {
     EXPECT_EQ(canvas.gestureState, 1) << "a new gesture starts as usual";
 }
 
+TEST_F(CanvasTest, ShapesSelectedNewestFirstAreTheOnesDeleted) {
+    load();
+    placeAt(Canvas::SquareTool, 150, 200);
+    Shape* kept = placeAt(Canvas::CircleTool, 300, 200);
+    placeAt(Canvas::TriangleTool, 450, 200);
+    leftClick(450, 200); // the triangle starts a cycle of three
+    leftClick(150, 200); // the square is its second shape
+    ASSERT_EQ(canvas.selection, (std::vector<int>{2, 0}));
+
+    press(canvas, deleteKey);
+
+    ASSERT_EQ(canvas.shapes.size(), 1u);
+    EXPECT_EQ(canvas.shapes[0].get(), kept);
+    EXPECT_EQ(kept->isSelected(), 0);
+    EXPECT_EQ(canvas.gestureState, 0);
+}
+
+TEST_F(CanvasTest, RemovingAShapeOutsideTheGestureLetsTheGestureGoOn) {
+    load();
+    placeAt(Canvas::SquareTool, 150, 200);
+    Shape* circle = placeAt(Canvas::CircleTool, 300, 200);
+    Shape* square = placeAt(Canvas::SquareTool, 450, 200);
+    leftClick(300, 200); // the circle begins a gesture
+    ASSERT_EQ(canvas.gestureState, 2);
+    canvas.maxShapes = 3;
+
+    canvas.spawnShape(Canvas::SquareTool, 320, 40); // the oldest, not in the gesture, goes
+
+    EXPECT_EQ(canvas.gestureState, 2);
+    ASSERT_EQ(canvas.selection, std::vector<int>{0});
+    EXPECT_EQ(canvas.shapes[0].get(), circle);
+    leftClick(450, 200);
+    EXPECT_EQ(canvas.gestureState, 0);
+    EXPECT_FALSE(circle->keyframes.empty()) << "the circle travels round the square";
+    EXPECT_FALSE(square->keyframes.empty());
+}
+
 TEST_F(CanvasTest, ShapeLimitRemovesTheOldestFirst) {
     load();
     canvas.maxShapes = 2;
@@ -118,11 +155,27 @@ TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInpu
     canvas.buttonPressed(600, 50, 1);
     idle(9.5f);
     canvas.pointerMoved(10, 10);
-    idle(9.5f);
-    EXPECT_EQ(canvas.shapes.size(), 1u) << "every kind of input starts the time again";
+    canvas.advance(10.0f);
+    EXPECT_EQ(canvas.shapes.size(), 1u)
+        << "every kind of input starts the time again, and exactly the chosen time is not "
+           "yet past it";
 
-    idle(1.0f);
+    canvas.advance(0.01f);
     EXPECT_TRUE(canvas.shapes.empty());
+}
+
+TEST_F(CanvasTest, InactivityClearingEndsAGestureUnderWay) {
+    load();
+    canvas.clearAfterSeconds = 10.0;
+    placeAt(Canvas::CircleTool, 300, 200);
+    leftClick(300, 200);
+    ASSERT_EQ(canvas.gestureState, 2);
+
+    canvas.advance(10.5f);
+
+    ASSERT_TRUE(canvas.shapes.empty());
+    EXPECT_EQ(canvas.gestureState, 0) << "no gesture can go on without its shape";
+    EXPECT_TRUE(canvas.selection.empty());
 }
 
 TEST_F(CanvasTest, WithoutAClearingTimeInactivityNeverClears) {

@@ -115,5 +115,29 @@ TEST(CommandLine, NamesWhatIsWrong) {
     }
 }
 
+TEST(CommandLine, AReplayRefusesEveryOptionThatTheRecordingSets) {
+    // Each of these would make the replay differ from the session recorded, so each one is
+    // refused on its own, whichever side of --replay it stands.
+    const struct {
+        const char* name;
+        std::vector<const char*> arguments;
+    } rows[] = {
+        {"--regions", {"--regions=7", "--replay=a"}},
+        {"--cells", {"--replay=a", "--cells", "32x24"}},
+        {"--fit", {"--replay=a", "--fit=pad"}},
+        {"--max-size", {"--max-size=300x200", "--replay", "a"}},
+        {"--clear-after", {"--replay=a", "--clear-after=30"}},
+        {"--max-shapes", {"--max-shapes=5", "--replay=a"}},
+        {"--reference-drawing", {"--replay=a", "--reference-drawing"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandLine options;
+        EXPECT_EQ(parse(row.arguments, options),
+                  "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
+                  "--max-shapes and --reference-drawing from the recording");
+    }
+}
+
 } // namespace
 } // namespace tessera

@@ -1,6 +1,7 @@
 #include "app/input_dispatcher.h"
 #include "canvas_fixture.h"
 
+#include <array>
 #include <vector>
 
 namespace tessera::test {
@@ -31,6 +32,15 @@ TEST_F(CanvasTest, TheCanvasSeesEachEventAtItsOwnReading) {
     // A live step is the difference of two readings, as a replay is given it.
     const auto step = static_cast<float>(116'666'667 / 1e9);
     EXPECT_EQ(heard.events[3], InputEvent::idle(2'516'666'667, step));
+}
+
+TEST_F(CanvasTest, AReshapeTakesEffectBeforeTheNextFrame) {
+    // A press can come between a reshape and the frame it asks for; it must be picked in
+    // the new window, not the one the last frame was drawn in.
+    load();
+    InputDispatcher dispatcher(canvas, clock);
+    dispatcher.deliver(InputEvent::reshape(1000, 320, 240));
+    EXPECT_EQ(canvas.viewport, (std::array<int, 4>{0, 0, 320, 240}));
 }
 
 } // namespace

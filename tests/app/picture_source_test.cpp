@@ -59,5 +59,17 @@ TEST(PictureSource, TheDefaultSetComesFromTheFolderThenFromBesideTheProgram) {
         << "part of a set in the folder: the reader names the missing picture";
 }
 
+TEST(PictureSource, AnyOneFileOfTheSetInTheFolderKeepsTheDefaultThere) {
+    TempDir built;
+    fs::create_directories(built.path("data"));
+    built.write("data/fruit.ppm", "P6");
+    for (const char* file : {"fruit.ppm", "fruit_mask.pgm", "fruit.map"}) {
+        SCOPED_TRACE(file);
+        TempDir work;
+        work.write(file, "part");
+        EXPECT_EQ(defaultFrom(work.path(""), built.path("tessera")).path, "fruit");
+    }
+}
+
 } // namespace
 } // namespace tessera

@@ -1,9 +1,15 @@
+#include "app/recorder.h"
 #include "app/replay_reader.h"
 #include "app/replay_writer.h"
 #include "support/byte_stream.h"
+#include "support/temp_dir.h"
 
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -98,6 +104,64 @@ TEST(ReplayFile, AHeaderLineTooLongForAPathIsRefused) {
     header.picturePath = "two\nlines";
     EXPECT_EQ(replayHeaderError(header),
               "a picture whose name holds a line break cannot be recorded");
+}
+
+TEST(ReplayFile, TheLongestLineIsReadAndOneByteMoreIsRefused) {
+    // A line may hold 4199 bytes before its line feed: here a picture line.
+    const std::string start = "tessera-replay 1\nwindow 640 480\npicture set ";
+    const std::string rest = "\ncanvas clear-after 0 max-shapes 0 reference-drawing 0\n"
+                             "checksum 00000000000000ff\nevents\n";
+    const std::string longest(maxReplayLine - 1 - std::string("picture set ").size(), 'p');
+    ReplayHeader header;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(start + longest + rest, header, events), "");
+    EXPECT_EQ(header.picturePath, longest);
+
+    EXPECT_EQ(faultOf(start + longest + "p" + rest), "demo:3: line longer than 4199 bytes");
+}
+
+TEST(ReplayFile, EveryPictureNameTheRecorderTakesReadsBack) {
+    for (const auto picture : {ReplayHeader::PictureSet, ReplayHeader::Photograph}) {
+        SCOPED_TRACE(picture);
+        ReplayHeader header;
+        header.picture = picture;
+        header.picturePath = "n";
+        while (replayHeaderError(header).empty()) {
+            header.picturePath += 'n';
+        }
+        header.picturePath.pop_back(); // the longest name it takes
+        ASSERT_GT(header.picturePath.size(), 4000u);
+        ReplayHeader read;
+        std::vector<InputEvent> events;
+        EXPECT_EQ(readAll(replayHeaderText(header), read, events), "");
+        EXPECT_EQ(read.picturePath, header.picturePath);
+    }
+}
+
+TEST(ReplayFile, EveryEventDeliveredBeforeAKillIsOnDisk) {
+    test::TempDir dir;
+    const std::string path = dir.path("session.tessera-replay");
+    const std::vector<InputEvent> events = {InputEvent::press(10, 2, 5, 6),
+                                            InputEvent::keyPress(20, 'z')};
+    EXPECT_EXIT(
+        {
+            Recorder recorder;
+            if (!recorder.open(path).empty() || !recorder.start(ReplayHeader()).empty()) {
+                std::exit(1);
+            }
+            for (const InputEvent& event : events) {
+                recorder.delivered(event);
+            }
+            std::raise(SIGKILL);
+        },
+        testing::KilledBySignal(SIGKILL), "");
+
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    ReplayHeader header;
+    std::vector<InputEvent> read;
+    EXPECT_EQ(readAll(text, header, read), "");
+    EXPECT_EQ(read, events);
 }
 
 struct HostileFile {

@@ -227,6 +227,31 @@ TEST(ActorPlayback, StepsLongerThanTheKeyframeNeitherOvershootNorDiverge) {
     }
 }
 
+TEST(ActorPlayback, AStepEndingExactlyWhereAKeyframeEndsIsSplitForTheShortOneAfterIt) {
+    // Two seconds out to x = 20, then a tenth of a second back to 0, played once. Half-second
+    // updates land exactly on the end of the long keyframe: that update may start the short
+    // one, so it is taken in steps of the short one's size. Taken whole by the short
+    // keyframe it would overshoot to about -60.
+    Actor actor(0.0f, 0.0f, 0.0f);
+    actor.queueMoveTo(2.0f, 20.0f, 0.0f, 0.0f, Linear);
+    actor.queueMoveTo(0.1f, 0.0f, 0.0f, 0.0f, Linear);
+    actor.loop = 0;
+    for (int i = 0; i < 3; ++i) {
+        actor.update(0.5f);
+    }
+    ASSERT_EQ(actor.current, 0);
+    ASSERT_FLOAT_EQ(actor.position.x, 15.0f);
+
+    actor.update(0.5f);
+    EXPECT_GE(actor.position.x, 0.0f);
+    EXPECT_LE(actor.position.x, 20.0f);
+
+    actor.update(0.5f);
+    EXPECT_EQ(actor.current, 1);
+    EXPECT_NEAR(actor.position.x, 0.0f, 1e-3);
+    EXPECT_EQ(actor.velocity[0].x, 0.0f) << "the list has played out";
+}
+
 TEST(ActorPlayback, AStallBeyondTheStepBudgetIsCutShort) {
     // Quarter-second steps through a looping pair of 1-s legs: 4096 of them cover 1024 s,
     // and the rest of a longer update is dropped rather than taken in one step.

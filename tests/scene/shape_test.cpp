@@ -161,5 +161,27 @@ TEST(ShapeUpdate, AVertexSetMovingAfterItsOutlineCameToRestMovesToo) {
     EXPECT_NEAR(shape->polygons[0]->reach, 2.5f, 1e-5);
 }
 
+TEST(ShapeUpdate, AVertexWhoseKeyframeIsClearedBeforeItMovedStillMoves) {
+    // The outline leaves its vertices alone only while each is truly at rest: neither a
+    // velocity (a linear move) nor an acceleration (an eased one, which starts from speed
+    // 0) may be left. The zero-length step right after the clearing is where an outline
+    // that looked at one channel only would decide to rest.
+    const struct {
+        const char* name;
+        int mode;
+    } rows[] = {{"linear: a velocity is left", Linear}, {"eased: only an acceleration", Eased}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto shape = shapeWith({{0, 0}, {1, 0}, {1, 1}});
+        Actor* vertex = shape->polygons[0]->first->next->start;
+        vertex->queueMoveTo(1.0f, 4.0f, 0.0f, 0.0f, row.mode);
+        vertex->clearKeyframes();
+        shape->update(0.0f);
+        EXPECT_EQ(vertex->position.x, 1.0f);
+        shape->update(0.1f);
+        EXPECT_GT(vertex->position.x, 1.0f) << "the vertex keeps the motion it was given";
+    }
+}
+
 } // namespace
 } // namespace tessera
