@@ -1,8 +1,17 @@
 #include "app/long_options.h"
 
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace tessera {
+namespace {
+
+// ':' first: a missing value is reported as ':', not '?'. Then the one short option.
+constexpr const char* shortOptions = ":h";
+constexpr const char* shortLetters = shortOptions + 1;
+
+} // namespace
 
 LongOptions::LongOptions(const char* program, const option* table, int argc,
                          const char* const* argv)
@@ -17,7 +26,7 @@ LongOptions::LongOptions(const char* program, const option* table, int argc,
 }
 
 bool LongOptions::next(int& code, std::string& value) {
-    code = getopt_long(count, arguments.data(), ":h", table, nullptr);
+    code = getopt_long(count, arguments.data(), shortOptions, table, nullptr);
     if (code == -1) {
         return false;
     }
@@ -27,10 +36,16 @@ bool LongOptions::next(int& code, std::string& value) {
         return false;
     }
     if (code == '?') {
-        // optopt names a known option only when it was given a value it does not take.
-        error = optopt != 0 && argument.rfind("--", 0) == 0
-                    ? nameOf(optopt) + " takes no value"
-                    : "unknown option '" + argument.substr(0, argument.find('=')) + "'";
+        // optopt is 0 for an unknown long option, the code of a known one given a value it
+        // does not take, and otherwise the unknown letter itself. In a group such as -xyz
+        // getopt has not moved past the group yet, so the argument is not the one at fault.
+        if (optopt == 0) {
+            error = "unknown option '" + argument.substr(0, argument.find('=')) + "'";
+        } else if (std::strchr(shortLetters, optopt) != nullptr || optopt > UCHAR_MAX) {
+            error = nameOf(optopt) + " takes no value";
+        } else {
+            error = "unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'";
+        }
         return false;
     }
     value = optarg != nullptr ? optarg : "";

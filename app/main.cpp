@@ -23,6 +23,7 @@
 #include "app/window_choice.h"
 
 #include <GL/freeglut.h>
+#include <X11/Xlib.h>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -236,6 +237,20 @@ std::string startRecording(const std::string& path, tessera::ReplayHeader header
     return "";
 }
 
+// freeglut ends the process with status 1, the quit key's, when it cannot open the
+// display; asking first gives that its own message and status.
+constexpr int noDisplayStatus = 3;
+
+std::string displayError() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display != nullptr) {
+        XCloseDisplay(display);
+        return "";
+    }
+    const std::string name = XDisplayName(nullptr);
+    return name.empty() ? "no display: DISPLAY is not set" : "cannot open display '" + name + "'";
+}
+
 int fail(const std::string& message, int status) {
     std::fprintf(stderr, "tessera: %s\n", message.c_str());
     return status;
@@ -297,6 +312,14 @@ int main(int argc, char** argv) {
                          tessera::usageText().c_str());
             return 2;
         }
+    }
+    // What is wrong with the picture's files is said before the display is looked for, and
+    // the display before a photograph is decoded.
+    if (std::string error = tessera::pictureSourceError(picture); !error.empty()) {
+        return fail(error, 255);
+    }
+    if (std::string error = displayError(); !error.empty()) {
+        return fail(error, noDisplayStatus);
     }
     tessera::PreparedPicture prepared;
     std::string summary;

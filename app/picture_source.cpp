@@ -1,7 +1,11 @@
 #include "app/picture_source.h"
 
+#include "app/picture_checksum.h"
 #include "photo/photo_file.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace tessera {
@@ -23,6 +27,20 @@ bool hasPicture(const fs::path& prefix) {
 bool hasAnyOfSet(const std::string& prefix) {
     return hasPicture(prefix) || isRegularFile(prefix + "_mask.pgm") ||
            isRegularFile(prefix + ".map");
+}
+
+// What a path that is neither a photograph nor a set's prefix names.
+std::string whatIsThere(const std::string& path) {
+    std::error_code failed;
+    const fs::file_status status = fs::status(path, failed);
+    if (status.type() == fs::file_type::not_found) {
+        return "no such file";
+    }
+    if (failed) {
+        return failed.message();
+    }
+    return fs::is_directory(status) ? "a folder, not a photograph"
+                                    : "a device or other special file, not a photograph";
 }
 
 } // namespace
@@ -50,6 +68,39 @@ PictureSource choosePicture(const std::string& given, const std::string& executa
         }
     }
     return {PictureSource::PictureSetFiles, defaultPictureSet};
+}
+
+std::string pictureSourceError(const PictureSource& source) {
+    const std::string& path = source.path;
+    if (source.kind == PictureSource::Photograph) {
+        return ""; // its bytes were read to know it; decoding says what else is wrong
+    }
+    if (source.kind == PictureSource::OtherFile) {
+        // A file that cannot be opened may well be a photograph: say why it cannot be read.
+        std::FILE* in = std::fopen(path.c_str(), "rb");
+        if (in == nullptr) {
+            return path + ": cannot open: " + std::strerror(errno);
+        }
+        std::fclose(in);
+        return path + ": not a JPEG or PNG photograph (a picture set is named by the common "
+                      "prefix of its files, as in data/fruit)";
+    }
+    if (!hasAnyOfSet(path)) {
+        return path + ": " + whatIsThere(path) + ", nor a picture set " + path + ".ppm, " + path +
+               "_mask.pgm, " + path + ".map";
+    }
+    // The readers' own words, with the file they could not open.
+    const char* const kinds[] = {"ppm", "pgm", "map"};
+    const std::vector<std::string> files = pictureFiles(source);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::FILE* in = std::fopen(files[i].c_str(), "rb");
+        if (in == nullptr) {
+            return std::string("error opening ") + kinds[i] + " file " + files[i] + ": " +
+                   std::strerror(errno);
+        }
+        std::fclose(in);
+    }
+    return "";
 }
 
 std::string executablePath() {

@@ -21,8 +21,14 @@ constexpr const char* defaultPictureSet = "fruit";
 // of a set; anything else is a picture-set prefix. With no picture: "fruit" in
 // the current folder when it holds any of its files, otherwise the set shipped with the program
 // (beside the executable in the build tree, or where it is installed), otherwise "fruit"
-// after all, so that the reader reports what is missing.
+// after all, so that pictureSourceError reports what is missing.
 PictureSource choosePicture(const std::string& given, const std::string& executablePath);
+
+// Why the picture cannot be shown, found without decoding anything, so that it is said
+// before a window opens: a file that cannot be opened or is no photograph, a path that
+// names neither a file nor any file of a set, or a set file that cannot be opened (in the
+// readers' words, with its path). Empty when there is nothing to say.
+std::string pictureSourceError(const PictureSource& source);
 
 // The running program's own path, for finding what ships with it.
 std::string executablePath();

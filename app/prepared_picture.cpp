@@ -11,10 +11,8 @@ std::string PreparedPicture::prepare(const PictureSource& picture, const PhotoOp
                                      std::string& summary) {
     source = picture;
     summary.clear();
-    if (source.kind == PictureSource::OtherFile) {
-        return source.path +
-               ": not a JPEG or PNG photograph (a picture set is named by the common prefix of "
-               "its files, as in data/fruit)";
+    if (std::string error = pictureSourceError(source); !error.empty()) {
+        return error;
     }
     if (source.kind == PictureSource::Photograph) {
         return preparePhotograph(source.path, options, photograph, summary);

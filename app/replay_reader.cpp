@@ -158,6 +158,10 @@ std::string ReplayReader::readHeader(ReplayHeader& header) {
     if (first == Line::Failed) {
         return fault(std::string("cannot read: ") + std::strerror(errno));
     }
+    // A file passed through a tool that writes CR LF is otherwise whole: say so.
+    if (first == Line::Whole && line.rfind(magic, 0) == 0 && !line.empty() && line.back() == '\r') {
+        return fault("its lines end in CR LF; a tessera replay file's lines end in LF alone");
+    }
     int version = 0;
     if (first != Line::Whole || !split() || fieldCount != 2 || fields[0] != magic ||
         !parseInt(fields[1], 0, 999999999, version)) {

@@ -65,6 +65,24 @@ void chooseScale(jpeg_decompress_struct& info, int orientation, const ScaleCheck
     info.scale_denom = 1;
 }
 
+// Packs CMYK into RGB in place: each ink takes away its share of the light its colour
+// reflects, and black of all three. Files with Adobe's marker (Photoshop and most print
+// work) store every ink inverted, 255 for none; others store the ink itself.
+void rgbFromCmyk(RgbImage& image, bool inverted) {
+    std::uint8_t* data = image.pixels.data();
+    const std::size_t count = image.pixelCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        unsigned paper[4]; // the light each ink lets through, 0 to 255
+        for (int c = 0; c < 4; ++c) {
+            paper[c] = inverted ? data[4 * i + c] : 255u - data[4 * i + c];
+        }
+        for (int c = 0; c < 3; ++c) {
+            data[3 * i + c] = static_cast<std::uint8_t>((paper[c] * paper[3] + 127) / 255);
+        }
+    }
+    image.pixels.resize(count * 3);
+}
+
 // Runs libjpeg between a setjmp and its possible longjmp. Nothing in this frame has a
 // destructor, so the jump skips no clean-up; the caller owns every C++ object.
 bool runJpeg(const unsigned char* bytes, std::size_t length, const ScaleCheck& acceptScale,
@@ -87,11 +105,14 @@ bool runJpeg(const unsigned char* bytes, std::size_t length, const ScaleCheck& a
     photo.orientation = orientationOf(info);
     photo.storedWidth = static_cast<int>(info.image_width);
     photo.storedHeight = static_cast<int>(info.image_height);
-    // Grey pictures are expanded to RGB; libjpeg refuses CMYK here, which it cannot convert.
-    info.out_color_space = JCS_RGB;
+    // Grey pictures are expanded to RGB by libjpeg. It cannot turn CMYK (or Adobe's YCCK)
+    // into RGB, only into CMYK, which is converted here.
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     chooseScale(info, photo.orientation, acceptScale);
     jpeg_calc_output_dimensions(&info);
-    sizeError = decodedSizeError(info.output_width, info.output_height, 3);
+    const unsigned bytesPerPixel = cmyk ? 4 : 3;
+    sizeError = decodedSizeError(info.output_width, info.output_height, bytesPerPixel);
     if (!sizeError.empty()) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -100,11 +121,14 @@ bool runJpeg(const unsigned char* bytes, std::size_t length, const ScaleCheck& a
     RgbImage& image = photo.image;
     image.width = static_cast<int>(info.output_width);
     image.height = static_cast<int>(info.output_height);
-    image.pixels.resize(image.pixelCount() * 3);
-    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3;
+    image.pixels.resize(image.pixelCount() * bytesPerPixel);
+    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * bytesPerPixel;
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.pixels.data() + rowBytes * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
+    }
+    if (cmyk) {
+        rgbFromCmyk(image, info.saw_Adobe_marker != 0);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

@@ -21,7 +21,9 @@ constexpr std::size_t maxPhotoFileBytes = std::size_t{1} << 30;
 // Reads the whole file into bytes, in one pass; a photograph is decoded from these bytes,
 // so they are all of what it was made from. Returns an empty string, or "cannot open: ",
 // "cannot read: " and the system's reason, or the message for a file above
-// maxPhotoFileBytes.
+// maxPhotoFileBytes: a regular file is refused by its size before anything is read, and
+// anything else is read no further than that. Reading stops after the first 64 KiB of
+// what starts like no photograph, which decoding then refuses.
 std::string readPhotoFile(const char* path, std::vector<unsigned char>& bytes);
 
 } // namespace tessera

@@ -86,16 +86,16 @@ bool runPng(png_structp png, png_infop info, RgbImage& image, std::vector<png_by
     return true;
 }
 
-// Packs RGBA into RGB in place, composing translucent pixels over white.
-void composeOverWhite(RgbImage& image) {
+// Packs RGBA into RGB in place, composing translucent pixels over black: the colour of the
+// bars --fit pad lays around a photograph, so a transparent edge and a bar look alike.
+void composeOverBlack(RgbImage& image) {
     std::uint8_t* data = image.pixels.data();
     const std::size_t count = image.pixelCount();
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned alpha = data[4 * i + 3];
         for (int c = 0; c < 3; ++c) {
             const unsigned value = data[4 * i + c];
-            data[3 * i + c] =
-                static_cast<std::uint8_t>((value * alpha + 255 * (255 - alpha) + 127) / 255);
+            data[3 * i + c] = static_cast<std::uint8_t>((value * alpha + 127) / 255);
         }
     }
     image.pixels.resize(count * 3); // keeps the capacity: copying would need both at once
@@ -124,7 +124,7 @@ std::string decodePng(const unsigned char* bytes, std::size_t length, DecodedPho
     const bool decoded = runPng(png, info, photo.image, rows);
     png_destroy_read_struct(&png, &info, nullptr);
     if (decoded) {
-        composeOverWhite(photo.image);
+        composeOverBlack(photo.image);
         photo.storedWidth = photo.image.width;
         photo.storedHeight = photo.image.height;
         return "";

@@ -20,8 +20,13 @@ struct RgbImage {
 };
 
 // A photograph is decoded whole before the picture is made from it; its pixels may take at
-// most this much memory (a 16384 x 16384 picture with 4 bytes a pixel).
+// most this much memory (a 16384 x 16384 picture with 4 bytes a pixel). A fuzzing build
+// (tools/fuzz) keeps within the fuzzer's memory limit instead: 64 MiB.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr std::size_t maxDecodedBytes = std::size_t{1} << 26;
+#else
 constexpr std::size_t maxDecodedBytes = std::size_t{1} << 30;
+#endif
 
 // Returns an empty string when width x height pixels of bytesPerPixel bytes fit in
 // maxDecodedBytes, or the message that says they do not.

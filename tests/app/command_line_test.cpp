@@ -68,6 +68,9 @@ TEST(CommandLine, NamesWhatIsWrong) {
     } rows[] = {
         {"unknown option", {"--bogus=3"}, "unknown option '--bogus'"},
         {"unknown short option", {"-x"}, "unknown option '-x'"},
+        // getopt is still inside a group: the argument before it is not at fault.
+        {"unknown group first", {"-xyz"}, "unknown option '-x'"},
+        {"unknown group after the picture", {"pic.jpg", "-qz"}, "unknown option '-q'"},
         {"missing value", {"--regions"}, "--regions needs a value"},
         {"value on a switch", {"--window=yes"}, "--window takes no value"},
         {"both window modes",

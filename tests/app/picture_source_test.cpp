@@ -2,7 +2,11 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tessera {
 namespace {
@@ -69,6 +73,84 @@ TEST(PictureSource, AnyOneFileOfTheSetInTheFolderKeepsTheDefaultThere) {
         work.write(file, "part");
         EXPECT_EQ(defaultFrom(work.path(""), built.path("tessera")).path, "fruit");
     }
+}
+
+// Each way of naming no picture gets one line naming the path and what was looked for.
+TEST(PictureSource, WhatCannotBeShownIsNamedWithItsPath) {
+    TempDir dir;
+    fs::create_directories(dir.path("shots"));
+    dir.write("half.ppm", "P6");
+    dir.write("half.map", "regions 0");
+    const std::string missing = dir.path("missing");
+    const std::string shots = dir.path("shots");
+    const std::string half = dir.path("half");
+    const std::string notes = dir.write("notes.jpg", "just words");
+
+    const auto errorFor = [](const std::string& given) {
+        return pictureSourceError(choosePicture(given, ""));
+    };
+    EXPECT_EQ(errorFor(missing), missing + ": no such file, nor a picture set " + missing +
+                                     ".ppm, " + missing + "_mask.pgm, " + missing + ".map");
+    EXPECT_EQ(errorFor(shots), shots + ": a folder, not a photograph, nor a picture set " + shots +
+                                   ".ppm, " + shots + "_mask.pgm, " + shots + ".map");
+    EXPECT_EQ(errorFor("/dev/null"),
+              "/dev/null: a device or other special file, not a photograph, nor a picture set "
+              "/dev/null.ppm, /dev/null_mask.pgm, /dev/null.map");
+    EXPECT_EQ(errorFor(half),
+              "error opening pgm file " + half + "_mask.pgm: No such file or directory");
+    EXPECT_EQ(errorFor(notes), notes + ": not a JPEG or PNG photograph (a picture set is named by "
+                                       "the common prefix of its files, as in data/fruit)");
+    dir.write("half_mask.pgm", "P5");
+    EXPECT_EQ(errorFor(half), "");
+}
+
+// Runs work in a child process without the right to read other users' files (as nobody
+// when the test runs as root, where permissions stop nothing) and gives what it returned.
+std::optional<std::string> withoutPrivileges(const std::function<std::string()>& work) {
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return std::nullopt;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        const std::string result = work();
+        const bool written =
+            write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
+        _exit(written ? 0 : 3);
+    }
+    close(channel[1]);
+    std::string result;
+    char buffer[512];
+    ssize_t got = 0;
+    while ((got = read(channel[0], buffer, sizeof buffer)) > 0) {
+        result.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(channel[0]);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+TEST(PictureSource, APhotographThatCannotBeOpenedSaysWhy) {
+    TempDir dir;
+    const std::string locked = dir.write("locked.jpg", jpegStart + "rest");
+    fs::permissions(dir.path(""), fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(locked, fs::perms::none);
+
+    const std::optional<std::string> error =
+        withoutPrivileges([&] { return pictureSourceError(choosePicture(locked, "")); });
+
+    if (!error) {
+        GTEST_SKIP() << "cannot run a child process without the right to read the file";
+    }
+    EXPECT_EQ(*error, locked + ": cannot open: Permission denied");
 }
 
 } // namespace

@@ -41,6 +41,7 @@ TEST(RenderCommandLine, NamesWhatIsWrong) {
          {"a", "--frames=f", "--every=0"},
          "--every needs a whole number from 1 to 1000000, not '0'"},
         {"unknown option", {"a", "--fast"}, "unknown option '--fast'"},
+        {"unknown group", {"a", "-qz", "--snapshot=a.png"}, "unknown option '-q'"},
         {"missing value", {"a", "--frames"}, "--frames needs a value"},
     };
     for (const auto& row : rows) {

@@ -181,6 +181,8 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "\x7f"
          "ELF\x01\x02\n",
          "demo:1: not a tessera replay file"},
+        {"CR LF line ends", "tessera-replay 1\r\nwindow 640 480\r\n",
+         "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
         {"newer version", "tessera-replay 2\n",
          "demo:1: format version 2 is not known (this program reads version 1)"},
         {"cut in the header", "tessera-replay 1\nwindow 640 480\n",

@@ -22,4 +22,8 @@ void fuzzRegionMap(const std::uint8_t* data, std::size_t size);
 // Reads the bytes as a replay file, header and every event, as a replay does.
 void fuzzReplay(const std::uint8_t* data, std::size_t size);
 
+// Makes a picture set of the bytes as a photograph given to the program is made into one:
+// decoding, orientation, fitting, colour regions and the mask grid, all in memory.
+void fuzzPhoto(const std::uint8_t* data, std::size_t size);
+
 } // namespace tessera

@@ -135,6 +135,43 @@ std::vector<unsigned char> encodeJpeg(const RgbImage& image,
     return bytes;
 }
 
+std::vector<unsigned char>
+encodeCmykJpeg(int width, int height, const std::vector<std::uint8_t>& inks, CmykStorage storage) {
+    std::vector<std::uint8_t> samples = inks;
+    if (storage != CmykStorage::plain) {
+        for (std::uint8_t& sample : samples) {
+            sample = static_cast<std::uint8_t>(255 - sample);
+        }
+    }
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    if (storage == CmykStorage::adobeYcck) {
+        jpeg_set_colorspace(&info, JCS_YCCK);
+    }
+    info.write_Adobe_marker = storage == CmykStorage::plain ? FALSE : TRUE;
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = samples.data() + static_cast<std::size_t>(info.next_scanline) * width * 4;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<unsigned char> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
+}
+
 std::vector<unsigned char> exifWithOrientation(int orientation, bool bigEndian) {
     std::vector<unsigned char> block{'E', 'x', 'i', 'f', 0, 0};
     const auto put = [&](std::uint32_t value, int bytes) {

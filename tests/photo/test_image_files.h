@@ -30,6 +30,13 @@ void writeJpeg(const std::string& path, const RgbImage& image);
 std::vector<unsigned char> encodeJpeg(const RgbImage& image,
                                       const std::vector<unsigned char>& app1 = {});
 
+// A CMYK JPEG in memory from 4 ink samples a pixel (0 none, 255 full), stored as print
+// work stores them: the inks themselves without Adobe's marker, or inverted with it, as
+// CMYK or as YCCK.
+enum class CmykStorage { plain, adobe, adobeYcck };
+std::vector<unsigned char>
+encodeCmykJpeg(int width, int height, const std::vector<std::uint8_t>& inks, CmykStorage storage);
+
 // An EXIF APP1 payload holding only the orientation tag, in either byte order.
 std::vector<unsigned char> exifWithOrientation(int orientation, bool bigEndian);
 

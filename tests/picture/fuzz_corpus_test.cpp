@@ -55,5 +55,9 @@ TEST(FuzzCorpus, ReplayFilesReadWithoutFault) {
     replay("replay", fuzzReplay);
 }
 
+TEST(FuzzCorpus, PhotographsMakeASetWithoutFault) {
+    replay("photo", fuzzPhoto);
+}
+
 } // namespace
 } // namespace tessera

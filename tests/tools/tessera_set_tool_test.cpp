@@ -122,8 +122,9 @@ TEST_F(TesseraSet, TheSamePhotographGivesTheSameBytesAndAMaskThatFitsIt) {
 }
 
 TEST_F(TesseraSet, ReadsGreyAndTranslucentPngs) {
-    // Grey with alpha: opaque black, then fully transparent black (which shows white).
-    writeRawPng(input("grey.png"), 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, {0, 255, 0, 0});
+    // Grey with alpha: opaque white, then fully transparent white, which lies on the black
+    // that --fit pad's bars are made of.
+    writeRawPng(input("grey.png"), 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, {255, 255, 255, 0});
 
     ASSERT_EQ(run({input("grey.png"), output("grey"), "--regions", "2", "--cells", "2x1", "--fit",
                    "stretch"})
@@ -132,7 +133,7 @@ TEST_F(TesseraSet, ReadsGreyAndTranslucentPngs) {
 
     Image picture;
     ASSERT_EQ(loadPpm(output("grey.ppm").c_str(), picture), "");
-    EXPECT_EQ(picture.pixels, (std::vector<unsigned char>{0, 0, 0, 255, 255, 255, 255, 255}));
+    EXPECT_EQ(picture.pixels, (std::vector<unsigned char>{255, 255, 255, 255, 0, 0, 0, 255}));
 }
 
 TEST_F(TesseraSet, FitsAndScalesThePhotographAsTheOptionsSay) {

@@ -1,0 +1,44 @@
+#include "photo/make_picture_set.h"
+#include "photo/photo_file.h"
+#include "scratch_folder.h"
+#include "test_image_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace tessera {
+namespace {
+
+long peakResidentKib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(PhotoFile, ARegularFileAboveTheCapIsRefusedBeforeItIsRead) {
+    ScratchFolder folder;
+    const std::string path = folder.path("huge.jpg");
+    // Sparse: it takes no room on disk, but reading it would fill 1 GiB of memory.
+    writeBytes(path, {'\xff', '\xd8', '\xff'});
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(maxPhotoFileBytes) + 1), 0);
+    const long before = peakResidentKib();
+
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(readPhotoFile(path.c_str(), bytes), "file is larger than 1 GiB");
+
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_LT(peakResidentKib() - before, 64 * 1024) << "KiB more at the peak";
+}
+
+TEST(PhotoFile, AnEndlessStreamThatStartsLikeNoPhotographIsRefusedAtOnce) {
+    const long before = peakResidentKib();
+    PictureSet set;
+
+    EXPECT_EQ(makePictureSet("/dev/zero", PhotoOptions{}, set), "not a JPEG or PNG image");
+
+    EXPECT_LT(peakResidentKib() - before, 64 * 1024) << "KiB more at the peak";
+}
+
+} // namespace
+} // namespace tessera
