@@ -10,7 +10,7 @@
 namespace tessera {
 namespace {
 
-const std::string defaultHeader = "tessera-replay 1\n"
+const std::string defaultHeader = "tessera-replay 2\n"
                                   "window 640 480\n"
                                   "picture default\n"
                                   "canvas clear-after 0 max-shapes 0 reference-drawing 0\n"
@@ -111,27 +111,31 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "\x7f"
          "ELF\x01\x02\n",
          "demo:1: not a tessera replay file"},
-        {"newer version", "tessera-replay 2\n",
-         "demo:1: format version 2 is not known (this program reads version 1)"},
-        {"cut in the header", "tessera-replay 1\nwindow 640 480\n",
+        {"newer version", "tessera-replay 3\n",
+         "demo:1: format version 3 is not known (this program reads version 2)"},
+        {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
+         "demo:1: format version 1 painted each press at the window pixel taken as a board "
+         "point, not under the pointer: played now its shapes would land elsewhere, so only "
+         "version 2 is played"},
+        {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
-        {"header lines swapped", "tessera-replay 1\npicture default\nwindow 640 480\n",
+        {"header lines swapped", "tessera-replay 2\npicture default\nwindow 640 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\", not 'picture default'"},
-        {"window too large", "tessera-replay 1\nwindow 16385 480\n",
+        {"window too large", "tessera-replay 2\nwindow 16385 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 16384), not 'window "
          "16385 480'"},
         {"photo line missing",
-         "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
          "max-shapes 0 reference-drawing 0\n",
          "demo:4: expected \"photo regions K cells WxH fit MODE max-size WxH\", not 'canvas "
          "clear-after 0 max-shapes 0 reference-drawing 0'"},
         {"photo option out of range",
-         "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\nphoto regions 300 cells "
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\nphoto regions 300 cells "
          "64x48 fit crop max-size 1024x768\n",
          "demo:4: photo regions needs a whole number from 1 to 255, not '300'"},
         {"checksum not hex",
-         "tessera-replay 1\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
+         "tessera-replay 2\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
          "reference-drawing 0\nchecksum 00000000000000FF\n",
          "demo:5: expected \"checksum\" and 16 lower-case hexadecimal digits, not 'checksum "
          "00000000000000FF'"},
