@@ -85,8 +85,8 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
 }
 
 std::string renderUsageText() {
-    return "usage: tessera-render FILE [--picture PICTURE] [--size WxH] [--snapshot OUT.png]\n"
-           "                      [--frames DIR [--every N]]\n"
+    return "usage: tessera-render FILE [--picture PICTURE] [--size WxH]\n"
+           "                      [--snapshot OUT.png] [--frames DIR [--every N]]\n"
            "\n"
            "Plays a session recorded with tessera --record into an offscreen buffer, with\n"
            "no display, and writes PNG files of what the window showed.\n"
