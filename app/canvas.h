@@ -49,6 +49,10 @@ public:
     // in one vertex array, or one by one in immediate mode with referenceDrawing.
     void setProjection(int x, int y, int width, int height);
     int drawFrame(GLenum mode) const;
+    // The camera as a viewport of width / height = aspect sees through it. The field of view
+    // is the vertical one, widened for a viewport narrower than the board, so that every
+    // window shows the whole board, centred, with bars at the sides or above and below.
+    PickVolume::Camera cameraFor(double aspect) const;
 
     // Keyboard and the idle step.
     int keyPressed(int key);
@@ -71,8 +75,17 @@ public:
     PickVolume pickVolume(int x, int y, double size) const;
     int collectHits(const std::vector<GLuint>& names);
     void clearSelection();
-    // The board-plane point shown at window point (x, y); 0 when there is none.
+    // The board-plane point shown at window point (x, y); 0 when there is none. Painting,
+    // the light that follows the pointer and anything else placed under the pointer ask
+    // this; nothing converts window points to board points by hand.
     int unproject(int x, int y, float& outX, float& outY) const;
+    // The same in a viewport other than the last setProjection's.
+    int unprojectIn(const std::array<int, 4>& shown, int x, int y, float& outX, float& outY) const;
+    // The other way: the window point of that viewport that shows board point (x, y).
+    int projectIn(const std::array<int, 4>& shown, float x, float y, double& outX,
+                  double& outY) const;
+    // The point under window point (x, y) when it lies on the board, not in the margins.
+    bool boardPointAt(int x, int y, float& outX, float& outY) const;
 
     // Pointer input, tools and painting.
     void buttonPressed(int x, int y, int button);
@@ -81,7 +94,7 @@ public:
     void selectTool(int tool);
     // A new shape of the tool's kind at board point (x, y), coloured like the region under
     // it; the Canvas keeps it in `shapes`.
-    Shape* spawnShape(int kind, int x, int y);
+    Shape* spawnShape(int kind, float x, float y);
 
     // Removing shapes: `z` takes back the newest, Delete or Backspace the selected ones.
     // The selection's indices, the shape being painted and a gesture under way stay valid.
@@ -159,6 +172,9 @@ private:
     void connect(int x, int y, float t);
     void joinPair(Shape& a, Shape& b, float interval);
     Shape& selected(std::size_t k) const;
+    // A shape of the current tool that shows right under the pointer showing board point
+    // (x, y), coloured like the picture there.
+    Shape* paintAt(float x, float y);
     Region regionAt(int x, int y) const;
     Region pictureColourAt(int x, int y) const;
     void clearCanvas();

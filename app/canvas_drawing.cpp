@@ -12,7 +12,7 @@ void Canvas::setProjection(int x, int y, int width, int height) {
     glViewport(x, y, width, height);
     // A window of height 0 (minimised) would make the aspect infinite.
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    gluPerspective(fieldOfView, aspect, zNear, zFar);
+    gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);
 }
 

@@ -59,6 +59,15 @@ int Canvas::keyPressed(int key) {
     case 'z':
         undoLastShape();
         break;
+    // The tools in toolbar order, within reach when the toolbar is zoomed or panned away.
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+        if (!tools.empty()) {
+            selectTool(k - '1');
+        }
+        break;
     case 8:   // Backspace
     case 127: // Delete
         deleteSelected();

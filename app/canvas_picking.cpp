@@ -3,6 +3,7 @@
 
 #include <GL/glu.h>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace tessera {
@@ -26,7 +27,7 @@ int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
     glLoadIdentity();
     gluPickMatrix(shown[0] + x, shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
     const double aspect = shown[3] > 0 ? static_cast<double>(shown[2]) / shown[3] : 1.0;
-    gluPerspective(fieldOfView, aspect, zNear, zFar);
+    gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);
     drawFrame(GL_SELECT);
     glMatrixMode(GL_PROJECTION);
@@ -57,9 +58,20 @@ void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
     }
 }
 
+PickVolume::Camera Canvas::cameraFor(double aspect) const {
+    double field = fieldOfView;
+    const double boardAspect = static_cast<double>(boardWidth) / boardHeight;
+    if (aspect < boardAspect) {
+        // As wide a view of the board plane as a viewport of the board's shape has.
+        const double half = field / 2.0 * M_PI / 180.0;
+        field = 2.0 * std::atan(std::tan(half) * boardAspect / aspect) * 180.0 / M_PI;
+    }
+    return {field, zNear, zFar, cameraX, cameraY, cameraDistance};
+}
+
 PickVolume Canvas::pickVolume(int x, int y, double size) const {
-    const PickVolume::Camera camera{fieldOfView, zNear, zFar, cameraX, cameraY, cameraDistance};
-    return PickVolume(viewport, camera, x, y, size);
+    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    return PickVolume(viewport, cameraFor(aspect), x, y, size);
 }
 
 void Canvas::hitsAt(int x, int y, std::vector<GLuint>& names) const {
@@ -114,12 +126,17 @@ void Canvas::clearSelection() {
 // render draws its frames at other moments than the session did, so a point read from them
 // would differ. Between frames the modelview matrix is the identity.
 int Canvas::unproject(int x, int y, float& outX, float& outY) const {
-    if (viewport[2] <= 0 || viewport[3] <= 0) {
+    return unprojectIn(viewport, x, y, outX, outY);
+}
+
+int Canvas::unprojectIn(const std::array<int, 4>& shown, int x, int y, float& outX,
+                        float& outY) const {
+    if (shown[2] <= 0 || shown[3] <= 0) {
         return 0;
     }
-    const PickVolume::Camera camera{fieldOfView, zNear, zFar, cameraX, cameraY, cameraDistance};
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
     double rows[4][4];
-    PickVolume::cameraProjection(camera, static_cast<double>(viewport[2]) / viewport[3], rows);
+    PickVolume::cameraProjection(cameraFor(aspect), aspect, rows);
     float projection[16]; // column-major, as OpenGL holds it
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
@@ -133,8 +150,8 @@ int Canvas::unproject(int x, int y, float& outX, float& outY) const {
     if (invertMatrix(m, m) == 0) {
         return 0;
     }
-    const float width = static_cast<float>(viewport[2]);
-    const float height = static_cast<float>(viewport[3]);
+    const float width = static_cast<float>(shown[2]);
+    const float height = static_cast<float>(shown[3]);
     const float nx = 2.0f * static_cast<float>(x) / width - 1.0f;
     const float ny = 2.0f * (height - static_cast<float>(y)) / height - 1.0f;
     const float w0 = m[3] * nx + m[7] * ny + m[15];
@@ -150,6 +167,36 @@ int Canvas::unproject(int x, int y, float& outX, float& outY) const {
     outX = (m[0] * nx + m[4] * ny + m[8] * nz + m[12]) / w;
     outY = (m[1] * nx + m[5] * ny + m[9] * nz + m[13]) / w;
     return 1;
+}
+
+int Canvas::projectIn(const std::array<int, 4>& shown, float x, float y, double& outX,
+                      double& outY) const {
+    if (shown[2] <= 0 || shown[3] <= 0) {
+        return 0;
+    }
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
+    double rows[4][4];
+    PickVolume::cameraProjection(cameraFor(aspect), aspect, rows);
+    double clip[4];
+    for (int r = 0; r < 4; ++r) {
+        clip[r] = rows[r][0] * x + rows[r][1] * y + rows[r][3];
+    }
+    // clip[3] is the camera's distance from the board plane, never below 1.
+    outX = (clip[0] / clip[3] + 1.0) * shown[2] / 2.0;
+    outY = shown[3] - (clip[1] / clip[3] + 1.0) * shown[3] / 2.0;
+    return 1;
+}
+
+bool Canvas::boardPointAt(int x, int y, float& outX, float& outY) const {
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    if (unproject(x, y, boardX, boardY) == 0 || boardX < 0.0f || boardY < 0.0f ||
+        boardX > static_cast<float>(boardWidth) || boardY > static_cast<float>(boardHeight)) {
+        return false;
+    }
+    outX = boardX;
+    outY = boardY;
+    return true;
 }
 
 } // namespace tessera

@@ -7,6 +7,7 @@
 #include "scene/triangle_shape.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessera {
 
@@ -30,17 +31,25 @@ void Canvas::buttonPressed(int x, int y, int button) {
     unattendedTime = 0.0;
     pointerX = pressX = x;
     pointerY = pressY = y;
-    pick(x, y);
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    const bool onBoard = boardPointAt(x, y, boardX, boardY);
+    // A press in the margins around the board is a press on the bare picture.
+    if (onBoard) {
+        pick(x, y);
+    } else {
+        clearSelection();
+    }
     if (!toolHits.empty()) {
         selectTool(toolHits[0] / 2);
         return;
     }
     if (button == rightButton) {
-        if (!selection.empty()) {
+        if (!selection.empty() || !onBoard) {
             return;
         }
         paintMode = Growing;
-        painting = spawnShape(currentTool, x, boardHeight - y);
+        painting = paintAt(boardX, boardY);
     } else if (button == leftButton) {
         connect(x, y, t);
     }
@@ -68,9 +77,12 @@ void Canvas::pointerMoved(int x, int y) {
             paintMode = Trailing;
         }
     } else if (paintMode == Trailing) {
-        if (strokeElapsed > trailSpacingSeconds) {
+        float boardX = 0.0f;
+        float boardY = 0.0f;
+        // Off the board the stroke lays nothing and picks up again where it comes back.
+        if (strokeElapsed > trailSpacingSeconds && boardPointAt(x, y, boardX, boardY)) {
             paintMode = Growing;
-            painting = spawnShape(currentTool, x, boardHeight - y);
+            painting = paintAt(boardX, boardY);
             strokeElapsed = 0.0;
             pressX = x;
             pressY = y;
@@ -97,15 +109,29 @@ void Canvas::selectTool(int tool) {
     tools[static_cast<std::size_t>(2 * tool + 1)]->setSelected(1);
 }
 
-Shape* Canvas::spawnShape(int kind, int x, int y) {
+// The shape stands a few units in front of the board; on the board point itself it would
+// show a little off the pointer, towards the window's edge, by up to several pixels near
+// the edges of a large window. Along the line of sight it shows right under the pointer.
+Shape* Canvas::paintAt(float x, float y) {
+    Shape* shape = spawnShape(currentTool, x, y);
+    const float z = shape->position.z;
+    if (cameraDistance > z) {
+        const float toEye = (cameraDistance - z) / cameraDistance;
+        shape->position.x = shape->homePosition.x = cameraX + (x - cameraX) * toEye;
+        shape->position.y = shape->homePosition.y = cameraY + (y - cameraY) * toEye;
+    }
+    return shape;
+}
+
+Shape* Canvas::spawnShape(int kind, float fx, float fy) {
     const int width = cellWidth();
     const int height = cellHeight();
-    const Region colour = regionAt(x, y);
+    // The colour of the board unit the point lies in.
+    const Region colour =
+        regionAt(static_cast<int>(std::floor(fx)), static_cast<int>(std::floor(fy)));
     // Half a unit above the whole-number depth: a shape at depth 0 would lie in the board's
     // own plane, where the board, drawn first, hides it.
     const float z = static_cast<float>(tessera::rand() % 5) + 0.5f;
-    const auto fx = static_cast<float>(x);
-    const auto fy = static_cast<float>(y);
     std::unique_ptr<Shape> shape;
     const char* name = "default";
     switch (kind) {

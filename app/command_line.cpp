@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/long_options.h"
+#include "app/replay_header.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +13,7 @@ namespace {
 enum OptionCode : int {
     HelpOption = 'h',
     WindowOption = 256,
+    WindowSizeOption,
     FullScreenOption,
     RegionsOption,
     CellsOption,
@@ -28,6 +30,7 @@ enum OptionCode : int {
 const option longOptions[] = {
     {"help", no_argument, nullptr, HelpOption},
     {"window", no_argument, nullptr, WindowOption},
+    {"window-size", required_argument, nullptr, WindowSizeOption},
     {"fullscreen", no_argument, nullptr, FullScreenOption},
     {"regions", required_argument, nullptr, RegionsOption},
     {"cells", required_argument, nullptr, CellsOption},
@@ -80,6 +83,12 @@ std::string takeValue(int code, const std::string& name, const std::string& text
         }
         options.canvasOptionsGiven = true;
         return "";
+    case WindowSizeOption:
+        if (!parseWholeSize(text, maxReplayWindowSide, options.windowWidth, options.windowHeight)) {
+            return valueError(
+                name, "WxH with W and H from 1 to " + std::to_string(maxReplayWindowSide), text);
+        }
+        return "";
     case RecordOption:
     case ReplayOption:
         if (text.empty()) {
@@ -112,7 +121,7 @@ std::string replayConflict(const CommandLine& options) {
 
 std::string parseCommandLine(int argc, const char* const* argv, CommandLine& options) {
     LongOptions parser("tessera", longOptions, argc, argv);
-    bool windowGiven = false;
+    std::string windowGiven;
     int code = 0;
     std::string value;
     while (parser.next(code, value)) {
@@ -125,15 +134,17 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             options.canvasOptionsGiven = true;
             continue;
         }
-        if (code == WindowOption || code == FullScreenOption) {
+        if (code == WindowOption || code == WindowSizeOption || code == FullScreenOption) {
             const WindowMode mode =
-                code == WindowOption ? WindowMode::Window : WindowMode::FullScreen;
-            if (windowGiven && options.windowMode != mode) {
-                return "--window and --fullscreen cannot be given together";
+                code == FullScreenOption ? WindowMode::FullScreen : WindowMode::Window;
+            if (!windowGiven.empty() && options.windowMode != mode) {
+                return windowGiven + " and " + parser.nameOf(code) + " cannot be given together";
             }
-            windowGiven = true;
+            windowGiven = parser.nameOf(code);
             options.windowMode = mode;
-            continue;
+            if (code != WindowSizeOption) {
+                continue;
+            }
         }
         if (code == FastOption) {
             options.fast = true;
@@ -158,11 +169,12 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 }
 
 std::string usageText() {
-    return "usage: tessera [--window | --fullscreen] [--regions K] [--cells WxH]\n"
-           "               [--fit crop|pad|stretch] [--max-size WxH]\n"
+    return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
+           "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
            "               [--record FILE] [PICTURE]\n"
-           "       tessera [--window | --fullscreen] --replay FILE [--fast] [PICTURE]\n"
+           "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
+           "               [--fast] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -171,7 +183,9 @@ std::string usageText() {
            "with the program.\n"
            "\n"
            "  --window               open a 640x480 window, never full screen\n"
-           "  --fullscreen           full screen at 640x480 (a window where that fails)\n"
+           "  --window-size WxH      open a window of that size, never full screen\n"
+           "  --fullscreen           fill the screen at its own resolution; without any of\n"
+           "                         these, 640x480 full screen where the display offers it\n"
            "  --regions K            colour regions of a photograph, 1 to 255 (default 12)\n"
            "  --cells WxH            mask grid of a photograph (default 64x48)\n"
            "  --fit MODE             a photograph meets the board's 4:3 shape by crop (its\n"

@@ -6,13 +6,18 @@
 
 namespace tessera {
 
-// How the program opens its window: by default it tries full screen and falls back to a
-// window; --window never tries full screen; --fullscreen asks for it explicitly.
+// How the program opens its window: by default it tries the 640 x 480 game mode and falls
+// back to filling the screen; --fullscreen fills the screen at its own resolution;
+// --window and --window-size open an ordinary window and never try full screen.
 enum class WindowMode { Default, Window, FullScreen };
 
 // Everything the command line says. Nothing else in the program looks at argv.
 struct CommandLine {
     WindowMode windowMode = WindowMode::Default;
+    // The size of an ordinary window (--window-size); 0 for 640 x 480, or for a replay the
+    // recorded size.
+    int windowWidth = 0;
+    int windowHeight = 0;
     // A picture-set prefix (DIR/NAME) or a JPEG or PNG photograph; empty for the default
     // picture set.
     std::string picture;

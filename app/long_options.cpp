@@ -78,4 +78,17 @@ bool parseWholeNumber(const std::string& text, long limit, int& value) {
     return true;
 }
 
+bool parseWholeSize(const std::string& text, long limit, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    int w = 0;
+    int h = 0;
+    if (cross == std::string::npos || !parseWholeNumber(text.substr(0, cross), limit, w) ||
+        !parseWholeNumber(text.substr(cross + 1), limit, h)) {
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
+}
+
 } // namespace tessera

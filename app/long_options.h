@@ -35,5 +35,7 @@ private:
 
 // A whole number from 1 to limit in digits only: "+5", "5 " and "05x" fail.
 bool parseWholeNumber(const std::string& text, long limit, int& value);
+// "WxH" with W and H such whole numbers, as window sizes are given.
+bool parseWholeSize(const std::string& text, long limit, int& width, int& height);
 
 } // namespace tessera

@@ -13,6 +13,7 @@
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/recorder.h"
+#include "app/replay_at_size.h"
 #include "app/replay_pace.h"
 #include "app/replay_picture.h"
 #include "app/replay_playback.h"
@@ -45,6 +46,8 @@ tessera::VirtualClock heldClock;
 tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 tessera::Recorder recorder;
 tessera::ReplayPlayback playback;
+// A replay plays at the size of its own window, whatever the recorded one's.
+tessera::ReplayAtSize replaySize(640, 480, 640, 480);
 bool fastReplay = false;
 tessera::ReplayPace replayPace;
 // The replay's next event, read but not yet played: an idle step waits here until due.
@@ -149,7 +152,7 @@ void replayIdleCallback() {
             }
         }
         eventPending = false;
-        dispatcher.deliver(pendingEvent);
+        dispatcher.deliver(replaySize.map(pendingEvent, theCanvas));
         if (pendingEvent.kind == tessera::InputEvent::Key && pendingEvent.key == snapshotKey) {
             takeSnapshot();
         }
@@ -166,16 +169,23 @@ void replayIdleCallback() {
     postRedisplay();
 }
 
+// The window's own size changes are not the session's: the clock stays where the
+// recording has it.
+void replayReshapeCallback(int width, int height) {
+    replaySize.resize(width, height);
+    dispatcher.deliver(tessera::InputEvent::reshape(heldClock.ticks(), width, height));
+}
+
 void replayKeyboardCallback(unsigned char key, int, int) {
     if (key == graveAccent) {
         quit();
     }
 }
 
-// Full screen at 640 x 480 where the display allows it; otherwise (a virtual X server, most
-// current desktops, or a mode offered that will not come on) an ordinary window of the
-// given size, which behaves the same.
-void openWindow(const tessera::WindowRequest& request, int width, int height) {
+// The 640 x 480 game mode where it is asked for and the display has it; otherwise a window
+// that fills the screen at its own resolution (a virtual X server, most current desktops,
+// or a mode offered that will not come on), or an ordinary window of the given size.
+void openWindow(tessera::WindowRequest request, int width, int height) {
     using tessera::WindowStep;
     glutGameModeString("640x480:16@60");
     tessera::GameModeState gameMode;
@@ -190,12 +200,20 @@ void openWindow(const tessera::WindowRequest& request, int width, int height) {
     if (step == WindowStep::KeepGameMode) {
         return;
     }
-    if (step == WindowStep::FallBackToWindow) {
-        std::fprintf(stderr, "tessera: full-screen 640x480 mode not available; using a window\n");
+    if (step == WindowStep::FallBackToFullScreen) {
+        std::fprintf(stderr,
+                     "tessera: full-screen 640x480 mode not available; filling the screen\n");
     }
+    const bool fullScreen = step != WindowStep::OpenWindow;
+    // Made the screen's size from the start, so that even without a window manager to
+    // honour the full-screen request the window covers the screen.
     glutInitWindowPosition(0, 0);
-    glutInitWindowSize(width, height);
+    glutInitWindowSize(fullScreen ? glutGet(GLUT_SCREEN_WIDTH) : width,
+                       fullScreen ? glutGet(GLUT_SCREEN_HEIGHT) : height);
     glutCreateWindow("tessera");
+    if (fullScreen) {
+        glutFullScreen();
+    }
 }
 
 // What a recording notes before its events: the picture as the command line gave it, the
@@ -249,6 +267,19 @@ std::string displayError() {
     }
     const std::string name = XDisplayName(nullptr);
     return name.empty() ? "no display: DISPLAY is not set" : "cannot open display '" + name + "'";
+}
+
+// A replay opens a window of the recorded size unless told otherwise.
+tessera::WindowRequest windowRequest(const tessera::CommandLine& options, bool replaying) {
+    switch (options.windowMode) {
+    case tessera::WindowMode::FullScreen:
+        return tessera::WindowRequest::FullScreen;
+    case tessera::WindowMode::Window:
+        return tessera::WindowRequest::Window;
+    case tessera::WindowMode::Default:
+        break;
+    }
+    return replaying ? tessera::WindowRequest::Window : tessera::WindowRequest::GameModeFirst;
 }
 
 int fail(const std::string& message, int status) {
@@ -346,10 +377,18 @@ int main(int argc, char** argv) {
     int glutArgc = 1;
     glutInit(&glutArgc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    // --window never tries full screen; by default and with --fullscreen it is tried.
-    openWindow(tessera::WindowRequest{options.windowMode != tessera::WindowMode::Window},
-               header.width, header.height);
+    const bool sizeGiven = options.windowWidth > 0;
+    openWindow(windowRequest(options, replaying),
+               sizeGiven   ? options.windowWidth
+               : replaying ? header.width
+                           : 640,
+               sizeGiven   ? options.windowHeight
+               : replaying ? header.height
+                           : 480);
     if (replaying) {
+        replaySize = tessera::ReplayAtSize(header.width, header.height, glutGet(GLUT_WINDOW_WIDTH),
+                                           glutGet(GLUT_WINDOW_HEIGHT));
+        glutReshapeFunc(replayReshapeCallback);
         glutDisplayFunc(displayCallback);
         glutIdleFunc(replayIdleCallback);
         glutKeyboardFunc(replayKeyboardCallback);

@@ -1,6 +1,7 @@
 #include "app/render_command_line.h"
 
 #include "app/long_options.h"
+#include "app/replay_header.h"
 
 #include <vector>
 
@@ -13,6 +14,7 @@ enum OptionCode : int {
     SnapshotOption,
     FramesOption,
     EveryOption,
+    SizeOption,
 };
 
 const option longOptions[] = {
@@ -21,6 +23,7 @@ const option longOptions[] = {
     {"snapshot", required_argument, nullptr, SnapshotOption},
     {"frames", required_argument, nullptr, FramesOption},
     {"every", required_argument, nullptr, EveryOption},
+    {"size", required_argument, nullptr, SizeOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -51,6 +54,12 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
             }
             everyGiven = true;
             break;
+        case SizeOption:
+            if (!parseWholeSize(value, maxReplayWindowSide, options.width, options.height)) {
+                return "--size needs WxH with W and H from 1 to " +
+                       std::to_string(maxReplayWindowSide) + ", not '" + value + "'";
+            }
+            break;
         default:
             break;
         }
@@ -76,8 +85,8 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
 }
 
 std::string renderUsageText() {
-    return "usage: tessera-render FILE [--picture PICTURE] [--snapshot OUT.png]\n"
-           "                      [--frames DIR [--every N]]\n"
+    return "usage: tessera-render FILE [--picture PICTURE] [--size WxH]\n"
+           "                      [--snapshot OUT.png] [--frames DIR [--every N]]\n"
            "\n"
            "Plays a session recorded with tessera --record into an offscreen buffer, with\n"
            "no display, and writes PNG files of what the window showed.\n"
@@ -85,6 +94,8 @@ std::string renderUsageText() {
            "  --snapshot OUT.png  the last frame\n"
            "  --frames DIR        every frame as DIR/frame-000001.png, frame-000002.png, ...\n"
            "  --every N           only every Nth frame, from the first on\n"
+           "  --size WxH          render at this size instead of the recorded window's;\n"
+           "                      each press lands on the board point it did there\n"
            "  --picture PICTURE   the picture, when it is not where the recording says\n"
            "  --help              show this text\n";
 }

@@ -14,6 +14,9 @@ struct RenderCommandLine {
     // Every Nth frame goes to this folder as frame-000001.png and on, when named.
     std::string frames;
     int every = 1;
+    // The size to render at (--size WxH); 0 for the recorded window's.
+    int width = 0;
+    int height = 0;
     bool help = false;
 };
 

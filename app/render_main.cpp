@@ -11,6 +11,7 @@
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/render_command_line.h"
+#include "app/replay_at_size.h"
 #include "app/replay_picture.h"
 #include "app/replay_playback.h"
 #include "app/replay_reader.h"
@@ -115,8 +116,12 @@ int main(int argc, char** argv) {
         return fail(error);
     }
 
+    // Every frame at the asked size, or each at the size the window had then.
+    const bool sized = options.width > 0;
+    tessera::ReplayAtSize size(header.width, header.height, sized ? options.width : header.width,
+                               sized ? options.height : header.height);
     tessera::OffscreenContext context;
-    if (!context.resize(header.width, header.height)) {
+    if (!context.resize(size.width(), size.height())) {
         return fail("cannot make an offscreen OpenGL context");
     }
     tessera::VirtualClock heldClock;
@@ -134,6 +139,10 @@ int main(int argc, char** argv) {
     tessera::InputEvent event;
     std::string error;
     while (playback.next(event, error)) {
+        if (event.kind == tessera::InputEvent::Reshape && !sized) {
+            size.resize(event.width, event.height);
+        }
+        event = size.map(event, canvas);
         dispatcher.deliver(event);
         if (event.kind == tessera::InputEvent::Reshape &&
             (event.width != context.width() || event.height != context.height()) &&

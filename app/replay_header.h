@@ -28,7 +28,9 @@ struct ReplayHeader {
     std::uint64_t checksum = 0;
 };
 
-constexpr int replayFormatVersion = 1;
+// Version 1 painted each press at the window pixel taken as a board point; from version 2
+// a press paints the board point under the pointer.
+constexpr int replayFormatVersion = 2;
 // Every line, a picture's path included, fits in this many bytes with its line feed.
 constexpr std::size_t maxReplayLine = 4200;
 // Ranges of the recorded numbers.

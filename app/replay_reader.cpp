@@ -167,6 +167,12 @@ std::string ReplayReader::readHeader(ReplayHeader& header) {
         !parseInt(fields[1], 0, 999999999, version)) {
         return fault("not a tessera replay file");
     }
+    if (version == 1) {
+        return fault("format version 1 painted each press at the window pixel taken as a "
+                     "board point, not under the pointer: played now its shapes would land "
+                     "elsewhere, so only version " +
+                     std::to_string(replayFormatVersion) + " is played");
+    }
     if (version != replayFormatVersion) {
         return fault("format version " + std::to_string(version) +
                      " is not known (this program reads version " +

@@ -2,14 +2,17 @@
 
 namespace tessera {
 
-WindowStep nextWindowStep(const WindowRequest& request, const GameModeState& state) {
-    if (!request.fullScreen) {
+WindowStep nextWindowStep(WindowRequest request, const GameModeState& state) {
+    if (request == WindowRequest::Window) {
         return WindowStep::OpenWindow;
     }
-    if (!state.entered) {
-        return state.possible ? WindowStep::EnterGameMode : WindowStep::FallBackToWindow;
+    if (request == WindowRequest::FullScreen) {
+        return WindowStep::OpenFullScreen;
     }
-    return state.active ? WindowStep::KeepGameMode : WindowStep::FallBackToWindow;
+    if (!state.entered) {
+        return state.possible ? WindowStep::EnterGameMode : WindowStep::FallBackToFullScreen;
+    }
+    return state.active ? WindowStep::KeepGameMode : WindowStep::FallBackToFullScreen;
 }
 
 } // namespace tessera

@@ -3,8 +3,10 @@
 namespace tessera {
 
 // What the program asks of the display.
-struct WindowRequest {
-    bool fullScreen = true; // the 640 x 480 game mode, where the display has it
+enum class WindowRequest {
+    GameModeFirst, // the 640 x 480 game mode where the display has it, else full screen
+    FullScreen,    // a window that fills the screen at its own resolution, no mode change
+    Window,        // an ordinary window of a given size
 };
 
 // What GLUT has said about game mode so far.
@@ -16,14 +18,15 @@ struct GameModeState {
 
 // The next step on the way to a window.
 enum class WindowStep {
-    EnterGameMode,    // try full screen
-    KeepGameMode,     // full screen is on: nothing more to do
-    FallBackToWindow, // full screen was wanted but is not to be had: say so, open a window
-    OpenWindow,       // an ordinary window was asked for
+    EnterGameMode,        // try the 640 x 480 mode
+    KeepGameMode,         // it is on: nothing more to do
+    FallBackToFullScreen, // the mode is not to be had: say so, fill the screen as it is
+    OpenFullScreen,       // a window filling the screen was asked for
+    OpenWindow,           // an ordinary window was asked for
 };
 
-// Full screen only where it is wanted, offered, and really came on: a display can offer
+// The game mode only where it is wanted, offered, and really came on: a display can offer
 // the mode and still fail to enter it, which leaves no window at all.
-WindowStep nextWindowStep(const WindowRequest& request, const GameModeState& state);
+WindowStep nextWindowStep(WindowRequest request, const GameModeState& state);
 
 } // namespace tessera

@@ -78,6 +78,29 @@ TEST_F(CanvasTest, PanKeysMoveTheCameraByOneMaskCell) {
     }
 }
 
+TEST_F(CanvasTest, DigitKeysChooseTheToolsAsTheToolbarDoes) {
+    canvas.keyPressed('2'); // before any picture: no toolbar to light
+    load();
+    const struct {
+        int key;
+        int tool;
+    } rows[] = {{'3', Canvas::SquareTool},   {'1', Canvas::ParallelogramTool},
+                {'4', Canvas::TriangleTool}, {'2', Canvas::CircleTool},
+                {'5', Canvas::CircleTool},   {'0', Canvas::CircleTool}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<char>(row.key));
+        EXPECT_EQ(press(canvas, row.key), std::to_string(row.key) + "\n");
+        EXPECT_EQ(canvas.currentTool, row.tool);
+        for (std::size_t entry = 0; entry < canvas.tools.size(); ++entry) {
+            EXPECT_EQ(canvas.tools[entry]->isSelected(),
+                      static_cast<int>(entry / 2) == row.tool ? 1 : 0)
+                << "toolbar entry " << entry;
+        }
+    }
+    canvas.buttonPressed(320, 240, 2);
+    EXPECT_STREQ(canvas.shapes.back()->name(), "circle");
+}
+
 TEST_F(CanvasTest, PanStepIsTheTruncatedCellSize) {
     loadWithMask(100, 7);
     press(canvas, 'd');

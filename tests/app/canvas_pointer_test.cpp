@@ -14,13 +14,15 @@ constexpr int right = 2;
 TEST_F(CanvasTest, RightPressPaintsTheToolsShapeInTheRegionsColour) {
     load();
     canvas.selectTool(Canvas::SquareTool);
+    // The board point shown there is (92.2, 95.0), about 1.04 units a pixel from the
+    // centre; the square stands half a unit in front of it on the line of sight.
     canvas.buttonPressed(100, 380, right);
     ASSERT_EQ(canvas.shapes.size(), 1u);
     Shape* square = canvas.shapes[0].get();
     EXPECT_NE(dynamic_cast<SquareShape*>(square), nullptr);
     EXPECT_STREQ(square->name(), "square");
-    EXPECT_EQ(square->position.x, 100.0f);
-    EXPECT_EQ(square->position.y, 100.0f);
+    EXPECT_NEAR(square->position.x, 92.2f + (320.0f - 92.2f) * 0.5f / 600.0f, 0.05f);
+    EXPECT_NEAR(square->position.y, 95.0f + (240.0f - 95.0f) * 0.5f / 600.0f, 0.05f);
     // The spawn draws the depth before the square draws its wobble: after the toolbar's 16
     // numbers, 2995 gives depth 0 (lifted half a unit off the board's plane), 11942 period
     // 4 + 22 / 10 = 6 and 4827 amplitude 3 + 27 / 10 = 5.
@@ -28,9 +30,9 @@ TEST_F(CanvasTest, RightPressPaintsTheToolsShapeInTheRegionsColour) {
     EXPECT_EQ(static_cast<SquareShape*>(square)->period, 6.0f);
     EXPECT_EQ(static_cast<SquareShape*>(square)->amplitude, 5.0f);
     EXPECT_EQ(square->scale.x, 2.5f); // size 5: a 10-unit cell less 5
-    // Mask cell (10, 10) holds key (10 + 10) % 4 = 0, which the map paints red.
-    EXPECT_EQ(square->colour.x, 1.0f);
-    EXPECT_EQ(square->colour.y, 0.0f);
+    // Mask cell (9, 9) holds key (9 + 9) % 4 = 2, which the map paints blue.
+    EXPECT_EQ(square->colour.x, 0.0f);
+    EXPECT_EQ(square->colour.z, 1.0f);
     EXPECT_EQ(canvas.painting, square);
     EXPECT_EQ(canvas.paintMode, Canvas::Growing);
 }
@@ -153,8 +155,11 @@ TEST_F(CanvasTest, DraggedStrokeLaysATrailAtMostEverySixHundredthsOfASecond) {
     canvas.pointerMoved(240, 220);
     ASSERT_EQ(canvas.shapes.size(), 2u);
     EXPECT_EQ(canvas.painting, canvas.shapes[1].get());
-    EXPECT_EQ(canvas.shapes[1]->position.x, 240.0f);
-    EXPECT_EQ(canvas.shapes[1]->position.y, 260.0f);
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    ASSERT_EQ(canvas.unproject(240, 220, boardX, boardY), 1);
+    EXPECT_NEAR(canvas.shapes[1]->position.x, boardX, 0.5f);
+    EXPECT_NEAR(canvas.shapes[1]->position.y, boardY, 0.5f);
     EXPECT_EQ(canvas.paintMode, Canvas::Growing);
     EXPECT_EQ(canvas.pressX, 240);
     canvas.buttonReleased(240, 220, right);

@@ -44,6 +44,14 @@ TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
     EXPECT_EQ(options.picture, "--window");
 }
 
+TEST(CommandLine, AWindowOfAGivenSize) {
+    CommandLine options;
+    ASSERT_EQ(parse({"--window-size", "1280x720", "--window"}, options), "");
+    EXPECT_EQ(options.windowMode, WindowMode::Window);
+    EXPECT_EQ(options.windowWidth, 1280);
+    EXPECT_EQ(options.windowHeight, 720);
+}
+
 TEST(CommandLine, AReplayMayNameThePictureAndTheWindow) {
     CommandLine options;
     ASSERT_EQ(
@@ -76,6 +84,15 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"both window modes",
          {"--window", "--fullscreen"},
          "--window and --fullscreen cannot be given together"},
+        {"a window and full screen",
+         {"--fullscreen", "--window-size=800x600"},
+         "--fullscreen and --window-size cannot be given together"},
+        {"window size without a height",
+         {"--window-size", "800"},
+         "--window-size needs WxH with W and H from 1 to 16384, not '800'"},
+        {"window size too wide",
+         {"--window-size=16385x600"},
+         "--window-size needs WxH with W and H from 1 to 16384, not '16385x600'"},
         {"two pictures", {"a.jpg", "b.jpg"}, "more than one picture given: 'a.jpg' and 'b.jpg'"},
         {"regions 0", {"--regions", "0"}, "--regions needs a whole number from 1 to 255, not '0'"},
         {"regions 256",

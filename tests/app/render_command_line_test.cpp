@@ -13,9 +13,11 @@ std::string parse(const std::vector<const char*>& arguments, RenderCommandLine& 
 TEST(RenderCommandLine, TakesTheFileAndItsOutputsInAnyOrder) {
     RenderCommandLine options;
     ASSERT_EQ(parse({"--frames=out", "demo.tessera-replay", "--every", "30", "--snapshot",
-                     "last.png", "--picture", "moved/fruit"},
+                     "last.png", "--picture", "moved/fruit", "--size", "1920x1080"},
                     options),
               "");
+    EXPECT_EQ(options.width, 1920);
+    EXPECT_EQ(options.height, 1080);
     EXPECT_EQ(options.replay, "demo.tessera-replay");
     EXPECT_EQ(options.frames, "out");
     EXPECT_EQ(options.every, 30);
@@ -43,6 +45,9 @@ TEST(RenderCommandLine, NamesWhatIsWrong) {
         {"unknown option", {"a", "--fast"}, "unknown option '--fast'"},
         {"unknown group", {"a", "-qz", "--snapshot=a.png"}, "unknown option '-q'"},
         {"missing value", {"a", "--frames"}, "--frames needs a value"},
+        {"size of 0",
+         {"a", "--snapshot=a.png", "--size=0x480"},
+         "--size needs WxH with W and H from 1 to 16384, not '0x480'"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

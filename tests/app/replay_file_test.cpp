@@ -16,7 +16,7 @@
 namespace tessera {
 namespace {
 
-const std::string defaultHeader = "tessera-replay 1\n"
+const std::string defaultHeader = "tessera-replay 2\n"
                                   "window 640 480\n"
                                   "picture default\n"
                                   "canvas clear-after 0 max-shapes 0 reference-drawing 0\n"
@@ -108,7 +108,7 @@ TEST(ReplayFile, AHeaderLineTooLongForAPathIsRefused) {
 
 TEST(ReplayFile, TheLongestLineIsReadAndOneByteMoreIsRefused) {
     // A line may hold 4199 bytes before its line feed: here a picture line.
-    const std::string start = "tessera-replay 1\nwindow 640 480\npicture set ";
+    const std::string start = "tessera-replay 2\nwindow 640 480\npicture set ";
     const std::string rest = "\ncanvas clear-after 0 max-shapes 0 reference-drawing 0\n"
                              "checksum 00000000000000ff\nevents\n";
     const std::string longest(maxReplayLine - 1 - std::string("picture set ").size(), 'p');
@@ -181,32 +181,36 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "\x7f"
          "ELF\x01\x02\n",
          "demo:1: not a tessera replay file"},
-        {"CR LF line ends", "tessera-replay 1\r\nwindow 640 480\r\n",
+        {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
          "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
-        {"newer version", "tessera-replay 2\n",
-         "demo:1: format version 2 is not known (this program reads version 1)"},
-        {"cut in the header", "tessera-replay 1\nwindow 640 480\n",
+        {"newer version", "tessera-replay 3\n",
+         "demo:1: format version 3 is not known (this program reads version 2)"},
+        {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
+         "demo:1: format version 1 painted each press at the window pixel taken as a board "
+         "point, not under the pointer: played now its shapes would land elsewhere, so only "
+         "version 2 is played"},
+        {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
-        {"header lines swapped", "tessera-replay 1\npicture default\nwindow 640 480\n",
+        {"header lines swapped", "tessera-replay 2\npicture default\nwindow 640 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\", not 'picture default'"},
-        {"window too wide", "tessera-replay 1\nwindow 8193 480\n",
+        {"window too wide", "tessera-replay 2\nwindow 8193 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
          "8193 480'"},
-        {"window too tall", "tessera-replay 1\nwindow 640 8193\n",
+        {"window too tall", "tessera-replay 2\nwindow 640 8193\n",
          "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
          "640 8193'"},
         {"photo line missing",
-         "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
          "max-shapes 0 reference-drawing 0\n",
          "demo:4: expected \"photo regions K cells WxH fit MODE max-size WxH\", not 'canvas "
          "clear-after 0 max-shapes 0 reference-drawing 0'"},
         {"photo option out of range",
-         "tessera-replay 1\nwindow 640 480\npicture photo cat.jpg\nphoto regions 300 cells "
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\nphoto regions 300 cells "
          "64x48 fit crop max-size 1024x768\n",
          "demo:4: photo regions needs a whole number from 1 to 255, not '300'"},
         {"checksum not hex",
-         "tessera-replay 1\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
+         "tessera-replay 2\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
          "reference-drawing 0\nchecksum 00000000000000FF\n",
          "demo:5: expected \"checksum\" and 16 lower-case hexadecimal digits, not 'checksum "
          "00000000000000FF'"},

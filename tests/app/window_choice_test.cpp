@@ -5,23 +5,37 @@
 namespace tessera {
 namespace {
 
-TEST(WindowChoice, FullScreenOnlyWhereItIsWantedOfferedAndComesOn) {
+TEST(WindowChoice, GameModeOnlyWhereItIsWantedOfferedAndComesOnElseTheWholeScreen) {
     const struct {
         const char* name;
-        bool fullScreen;
+        WindowRequest request;
         GameModeState state;
         WindowStep step;
     } rows[] = {
-        {"mode offered: try it", true, {true, false, false}, WindowStep::EnterGameMode},
-        {"mode on: keep it", true, {true, true, true}, WindowStep::KeepGameMode},
-        {"offered but did not come on", true, {true, true, false}, WindowStep::FallBackToWindow},
-        {"not offered", true, {false, false, false}, WindowStep::FallBackToWindow},
-        {"window asked for", false, {true, false, false}, WindowStep::OpenWindow},
+        {"mode offered: try it",
+         WindowRequest::GameModeFirst,
+         {true, false, false},
+         WindowStep::EnterGameMode},
+        {"mode on: keep it",
+         WindowRequest::GameModeFirst,
+         {true, true, true},
+         WindowStep::KeepGameMode},
+        {"offered but did not come on",
+         WindowRequest::GameModeFirst,
+         {true, true, false},
+         WindowStep::FallBackToFullScreen},
+        {"not offered",
+         WindowRequest::GameModeFirst,
+         {false, false, false},
+         WindowStep::FallBackToFullScreen},
+        {"full screen asked for: no mode change even where offered",
+         WindowRequest::FullScreen,
+         {true, false, false},
+         WindowStep::OpenFullScreen},
+        {"window asked for", WindowRequest::Window, {true, false, false}, WindowStep::OpenWindow},
     };
     for (const auto& row : rows) {
-        WindowRequest request;
-        request.fullScreen = row.fullScreen;
-        EXPECT_EQ(nextWindowStep(request, row.state), row.step) << row.name;
+        EXPECT_EQ(nextWindowStep(row.request, row.state), row.step) << row.name;
     }
 }
 

@@ -27,7 +27,8 @@ std::string addedTo(const char* variable, const std::string& options) {
 
 } // namespace
 
-ProgramUnderX::ProgramUnderX() = default;
+ProgramUnderX::ProgramUnderX(int screenWidth, int screenHeight)
+    : display(screenWidth, screenHeight) {}
 
 void ProgramUnderX::start(const std::vector<std::string>& arguments) {
     if (program) {
@@ -107,6 +108,11 @@ void ProgramUnderX::pressKeys(const std::vector<std::string>& keys) {
 void ProgramUnderX::typeText(const std::string& text) {
     window();
     xdotool({"type", text});
+}
+
+void ProgramUnderX::resizeWindow(int width, int height) {
+    xdotool({"windowsize", "--sync", std::to_string(window()), std::to_string(width),
+             std::to_string(height)});
 }
 
 void ProgramUnderX::movePointer(int x, int y) {

@@ -27,9 +27,10 @@ public:
     static constexpr Timeout startTimeout{30000};
     static constexpr Timeout stepTimeout{10000};
 
-    // Starts the X server and prepares the folder; the program itself waits for start(),
-    // so that a test can break the picture set first. Throws std::runtime_error.
-    ProgramUnderX();
+    // Starts the X server, with a screen of the given size, and prepares the folder; the
+    // program itself waits for start(), so that a test can break the picture set first.
+    // Throws std::runtime_error.
+    explicit ProgramUnderX(int screenWidth = 640, int screenHeight = 480);
 
     const PictureFolder& pictures() const { return folder; }
     // For DISPLAY, to run other X clients alongside the program.
@@ -52,6 +53,9 @@ public:
     void pressKeys(const std::vector<std::string>& keys);
     // Types text character by character.
     void typeText(const std::string& text);
+    // Sets the window's size, as a person dragging its corner does, and waits until it has
+    // it.
+    void resizeWindow(int width, int height);
     // Pointer position and clicks in window coordinates; buttons as X numbers them
     // (1 left, 2 middle, 3 right).
     void movePointer(int x, int y);

@@ -145,7 +145,7 @@ TEST(Replay, TheQuitKeyAnswersThroughAMinutesPauseInTheRecording) {
 
 TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
     PictureFolder folder;
-    folder.write("cut.tessera-replay", "tessera-replay 1\nwindow 640 480\npicture def");
+    folder.write("cut.tessera-replay", "tessera-replay 2\nwindow 640 480\npicture def");
     ChildProcess run({TESSERA_PATH, "--replay", "cut.tessera-replay"}, folder.path());
 
     ASSERT_EQ(run.waitForExit(10s), 255);

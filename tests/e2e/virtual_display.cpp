@@ -41,7 +41,8 @@ bool acceptsConnections(const std::string& name) {
 
 } // namespace
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(int width, int height)
+    : screen(std::to_string(width) + "x" + std::to_string(height) + "x24") {
     std::string failures;
     for (int number = firstDisplay; number <= lastDisplay; ++number) {
         if (looksFree(number) && startOn(number, failures)) {
@@ -56,8 +57,8 @@ VirtualDisplay::VirtualDisplay() {
 bool VirtualDisplay::startOn(int number, std::string& failures) {
     const std::string name = ":" + std::to_string(number);
     server = std::make_unique<ChildProcess>(std::vector<std::string>{"Xvfb", name, "-screen", "0",
-                                                                     "640x480x24", "-nolisten",
-                                                                     "tcp", "-noreset"},
+                                                                     screen, "-nolisten", "tcp",
+                                                                     "-noreset"},
                                             "/");
     const pid_t pid = server->pid();
     const bool ready = waitUntil(startTimeout, [&] {

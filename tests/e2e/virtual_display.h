@@ -7,13 +7,13 @@
 
 namespace tessera {
 
-// A private Xvfb server with one 640 x 480 screen of 24-bit colour, on the first display
-// number from 90 upwards that no other server holds. It accepts connections once
-// constructed and is ended with the object.
+// A private Xvfb server with one screen of 24-bit colour, 640 x 480 unless told otherwise,
+// on the first display number from 90 upwards that no other server holds. It accepts
+// connections once constructed and is ended with the object.
 class VirtualDisplay {
 public:
     // Throws std::runtime_error when no server could be started.
-    VirtualDisplay();
+    explicit VirtualDisplay(int width = 640, int height = 480);
 
     // The display name for DISPLAY, such as ":90".
     const std::string& name() const { return displayName; }
@@ -24,6 +24,7 @@ public:
 private:
     bool startOn(int number, std::string& failure);
 
+    std::string screen; // as Xvfb takes it: "640x480x24"
     std::string displayName;
     std::unique_ptr<ChildProcess> server;
 };

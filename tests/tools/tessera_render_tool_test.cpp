@@ -51,6 +51,24 @@ TEST_F(TesseraRender, TheDemoRendersToTheSameBytesEveryTime) {
     EXPECT_TRUE(fs::is_regular_file(output("frames/frame-000003.png")));
 }
 
+TEST_F(TesseraRender, RendersAtAnotherSizeWhenAsked) {
+    // The demo's first 120 lines: its opening, with the first shape painted.
+    const std::string text = readBytes(demo);
+    std::size_t end = 0;
+    for (int line = 0; line < 120; ++line) {
+        end = text.find('\n', end) + 1;
+    }
+    std::ofstream(output("opening.tessera-replay")) << text.substr(0, end);
+
+    const ToolRun run = render(
+        {output("opening.tessera-replay"), "--size", "1920x1080", "--snapshot", output("big.png")});
+
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("wrote " + output("big.png") + " (1920 x 1080, frame "),
+              std::string::npos)
+        << run.output;
+}
+
 TEST_F(TesseraRender, TheShippedDemoIsWhatItsGeneratorWrites) {
     const ToolRun made = runTool(TESSERA_MAKE_DEMO_PATH, {sourceDir + "/data/fruit"}, logs.path());
     ASSERT_EQ(made.status, 0) << made.errors;

@@ -27,17 +27,6 @@ constexpr int toolX[] = {28, 86, 145, 203};
 constexpr int toolY = 462;
 enum Tool { Parallelogram, Circle, Square, Triangle };
 
-// A shape is painted at the board point with the pointer's window coordinates, but the
-// camera shows the board 2 * 600 * tan(22.5 degrees) = 497.06 units high in 480 pixels:
-// it appears that much nearer the window's centre than the pointer that painted it.
-constexpr double boardUnitsPerPixel = 497.056 / 480.0;
-int shownX(int x) {
-    return static_cast<int>(320.0 + (x - 320) / boardUnitsPerPixel + 0.5);
-}
-int shownY(int y) {
-    return static_cast<int>(240.0 + (y - 240) / boardUnitsPerPixel + 0.5);
-}
-
 // A session as the window system would deliver it: idle steps at a steady rate, input
 // between them.
 class Session {
@@ -94,7 +83,8 @@ public:
         idle(5);
     }
 
-    // Left presses, frames apart, on shapes painted at the points: a connection gesture.
+    // Left presses, frames apart, on shapes painted at the points (a shape shows where the
+    // pointer painted it): a connection gesture.
     void connect(std::initializer_list<std::pair<int, int>> painted, int framesBetween) {
         bool first = true;
         for (const auto& [x, y] : painted) {
@@ -102,7 +92,7 @@ public:
                 idle(framesBetween);
             }
             first = false;
-            click(shownX(x), shownY(y));
+            click(x, y);
         }
     }
 
