@@ -34,6 +34,7 @@ struct CommandLine {
     std::string replay;
     bool fast = false;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name, GNU style: options and the picture in any
