@@ -14,7 +14,10 @@ struct RenderCommandLine {
     // Every Nth frame goes to this folder as frame-000001.png and on, when named.
     std::string frames;
     int every = 1;
+    // The session as a video in the container OUT's extension names, when named.
+    std::string video;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name. Returns an empty string, or one line naming
