@@ -136,6 +136,8 @@ TEST_F(TesseraRenderVideo, TheExtensionChoosesTheContainer) {
         EXPECT_EQ(probe(output(name), "format_name"), format);
         EXPECT_EQ(probe(output(name), "codec_name"), codec);
         EXPECT_EQ(probe(output(name), "r_frame_rate"), rate);
+        // A GIF frame shorter than 2/100 s plays at 10/100 s, and ffprobe counts it so.
+        EXPECT_NEAR(std::stod(probe(output(name), "duration")), (last - 1000000) / 1e9, 0.02);
     }
     const ToolRun unknown = render({session, "--video", output("clip.avi")});
     EXPECT_EQ(unknown.status, 2);
@@ -173,28 +175,37 @@ TEST_F(TesseraRenderVideo, WithoutFfmpegItSaysWhichPackageBringsItAndWritesNothi
 }
 
 TEST_F(TesseraRenderVideo, AFailedEncodingLeavesTheOldFileAndNoTemporary) {
-    // An ffmpeg that writes part of its output, the temporary it is given last, and fails.
-    ScratchFolder fakePath;
-    const std::string fake = fakePath.path("ffmpeg");
-    std::ofstream(fake) << "#!/bin/sh\nfor last; do :; done\necho partial > \"$last\"\n"
-                           "echo 'ffmpeg: no space' >&2\nexit 1\n";
-    fs::permissions(fake, fs::perms::owner_all);
-    std::ofstream(output("demo.mp4")) << "the old video";
-    PathOnly path(fakePath.path() + ":/usr/bin:/bin");
     long long last = 0;
     const std::string session = shortSession(500000000LL, last);
+    // ffmpegs that write part of their output (the temporary, given last) and fail: at
+    // once, or at the end, as on a full disk.
+    for (const std::string readsFrames : {"", "cat >/dev/null\n"}) {
+        SCOPED_TRACE(readsFrames.empty() ? "fails at once" : "fails at the end");
+        ScratchFolder fakePath;
+        const std::string fake = fakePath.path("ffmpeg");
+        std::ofstream(fake) << "#!/bin/sh\n"
+                            << readsFrames
+                            << "for last; do :; done\necho partial > \"$last\"\n"
+                               "echo 'ffmpeg: No space left on device' >&2\nexit 1\n";
+        fs::permissions(fake, fs::perms::owner_all);
+        std::ofstream(output("demo.mp4")) << "the old video";
+        PathOnly path(fakePath.path() + ":/usr/bin:/bin");
 
-    const ToolRun run = render({session, "--video", output("demo.mp4")});
+        const ToolRun run = render({session, "--video", output("demo.mp4")});
 
-    EXPECT_EQ(run.status, 255);
-    EXPECT_NE(run.errors.find(output("demo.mp4") + " was not written"), std::string::npos)
-        << run.errors;
-    EXPECT_EQ(readBytes(output("demo.mp4")), "the old video");
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(outputs.path())) {
-        ++files;
+        EXPECT_EQ(run.status, 255);
+        EXPECT_NE(run.errors.find("No space left on device\ntessera-render: ffmpeg "),
+                  std::string::npos)
+            << run.errors;
+        EXPECT_NE(run.errors.find(output("demo.mp4") + " was not written\n"), std::string::npos)
+            << run.errors;
+        EXPECT_EQ(readBytes(output("demo.mp4")), "the old video");
+        int files = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(outputs.path())) {
+            ++files;
+        }
+        EXPECT_EQ(files, 2) << "the session and the old video, nothing more";
     }
-    EXPECT_EQ(files, 2) << "the session and the old video, nothing more";
 }
 
 } // namespace
