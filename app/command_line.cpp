@@ -25,6 +25,7 @@ enum OptionCode : int {
     ReplayOption,
     FastOption,
     ReferenceDrawingOption,
+    VersionOption,
 };
 
 const option longOptions[] = {
@@ -42,6 +43,7 @@ const option longOptions[] = {
     {"replay", required_argument, nullptr, ReplayOption},
     {"fast", no_argument, nullptr, FastOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
+    {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -129,6 +131,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             options.help = true;
             return "";
         }
+        if (code == VersionOption) {
+            options.version = true;
+            return "";
+        }
         if (code == ReferenceDrawingOption) {
             options.referenceDrawing = true;
             options.canvasOptionsGiven = true;
@@ -198,7 +204,25 @@ std::string usageText() {
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
            "  --fast                 replay as fast as frames are drawn\n"
-           "  --help                 show this text\n";
+           "  --help                 show this text\n"
+           "  --version              print the program's version\n"
+           "\n"
+           "Buttons and keys:\n"
+           "  right button           on the toolbar: choose the shape (parallelogram,\n"
+           "                         circle, square, triangle); on the picture: paint one\n"
+           "                         in the colour under the pointer, hold to grow it,\n"
+           "                         drag for a trail\n"
+           "  left button            on two shapes: they trade places or sizes (a circle\n"
+           "                         first: they travel round each other); on a triangle\n"
+           "                         and two more: a cycle of three; on bare picture: cancel\n"
+           "  r / f                  scatter the shapes / bring them home\n"
+           "  a d w s                pan left, right, up, down\n"
+           "  - / =                  zoom out / in\n"
+           "  z                      take back the newest shape\n"
+           "  Delete, Backspace      remove the selected shapes\n"
+           "  p                      save the window as tessera-NNNN.png in this folder\n"
+           "  Escape                 clear the canvas\n"
+           "  ` (grave accent)       quit (status 1)\n";
 }
 
 } // namespace tessera

@@ -39,6 +39,7 @@ struct CommandLine {
     std::string replay;
     bool fast = false;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name, GNU style: options and the picture in any

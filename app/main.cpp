@@ -21,6 +21,7 @@
 #include "app/replay_writer.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
+#include "app/version.h"
 #include "app/window_choice.h"
 
 #include <GL/freeglut.h>
@@ -300,6 +301,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(tessera::usageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tessera %s\n", TESSERA_VERSION);
         return 0;
     }
     const bool replaying = !options.replay.empty();

@@ -15,6 +15,8 @@ enum OptionCode : int {
     FramesOption,
     EveryOption,
     SizeOption,
+    VideoOption,
+    VersionOption,
 };
 
 const option longOptions[] = {
@@ -24,8 +26,18 @@ const option longOptions[] = {
     {"frames", required_argument, nullptr, FramesOption},
     {"every", required_argument, nullptr, EveryOption},
     {"size", required_argument, nullptr, SizeOption},
+    {"video", required_argument, nullptr, VideoOption},
+    {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
+
+// A video samples the session by its clock, the PNG outputs by its frames: one at a time.
+std::string videoConflict(const RenderCommandLine& options, bool everyGiven) {
+    if (!options.snapshot.empty() || !options.frames.empty() || everyGiven) {
+        return "--video cannot be given with --snapshot, --frames or --every";
+    }
+    return "";
+}
 
 } // namespace
 
@@ -39,6 +51,9 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
         case HelpOption:
             options.help = true;
             return "";
+        case VersionOption:
+            options.version = true;
+            return "";
         case PictureOption:
             options.picture = value;
             break;
@@ -47,6 +62,9 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
             break;
         case FramesOption:
             options.frames = value;
+            break;
+        case VideoOption:
+            options.video = value;
             break;
         case EveryOption:
             if (!parseWholeNumber(value, 1000000, options.every)) {
@@ -75,8 +93,11 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
         return "more than one replay file given: '" + files[0] + "' and '" + files[1] + "'";
     }
     options.replay = files[0];
+    if (!options.video.empty()) {
+        return videoConflict(options, everyGiven);
+    }
     if (options.snapshot.empty() && options.frames.empty()) {
-        return "nothing to write: give --snapshot OUT.png or --frames DIR";
+        return "nothing to write: give --snapshot OUT.png, --frames DIR or --video OUT";
     }
     if (everyGiven && options.frames.empty()) {
         return "--every only goes with --frames";
@@ -87,17 +108,23 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
 std::string renderUsageText() {
     return "usage: tessera-render FILE [--picture PICTURE] [--size WxH]\n"
            "                      [--snapshot OUT.png] [--frames DIR [--every N]]\n"
+           "       tessera-render FILE [--picture PICTURE] [--size WxH]\n"
+           "                      --video OUT.mp4|.webm|.gif\n"
            "\n"
            "Plays a session recorded with tessera --record into an offscreen buffer, with\n"
-           "no display, and writes PNG files of what the window showed.\n"
+           "no display, and writes PNG files of what the window showed, or a video.\n"
            "\n"
            "  --snapshot OUT.png  the last frame\n"
            "  --frames DIR        every frame as DIR/frame-000001.png, frame-000002.png, ...\n"
            "  --every N           only every Nth frame, from the first on\n"
            "  --size WxH          render at this size instead of the recorded window's;\n"
            "                      each press lands on the board point it did there\n"
+           "  --video OUT         the session as a video, as long as it lasted, through the\n"
+           "                      ffmpeg program: .mp4 (H.264) or .webm (VP9) at 60 frames\n"
+           "                      a second, .gif at 50\n"
            "  --picture PICTURE   the picture, when it is not where the recording says\n"
-           "  --help              show this text\n";
+           "  --help              show this text\n"
+           "  --version           print the program's version\n";
 }
 
 } // namespace tessera

@@ -17,7 +17,10 @@ struct RenderCommandLine {
     // The size to render at (--size WxH); 0 for the recorded window's.
     int width = 0;
     int height = 0;
+    // The session as a video in the container OUT's extension names, when named.
+    std::string video;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name. Returns an empty string, or one line naming

@@ -17,6 +17,9 @@
 #include "app/replay_reader.h"
 #include "app/snapshot.h"
 #include "app/stage.h"
+#include "app/version.h"
+#include "app/video_container.h"
+#include "app/video_render.h"
 #include "photo/png_writer.h"
 
 #include <GL/gl.h>
@@ -55,15 +58,26 @@ std::string framePath(const std::string& folder, int number) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     tessera::RenderCommandLine options;
-    if (std::string error = tessera::parseRenderCommandLine(argc - 1, argv + 1, options);
-        !error.empty()) {
-        std::fprintf(stderr, "tessera-render: %s\n%s", error.c_str(),
+    std::string usageError = tessera::parseRenderCommandLine(argc - 1, argv + 1, options);
+    if (usageError.empty() && !options.video.empty()) {
+        usageError = tessera::videoContainerError(options.video);
+    }
+    if (!usageError.empty()) {
+        std::fprintf(stderr, "tessera-render: %s\n%s", usageError.c_str(),
                      tessera::renderUsageText().c_str());
         return 2;
     }
     if (options.help) {
         std::fputs(tessera::renderUsageText().c_str(), stdout);
         return 0;
+    }
+    if (options.version) {
+        std::printf("tessera-render %s\n", TESSERA_VERSION);
+        return 0;
+    }
+    std::string encoder;
+    if (!options.video.empty() && (encoder = tessera::findVideoEncoder()).empty()) {
+        return tessera::missingProgramStatus;
     }
     tessera::ReplayHeader header;
     if (std::string error = tessera::checkReplayFile(options.replay, header); !error.empty()) {
@@ -83,7 +97,7 @@ int main(int argc, char** argv) {
         inputs.add(file);
     }
     const std::string firstFrame = options.frames.empty() ? "" : framePath(options.frames, 1);
-    for (const std::string& output : {options.snapshot, firstFrame}) {
+    for (const std::string& output : {options.snapshot, firstFrame, options.video}) {
         if (std::string fault = tessera::outputFault(output, inputs); !fault.empty()) {
             return usageFault(fault);
         }
@@ -95,7 +109,7 @@ int main(int argc, char** argv) {
             return fail(options.frames + ": " + failed.message());
         }
     }
-    for (const std::string& output : {options.snapshot, firstFrame}) {
+    for (const std::string& output : {options.snapshot, firstFrame, options.video}) {
         if (output.empty()) {
             continue;
         }
@@ -133,6 +147,12 @@ int main(int argc, char** argv) {
     canvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     canvas.referenceDrawing = header.referenceDrawing;
     prepared.loadInto(canvas);
+    if (!options.video.empty()) {
+        const std::string error =
+            tessera::renderVideo(options.replay, encoder, options.video, playback, size,
+                                 dispatcher, canvas, context);
+        return error.empty() ? 0 : fail(error);
+    }
 
     int frame = 0;
     int written = 0;

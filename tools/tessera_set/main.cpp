@@ -1,3 +1,4 @@
+#include "app/version.h"
 #include "photo/make_picture_set.h"
 #include "photo/picture_set_files.h"
 #include "tools/tessera_set/tool_options.h"
@@ -22,6 +23,10 @@ int run(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(tessera::usageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tessera-set %s\n", TESSERA_VERSION);
         return 0;
     }
     tessera::PictureSet set;

@@ -22,6 +22,10 @@ std::string parseToolOptions(int argc, const char* const* argv, ToolOptions& opt
             options.help = true;
             return "";
         }
+        if (argument == "--version") {
+            options.version = true;
+            return "";
+        }
         const std::size_t equals = argument.find('=');
         const std::string option = argument.substr(0, equals);
         if (!isPhotoOption(option)) {
@@ -75,6 +79,7 @@ std::string usageText() {
            "  --fit stretch   the whole photograph in its own shape, which the board\n"
            "                  stretches to 4:3\n"
            "  --help          show this text\n"
+           "  --version       print the program's version\n"
            "\n"
            "The same input and options always give the same files.\n";
 }

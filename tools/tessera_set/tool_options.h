@@ -11,6 +11,7 @@ struct ToolOptions {
     std::string name;
     PhotoOptions photo;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the command line (without the program name). Returns an empty string, or a

@@ -1,0 +1,108 @@
+#include "app/video_render.h"
+
+#include "app/canvas.h"
+#include "app/input_dispatcher.h"
+#include "app/offscreen_context.h"
+#include "app/program_search.h"
+#include "app/replay_at_size.h"
+#include "app/replay_playback.h"
+#include "app/snapshot.h"
+#include "app/video_container.h"
+#include "app/video_encoder.h"
+#include "app/video_schedule.h"
+
+#include <GL/gl.h>
+#include <array>
+#include <cstdio>
+
+namespace tessera {
+namespace {
+
+// The readings of the session's first and last events; false for a session without any.
+bool sessionSpan(const std::string& replayPath, std::int64_t& first, std::int64_t& last,
+                 std::string& error) {
+    ReplayPlayback scan;
+    if (error = scan.open(replayPath); !error.empty()) {
+        return false;
+    }
+    InputEvent event;
+    bool any = false;
+    while (scan.next(event, error)) {
+        if (!any) {
+            first = event.ticks;
+            any = true;
+        }
+        last = event.ticks;
+    }
+    return any && error.empty();
+}
+
+// The frame as a window of the render size shows it, whatever size the Canvas was last
+// told of.
+RgbImage drawVideoFrame(Canvas& canvas, int width, int height) {
+    const std::array<int, 4> window = canvas.viewport;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    canvas.setProjection(0, 0, width, height);
+    canvas.drawFrame(GL_RENDER);
+    glFlush();
+    RgbImage image = readFrame(width, height);
+    canvas.setProjection(window[0], window[1], window[2], window[3]);
+    return image;
+}
+
+} // namespace
+
+std::string findVideoEncoder() {
+    const std::string program = findProgram("ffmpeg");
+    if (program.empty()) {
+        std::fprintf(stderr, "tessera-render: --video needs the ffmpeg program, which is not "
+                             "installed (or not on PATH); Debian's package ffmpeg brings it: "
+                             "apt install ffmpeg\n");
+    }
+    return program;
+}
+
+std::string renderVideo(const std::string& replayPath, const std::string& encoderProgram,
+                        const std::string& out, ReplayPlayback& playback, ReplayAtSize& size,
+                        InputDispatcher& dispatcher, Canvas& canvas, OffscreenContext& context) {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    std::string error;
+    if (!sessionSpan(replayPath, first, last, error)) {
+        return error.empty() ? replayPath + ": the session has no events to make a video of"
+                             : error;
+    }
+    const VideoContainer& container = *videoContainer(out);
+    const VideoSchedule schedule(first, last, container.framesPerSecond);
+    const int width = context.width();
+    const int height = context.height();
+    VideoEncoder encoder;
+    if (error = encoder.start(encoderProgram, container, width, height, out); !error.empty()) {
+        return error;
+    }
+    InputEvent event;
+    bool pending = playback.next(event, error);
+    for (std::int64_t frame = 0; frame < schedule.frames(); ++frame) {
+        const std::int64_t moment = schedule.momentOf(frame);
+        while (pending && event.ticks <= moment) {
+            // A video keeps one size: recorded resizes and pointer positions are taken
+            // to it.
+            dispatcher.deliver(size.map(event, canvas));
+            pending = playback.next(event, error);
+        }
+        if (!error.empty()) {
+            return error;
+        }
+        if (error = encoder.addFrame(drawVideoFrame(canvas, width, height)); !error.empty()) {
+            return error;
+        }
+    }
+    if (error = encoder.finish(); !error.empty()) {
+        return error;
+    }
+    std::printf("wrote %s (%d x %d, %lld frames at %d a second)\n", out.c_str(), width, height,
+                static_cast<long long>(schedule.frames()), container.framesPerSecond);
+    return "";
+}
+
+} // namespace tessera
