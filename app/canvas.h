@@ -49,6 +49,10 @@ public:
     // in one vertex array, or one by one in immediate mode with referenceDrawing.
     void setProjection(int x, int y, int width, int height);
     int drawFrame(GLenum mode) const;
+    // A whole frame for a window of the size: clears, sets the projection and draws. The
+    // board needs neither a colour clear under it nor a depth test (referenceDrawing
+    // clears all and tests depth throughout).
+    void showFrame(int width, int height);
 
     // Keyboard and the idle step.
     int keyPressed(int key);
@@ -165,6 +169,7 @@ private:
     void showPicture(const char* name);
     void finishLoad();
     void raiseLight0(float dz);
+    int drawBoard() const;
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;
 

@@ -1,3 +1,4 @@
+#include "app/board_footprint.h"
 #include "app/canvas.h"
 #include "app/stage.h"
 
@@ -14,6 +15,34 @@ void Canvas::setProjection(int x, int y, int width, int height) {
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
     gluPerspective(fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);
+}
+
+void Canvas::showFrame(int width, int height) {
+    const BoardFootprint covered =
+        referenceDrawing || board == nullptr || !glIsList(static_cast<GLuint>(board->listId()))
+            ? BoardFootprint{}
+            : boardFootprint(*this, {0, 0, width, height});
+    if (covered.empty()) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    } else {
+        // The strips below, above, left and right of what the board paints over.
+        const int right = covered.x + covered.width;
+        const int top = covered.y + covered.height;
+        const int strips[4][4] = {{0, 0, width, covered.y},
+                                  {0, top, width, height - top},
+                                  {0, covered.y, covered.x, covered.height},
+                                  {right, covered.y, width - right, covered.height}};
+        glEnable(GL_SCISSOR_TEST);
+        for (const auto& strip : strips) {
+            if (strip[2] > 0 && strip[3] > 0) {
+                glScissor(strip[0], strip[1], strip[2], strip[3]);
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            }
+        }
+        glDisable(GL_SCISSOR_TEST);
+    }
+    setProjection(0, 0, width, height);
+    drawFrame(GL_RENDER);
 }
 
 // NOTE: the order of these calls is part of the design: each step relies on the GL state
@@ -38,7 +67,7 @@ int Canvas::drawFrame(GLenum mode) const {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
 
-    if (rendering && (board == nullptr || board->draw() != 1)) {
+    if (rendering && drawBoard() != 1) {
         return 0;
     }
 
@@ -75,6 +104,33 @@ int Canvas::drawFrame(GLenum mode) const {
         drawGestureOverlay();
     }
     return 1;
+}
+
+// The board's picture, unlit. It lies behind everything but what is tilted through it, and
+// the camera sees it straight on, at one depth: rather than test and write depth at each of
+// its pixels, the fast path draws it without depth test and then sets the depth of the
+// pixels it surely covers in one clear.
+int Canvas::drawBoard() const {
+    if (board == nullptr) {
+        return 0;
+    }
+    if (referenceDrawing) {
+        return board->draw();
+    }
+    glDisable(GL_DEPTH_TEST);
+    const int drawn = board->draw();
+    glEnable(GL_DEPTH_TEST);
+    const BoardFootprint covered = boardFootprint(*this, viewport);
+    if (drawn != 1 || covered.empty()) {
+        return drawn;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(covered.x, covered.y, covered.width, covered.height);
+    glClearDepth(covered.depth);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glDisable(GL_SCISSOR_TEST);
+    return drawn;
 }
 
 // The grey backing of the toolbar: light at the top, dark at the bottom, unlit.
