@@ -47,7 +47,7 @@ BoardFootprint boardFootprint(const Canvas& canvas, const std::array<int, 4>& vi
     if (width <= 0 || height <= 0) {
         return {};
     }
-    return {x, y, width, height, 0.5 * (clip[2][3] / w + 1.0)};
+    return {x, y, width, height};
 }
 
 } // namespace tessera

@@ -50,8 +50,8 @@ public:
     void setProjection(int x, int y, int width, int height);
     int drawFrame(GLenum mode) const;
     // A whole frame for a window of the size: clears, sets the projection and draws. The
-    // board needs neither a colour clear under it nor a depth test (referenceDrawing
-    // clears all and tests depth throughout).
+    // colour is not cleared where the board covers the whole window (referenceDrawing
+    // always clears it).
     void showFrame(int width, int height);
 
     // Keyboard and the idle step.
@@ -169,7 +169,6 @@ private:
     void showPicture(const char* name);
     void finishLoad();
     void raiseLight0(float dz);
-    int drawBoard() const;
     void drawToolbarStrip() const;
     void drawGestureOverlay() const;
 

@@ -18,29 +18,13 @@ void Canvas::setProjection(int x, int y, int width, int height) {
 }
 
 void Canvas::showFrame(int width, int height) {
-    const BoardFootprint covered =
-        referenceDrawing || board == nullptr || !glIsList(static_cast<GLuint>(board->listId()))
-            ? BoardFootprint{}
-            : boardFootprint(*this, {0, 0, width, height});
-    if (covered.empty()) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    } else {
-        // The strips below, above, left and right of what the board paints over.
-        const int right = covered.x + covered.width;
-        const int top = covered.y + covered.height;
-        const int strips[4][4] = {{0, 0, width, covered.y},
-                                  {0, top, width, height - top},
-                                  {0, covered.y, covered.x, covered.height},
-                                  {right, covered.y, width - right, covered.height}};
-        glEnable(GL_SCISSOR_TEST);
-        for (const auto& strip : strips) {
-            if (strip[2] > 0 && strip[3] > 0) {
-                glScissor(strip[0], strip[1], strip[2], strip[3]);
-                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            }
-        }
-        glDisable(GL_SCISSOR_TEST);
-    }
+    // Where the board fills the window, it paints over every pixel: only depth needs
+    // clearing. (Clearing the margins alone, with a scissor, costs Mesa more than clearing
+    // everything.)
+    const bool boardFillsWindow =
+        !referenceDrawing && board != nullptr && glIsList(static_cast<GLuint>(board->listId())) &&
+        boardFootprint(*this, {0, 0, width, height}).covers(width, height);
+    glClear(boardFillsWindow ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     setProjection(0, 0, width, height);
     drawFrame(GL_RENDER);
 }
@@ -67,7 +51,7 @@ int Canvas::drawFrame(GLenum mode) const {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
 
-    if (rendering && drawBoard() != 1) {
+    if (rendering && (board == nullptr || board->draw() != 1)) {
         return 0;
     }
 
@@ -104,33 +88,6 @@ int Canvas::drawFrame(GLenum mode) const {
         drawGestureOverlay();
     }
     return 1;
-}
-
-// The board's picture, unlit. It lies behind everything but what is tilted through it, and
-// the camera sees it straight on, at one depth: rather than test and write depth at each of
-// its pixels, the fast path draws it without depth test and then sets the depth of the
-// pixels it surely covers in one clear.
-int Canvas::drawBoard() const {
-    if (board == nullptr) {
-        return 0;
-    }
-    if (referenceDrawing) {
-        return board->draw();
-    }
-    glDisable(GL_DEPTH_TEST);
-    const int drawn = board->draw();
-    glEnable(GL_DEPTH_TEST);
-    const BoardFootprint covered = boardFootprint(*this, viewport);
-    if (drawn != 1 || covered.empty()) {
-        return drawn;
-    }
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(covered.x, covered.y, covered.width, covered.height);
-    glClearDepth(covered.depth);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glClearDepth(1.0);
-    glDisable(GL_SCISSOR_TEST);
-    return drawn;
 }
 
 // The grey backing of the toolbar: light at the top, dark at the bottom, unlit.

@@ -14,9 +14,10 @@ using test::CanvasTest;
 struct View {
     int width, height;
     float cameraX, cameraY, distance;
+    bool fills; // the board covers the whole window
 };
 
-// Depth of each window pixel after drawing the board alone, with its depth test.
+// Depth of each window pixel after drawing the board alone: below 1 where it shows.
 std::vector<float> boardDepths(Canvas& canvas, int width, int height) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     canvas.setProjection(0, 0, width, height);
@@ -29,16 +30,16 @@ std::vector<float> boardDepths(Canvas& canvas, int width, int height) {
     return depths;
 }
 
-// Every pixel of the footprint shows the board at the footprint's depth, and at most the
-// row or column along each edge that the board covers lies outside it.
-TEST_F(CanvasTest, BoardFootprintIsWhereAndHowDeepOpenGLDrawsTheBoard) {
+// Every pixel of the footprint shows the board, and at most the row or column along each
+// edge that the board covers lies outside it.
+TEST_F(CanvasTest, BoardFootprintIsWhereOpenGLDrawsTheBoard) {
     load();
     const View views[] = {
-        {640, 480, 320.0f, 240.0f, 600.0f},   // the program's window at the start
-        {1920, 1080, 320.0f, 240.0f, 600.0f}, // black bars at the sides
-        {3840, 2160, 250.0f, 300.0f, 450.0f}, // zoomed in: the board fills the screen
-        {1280, 1024, 700.0f, 100.0f, 900.0f}, // panned: the board's left half shows
-        {800, 600, 320.0f, 240.0f, 4500.0f},  // far away: a small board, little depth
+        {640, 480, 320.0f, 240.0f, 600.0f, false},   // the program's window at the start
+        {1920, 1080, 320.0f, 240.0f, 600.0f, false}, // black bars at the sides
+        {3840, 2160, 320.0f, 240.0f, 400.0f, true},  // zoomed in: the board fills the screen
+        {1280, 1024, 700.0f, 100.0f, 900.0f, false}, // panned: the board's left half shows
+        {800, 600, 320.0f, 240.0f, 4500.0f, false},  // far away: a small board
     };
     for (const View& view : views) {
         ASSERT_TRUE(gl.resize(view.width, view.height));
@@ -48,6 +49,8 @@ TEST_F(CanvasTest, BoardFootprintIsWhereAndHowDeepOpenGLDrawsTheBoard) {
         const auto depths = boardDepths(canvas, view.width, view.height);
         const BoardFootprint footprint = boardFootprint(canvas, {0, 0, view.width, view.height});
         ASSERT_FALSE(footprint.empty()) << view.width << " x " << view.height;
+        EXPECT_EQ(footprint.covers(view.width, view.height), view.fills)
+            << view.width << " x " << view.height;
         int covered = 0;
         int coveredOutside = 0;
         for (int y = 0; y < view.height; ++y) {
@@ -56,7 +59,7 @@ TEST_F(CanvasTest, BoardFootprintIsWhereAndHowDeepOpenGLDrawsTheBoard) {
                 const bool inside = x >= footprint.x && x < footprint.x + footprint.width &&
                                     y >= footprint.y && y < footprint.y + footprint.height;
                 if (inside) {
-                    ASSERT_NEAR(depth, footprint.depth, 1e-6)
+                    ASSERT_LT(depth, 1.0f)
                         << "(" << x << ", " << y << ") at " << view.width << " x " << view.height;
                 }
                 covered += depth < 1.0f ? 1 : 0;
