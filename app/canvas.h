@@ -53,6 +53,10 @@ public:
     // is the vertical one, widened for a viewport narrower than the board, so that every
     // window shows the whole board, centred, with bars at the sides or above and below.
     PickVolume::Camera cameraFor(double aspect) const;
+    // A whole frame for a window of the size: clears, sets the projection and draws. The
+    // colour is not cleared where the board covers the whole window (referenceDrawing
+    // always clears it).
+    void showFrame(int width, int height);
 
     // Keyboard and the idle step.
     int keyPressed(int key);

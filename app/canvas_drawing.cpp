@@ -1,3 +1,4 @@
+#include "app/board_footprint.h"
 #include "app/canvas.h"
 #include "app/stage.h"
 
@@ -14,6 +15,18 @@ void Canvas::setProjection(int x, int y, int width, int height) {
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
     gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);
+}
+
+void Canvas::showFrame(int width, int height) {
+    // Where the board fills the window, it paints over every pixel: only depth needs
+    // clearing. (Clearing the margins alone, with a scissor, costs Mesa more than clearing
+    // everything.)
+    const bool boardFillsWindow =
+        !referenceDrawing && board != nullptr && glIsList(static_cast<GLuint>(board->listId())) &&
+        boardFootprint(*this, {0, 0, width, height}).covers(width, height);
+    glClear(boardFillsWindow ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setProjection(0, 0, width, height);
+    drawFrame(GL_RENDER);
 }
 
 // NOTE: the order of these calls is part of the design: each step relies on the GL state

@@ -65,9 +65,7 @@ void postRedisplay() {
 
 // Draws the frame into the back buffer.
 void drawWindow() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    theCanvas.setProjection(0, 0, dispatcher.width(), dispatcher.height());
-    theCanvas.drawFrame(GL_RENDER);
+    theCanvas.showFrame(dispatcher.width(), dispatcher.height());
     glFlush();
 }
 

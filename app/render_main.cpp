@@ -41,9 +41,7 @@ int usageFault(const std::string& message) {
 }
 
 void drawFrame(tessera::Canvas& canvas, const tessera::InputDispatcher& dispatcher) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    canvas.setProjection(0, 0, dispatcher.width(), dispatcher.height());
-    canvas.drawFrame(GL_RENDER);
+    canvas.showFrame(dispatcher.width(), dispatcher.height());
     glFlush();
 }
 

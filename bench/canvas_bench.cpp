@@ -1,9 +1,11 @@
 // Frame, pick and idle step with many painted shapes, in an offscreen Mesa context
-// (software rendering, 640 x 480). Each case times the fast path and, in the same
-// iterations, the reference path and the floor (the least the work could cost), and
-// reports the ratios as counters:
-// - frame: the batched frame against the immediate-mode frame, and against the same
-//   triangles copied into one vertex array and drawn over the board;
+// (software rendering; 640 x 480 but for the frames at screen sizes). Each case times the
+// fast path and, in the same iterations, the reference path and the floor (the least the
+// work could cost the plain way), and reports the ratios as counters:
+// - frame: the batched frame against the immediate-mode frame, and against a full clear
+//   and the same triangles copied into one vertex array and drawn over the board; cpu_ms
+//   is the process's processor time a frame (Mesa's threads included), which other work
+//   on a shared machine disturbs less than the wall-clock time;
 // - pick: the CPU pick against the selection-mode pick at the same points, with the share
 //   of points where both found the same objects;
 // - idle step: against a plain loop that moves as many points and takes one sine each.
@@ -13,9 +15,9 @@
 #include "allocation_counter.h"
 #include "app/canvas.h"
 #include "app/init_graphics.h"
+#include "app/offscreen_context.h"
 #include "scene/random.h"
 #include "scene/shape_batch.h"
-#include "support/gl_context.h"
 #include "support/resident_memory.h"
 
 #include <GL/gl.h>
@@ -24,8 +26,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <random>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -38,9 +42,17 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Processor time of the whole process, every thread's.
+double processSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
 // One loaded Canvas for the whole run, repainted with the number of shapes each case asks.
 struct LoadedCanvas {
     LoadedCanvas() {
+        resize(640, 480);
         initGraphics();
         if (chdir(TESSERA_DATA_DIR) != 0) {
             std::perror(TESSERA_DATA_DIR);
@@ -56,6 +68,13 @@ struct LoadedCanvas {
         close(devNull);
         close(saved);
         canvas.setProjection(0, 0, 640, 480);
+    }
+
+    // The window size of the frames that follow; the GL state is kept.
+    void resize(int width, int height) {
+        if (context.width() != width || context.height() != height) {
+            context.resize(width, height);
+        }
     }
 
     // Strokes as a person paints them: a trail a few units a shape, now and then a new
@@ -98,7 +117,7 @@ struct LoadedCanvas {
         canvas.advance(1.0f / 60.0f);
     }
 
-    test::GlContext gl;
+    OffscreenContext context;
     Canvas canvas;
 };
 
@@ -107,22 +126,20 @@ LoadedCanvas& loaded() {
     return instance;
 }
 
-double frameSeconds(Canvas& canvas) {
+double frameSeconds(Canvas& canvas, int width = 640, int height = 480) {
     const auto start = Clock::now();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    canvas.setProjection(0, 0, 640, 480);
-    canvas.drawFrame(GL_RENDER);
+    canvas.showFrame(width, height);
     glFinish();
     return secondsSince(start);
 }
 
-// The board and the shapes' triangles, already placed, copied into one vertex array and
-// drawn with the frame's lighting.
-double floorSeconds(Canvas& canvas, const std::vector<BatchVertex>& placed,
+// A full clear, the board and the shapes' triangles, already placed, copied into one vertex
+// array and drawn with the frame's lighting.
+double floorSeconds(Canvas& canvas, int width, int height, const std::vector<BatchVertex>& placed,
                     std::vector<BatchVertex>& array) {
     const auto start = Clock::now();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    canvas.setProjection(0, 0, 640, 480);
+    canvas.setProjection(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -135,38 +152,111 @@ double floorSeconds(Canvas& canvas, const std::vector<BatchVertex>& placed,
     return secondsSince(start);
 }
 
+// Arguments: window width and height, number of shapes.
 void BM_Frame(benchmark::State& state) {
     LoadedCanvas& l = loaded();
-    l.paint(static_cast<int>(state.range(0)));
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    l.resize(width, height);
+    l.paint(static_cast<int>(state.range(2)));
     Canvas& canvas = l.canvas;
     ShapeBatch placed;
     placed.fill(canvas.shapes);
     std::vector<BatchVertex> array(placed.triangles().size());
-    frameSeconds(canvas); // warms the render cache
+    frameSeconds(canvas, width, height); // warms the render cache
     double batched = 0.0;
+    double processor = 0.0;
     double reference = 0.0;
     double floor = 0.0;
     std::size_t allocations = 0;
     for (auto _ : state) {
         const std::size_t before = bench::allocationCount();
-        const double seconds = frameSeconds(canvas);
+        const double processorBefore = processSeconds();
+        const double seconds = frameSeconds(canvas, width, height);
+        processor += processSeconds() - processorBefore;
         allocations += bench::allocationCount() - before;
         state.SetIterationTime(seconds);
         batched += seconds;
-        floor += floorSeconds(canvas, placed.triangles(), array);
+        floor += floorSeconds(canvas, width, height, placed.triangles(), array);
         canvas.referenceDrawing = true;
-        reference += frameSeconds(canvas);
+        reference += frameSeconds(canvas, width, height);
         canvas.referenceDrawing = false;
     }
+    l.resize(640, 480);
     const auto n = static_cast<double>(state.iterations());
+    state.counters["cpu_ms"] = 1e3 * processor / n;
     state.counters["floor_ms"] = 1e3 * floor / n;
     state.counters["reference_ms"] = 1e3 * reference / n;
     state.counters["x_floor"] = batched / floor;
     state.counters["reference_x"] = reference / batched;
     state.counters["allocs/frame"] = static_cast<double>(allocations) / n;
 }
-BENCHMARK(BM_Frame)->Arg(1000)->Arg(10000)->Arg(30000)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_Frame)
+    ->Args({640, 480, 1000})
+    ->Args({640, 480, 10000})
+    ->Args({640, 480, 30000})
+    ->Args({1920, 1080, 1000})
+    ->Args({1920, 1080, 5000})
+    ->Args({1920, 1080, 10000})
+    ->Args({3840, 2160, 1000})
+    ->Args({3840, 2160, 5000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Where a frame's time goes: the floor's steps one at a time (the full clear, the board with
+// its depth test, filling the batch, drawing it lit), each finished before the next starts,
+// as wall-clock and processor milliseconds. Arguments as for BM_Frame.
+void BM_FramePieces(benchmark::State& state) {
+    LoadedCanvas& l = loaded();
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    l.resize(width, height);
+    l.paint(static_cast<int>(state.range(2)));
+    Canvas& canvas = l.canvas;
+    ShapeBatch batch;
+    enum Piece { Clear, Board, Fill, Shapes, Pieces };
+    const char* const names[Pieces] = {"clear", "board", "fill", "shapes"};
+    double wall[Pieces] = {};
+    double processor[Pieces] = {};
+    const auto time = [&](Piece piece, auto&& work) {
+        const double processorBefore = processSeconds();
+        const auto start = Clock::now();
+        work();
+        glFinish();
+        const double seconds = secondsSince(start);
+        wall[piece] += seconds;
+        processor[piece] += processSeconds() - processorBefore;
+        return seconds;
+    };
+    for (auto _ : state) {
+        double seconds = time(Clear, [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
+        seconds += time(Board, [&] {
+            canvas.setProjection(0, 0, width, height);
+            glEnable(GL_DEPTH_TEST);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            glDisable(GL_LIGHTING);
+            canvas.board->draw();
+        });
+        seconds += time(Fill, [&] { batch.fill(canvas.shapes); });
+        seconds += time(Shapes, [&] {
+            glEnable(GL_LIGHTING);
+            batch.draw();
+        });
+        state.SetIterationTime(seconds);
+    }
+    l.resize(640, 480);
+    const auto n = static_cast<double>(state.iterations());
+    for (int piece = 0; piece < Pieces; ++piece) {
+        state.counters[std::string(names[piece]) + "_ms"] = 1e3 * wall[piece] / n;
+        state.counters[std::string(names[piece]) + "_cpu_ms"] = 1e3 * processor[piece] / n;
+    }
+}
+BENCHMARK(BM_FramePieces)
+    ->Args({1920, 1080, 10000})
+    ->Args({3840, 2160, 5000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Window points spread over the board, many of them on painted shapes.
 std::vector<std::pair<int, int>> pickPoints() {

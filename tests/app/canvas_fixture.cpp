@@ -75,9 +75,7 @@ std::string CanvasTest::loadWithMask(int maskWidth, int maskHeight) {
 }
 
 void CanvasTest::renderFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    canvas.setProjection(0, 0, gl.width(), gl.height());
-    canvas.drawFrame(GL_RENDER);
+    canvas.showFrame(gl.width(), gl.height());
     glFlush();
 }
 

@@ -11,6 +11,8 @@ public:
     explicit GlContext(int width = 640, int height = 480);
 
     bool valid() const { return current; }
+    // A buffer of another size, current at once; the GL state is kept.
+    bool resize(int width, int height) { return current = offscreen.resize(width, height); }
     int width() const { return offscreen.width(); }
     int height() const { return offscreen.height(); }
     // Red, green and blue (0-255) of the pixel at (x, y), y counted from the bottom.
