@@ -11,7 +11,6 @@
 #include "app/video_encoder.h"
 #include "app/video_schedule.h"
 
-#include <GL/gl.h>
 #include <array>
 #include <cstdio>
 
@@ -41,10 +40,7 @@ bool sessionSpan(const std::string& replayPath, std::int64_t& first, std::int64_
 // told of.
 RgbImage drawVideoFrame(Canvas& canvas, int width, int height) {
     const std::array<int, 4> window = canvas.viewport;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    canvas.setProjection(0, 0, width, height);
-    canvas.drawFrame(GL_RENDER);
-    glFlush();
+    canvas.showFrame(width, height);
     RgbImage image = readFrame(width, height);
     canvas.setProjection(window[0], window[1], window[2], window[3]);
     return image;
