@@ -347,10 +347,19 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    // What is wrong with the picture's files is said before the display is looked for, and
-    // the display before a photograph is decoded.
+    // What is wrong with the picture's files, or with the recording, is said before the
+    // display is looked for, and the display before a photograph is decoded.
     if (std::string error = tessera::pictureSourceError(picture); !error.empty()) {
         return fail(error, 255);
+    }
+    tessera::ReplayHeader recording;
+    if (!options.record.empty()) {
+        if (std::string error = describeRecording(options, picture, recording); !error.empty()) {
+            return fail("cannot record: " + error, 255);
+        }
+        if (std::string error = tessera::checkOutputFolder(options.record); !error.empty()) {
+            return fail("cannot record: " + error, 255);
+        }
     }
     if (std::string error = displayError(); !error.empty()) {
         return fail(error, noDisplayStatus);
@@ -362,15 +371,6 @@ int main(int argc, char** argv) {
     }
     if (!summary.empty()) {
         std::printf("%s\n", summary.c_str());
-    }
-    tessera::ReplayHeader recording;
-    if (!options.record.empty()) {
-        if (std::string error = describeRecording(options, picture, recording); !error.empty()) {
-            return fail("cannot record: " + error, 255);
-        }
-        if (std::string error = tessera::checkOutputFolder(options.record); !error.empty()) {
-            return fail("cannot record: " + error, 255);
-        }
     }
 
     tessera::Stage* stage = tessera::Stage::instance();

@@ -52,7 +52,7 @@ TEST(RenderCommandLine, NamesWhatIsWrong) {
         {"missing value", {"a", "--frames"}, "--frames needs a value"},
         {"size of 0",
          {"a", "--snapshot=a.png", "--size=0x480"},
-         "--size needs WxH with W and H from 1 to 16384, not '0x480'"},
+         "--size needs WxH with W and H from 1 to 8192, not '0x480'"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
