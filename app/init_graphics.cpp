@@ -1,6 +1,6 @@
 #include "app/init_graphics.h"
 
-#include "app/stage.h"
+#include "stage/stage.h"
 
 #include <GL/gl.h>
 

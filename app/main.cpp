@@ -2,27 +2,27 @@
 // arguments into an input event, stamped with the clock's reading, and hands it to the
 // dispatcher, which forwards it to one Canvas operation. In a replay the events come from
 // the file instead, and the real pointer and keyboard are ignored but for quitting.
-#include "app/canvas.h"
-#include "app/clock.h"
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
-#include "app/input_dispatcher.h"
 #include "app/output_target.h"
-#include "app/picture_checksum.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
-#include "app/recorder.h"
-#include "app/replay_at_size.h"
-#include "app/replay_pace.h"
 #include "app/replay_picture.h"
-#include "app/replay_playback.h"
-#include "app/replay_reader.h"
-#include "app/replay_writer.h"
 #include "app/snapshot.h"
-#include "app/stage.h"
 #include "app/version.h"
 #include "app/window_choice.h"
+#include "canvas/canvas.h"
+#include "session/input_dispatcher.h"
+#include "session/picture_checksum.h"
+#include "session/recorder.h"
+#include "session/replay_at_size.h"
+#include "session/replay_pace.h"
+#include "session/replay_playback.h"
+#include "session/replay_reader.h"
+#include "session/replay_writer.h"
+#include "stage/clock.h"
+#include "stage/stage.h"
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>

@@ -1,6 +1,5 @@
 #include "app/picture_source.h"
 
-#include "app/picture_checksum.h"
 #include "photo/photo_file.h"
 
 #include <cerrno>
@@ -107,6 +106,13 @@ std::string executablePath() {
     std::error_code failed;
     const fs::path self = fs::read_symlink("/proc/self/exe", failed);
     return failed ? std::string() : self.string();
+}
+
+std::vector<std::string> pictureFiles(const PictureSource& source) {
+    if (source.kind == PictureSource::PictureSetFiles) {
+        return {source.path + ".ppm", source.path + "_mask.pgm", source.path + ".map"};
+    }
+    return {source.path};
 }
 
 } // namespace tessera

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tessera {
 
@@ -12,6 +13,10 @@ struct PictureSource {
     Kind kind = PictureSetFiles;
     std::string path;
 };
+
+// The files a picture is read from: a set's picture, mask and map in that order, or the
+// photograph.
+std::vector<std::string> pictureFiles(const PictureSource& source);
 
 // The name of the default picture set, looked for in the current folder first.
 constexpr const char* defaultPictureSet = "fruit";

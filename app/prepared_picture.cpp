@@ -1,7 +1,7 @@
 #include "app/prepared_picture.h"
 
-#include "app/canvas.h"
 #include "app/photograph.h"
+#include "canvas/canvas.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "app/render_command_line.h"
 
 #include "app/long_options.h"
-#include "app/replay_header.h"
+#include "session/replay_header.h"
 
 #include <vector>
 

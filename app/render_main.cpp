@@ -1,26 +1,26 @@
 // tessera-render: plays a recorded session into an offscreen Mesa context, with no display,
 // through the same dispatcher and Canvas as the program, and writes what the window showed
 // as PNG files. One frame is drawn after every idle step, as the program draws one.
-#include "app/canvas.h"
-#include "app/clock.h"
 #include "app/init_graphics.h"
-#include "app/input_dispatcher.h"
 #include "app/offscreen_context.h"
 #include "app/output_target.h"
-#include "app/picture_checksum.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/render_command_line.h"
-#include "app/replay_at_size.h"
 #include "app/replay_picture.h"
-#include "app/replay_playback.h"
-#include "app/replay_reader.h"
 #include "app/snapshot.h"
-#include "app/stage.h"
 #include "app/version.h"
 #include "app/video_container.h"
 #include "app/video_render.h"
+#include "canvas/canvas.h"
 #include "photo/png_writer.h"
+#include "session/input_dispatcher.h"
+#include "session/picture_checksum.h"
+#include "session/replay_at_size.h"
+#include "session/replay_playback.h"
+#include "session/replay_reader.h"
+#include "stage/clock.h"
+#include "stage/stage.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -146,9 +146,8 @@ int main(int argc, char** argv) {
     canvas.referenceDrawing = header.referenceDrawing;
     prepared.loadInto(canvas);
     if (!options.video.empty()) {
-        const std::string error =
-            tessera::renderVideo(options.replay, encoder, options.video, playback, size,
-                                 dispatcher, canvas, context);
+        const std::string error = tessera::renderVideo(options.replay, encoder, options.video,
+                                                       playback, size, dispatcher, canvas, context);
         return error.empty() ? 0 : fail(error);
     }
 

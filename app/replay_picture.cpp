@@ -1,6 +1,6 @@
 #include "app/replay_picture.h"
 
-#include "app/picture_checksum.h"
+#include "session/picture_checksum.h"
 
 #include <cinttypes>
 #include <cstdio>

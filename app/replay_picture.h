@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/picture_source.h"
-#include "app/replay_header.h"
+#include "session/replay_header.h"
 
 #include <string>
 

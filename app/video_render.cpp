@@ -1,15 +1,15 @@
 #include "app/video_render.h"
 
-#include "app/canvas.h"
-#include "app/input_dispatcher.h"
 #include "app/offscreen_context.h"
 #include "app/program_search.h"
-#include "app/replay_at_size.h"
-#include "app/replay_playback.h"
 #include "app/snapshot.h"
 #include "app/video_container.h"
 #include "app/video_encoder.h"
 #include "app/video_schedule.h"
+#include "canvas/canvas.h"
+#include "session/input_dispatcher.h"
+#include "session/replay_at_size.h"
+#include "session/replay_playback.h"
 
 #include <array>
 #include <cstdio>

@@ -13,9 +13,9 @@
 // each on its own (--benchmark_filter=PickMemorySelection/0/, and so on): selection picks
 // earlier in the run leave the heap grown, and the later ones then reuse it.
 #include "allocation_counter.h"
-#include "app/canvas.h"
 #include "app/init_graphics.h"
 #include "app/offscreen_context.h"
+#include "canvas/canvas.h"
 #include "scene/random.h"
 #include "scene/shape_batch.h"
 #include "support/resident_memory.h"

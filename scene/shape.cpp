@@ -1,6 +1,6 @@
 #include "scene/shape.h"
 
-#include "app/stage.h"
+#include "stage/stage.h"
 
 #include <GL/gl.h>
 

@@ -1,9 +1,9 @@
 #include "fuzz/fuzz_targets.h"
 
-#include "app/replay_reader.h"
 #include "picture/mask_grid.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
+#include "session/replay_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,10 +5,11 @@
 //
 // usage: tessera-make-demo SET > data/demo.tessera-replay
 //        (SET: the default picture set's prefix, data/fruit, for the checksum)
-#include "app/input_event.h"
-#include "app/picture_checksum.h"
-#include "app/replay_header.h"
-#include "app/replay_writer.h"
+#include "app/picture_source.h"
+#include "session/input_event.h"
+#include "session/picture_checksum.h"
+#include "session/replay_header.h"
+#include "session/replay_writer.h"
 
 #include <cstdint>
 #include <cstdio>

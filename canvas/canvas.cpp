@@ -1,0 +1,150 @@
+#include "canvas/canvas.h"
+
+#include "picture/pnm_reader.h"
+#include "scene/circle_shape.h"
+#include "scene/parallelogram_shape.h"
+#include "scene/square_shape.h"
+#include "scene/texture.h"
+#include "scene/triangle_shape.h"
+#include "stage/stage.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace tessera {
+
+float light1Ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+float light1Diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+float light1Specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+float light1Position[4] = {0.0f, 0.0f, 5.0f, 1.0f};
+
+Canvas::Canvas() : board(std::make_unique<Model>()) {
+    shapes.reserve(100);
+    selection.reserve(100);
+}
+
+Canvas::~Canvas() = default;
+
+int Canvas::load(const char* name) {
+    Stage::instance();
+    shapes.clear();
+    selection.clear();
+    painting = nullptr;
+
+    const std::string base(name);
+    const std::string pictureFile = base + ".ppm";
+    const std::string maskFile = base + "_mask.pgm";
+    const std::string mapFile = base + ".map";
+
+    int bitsPerPixel = 0;
+    picturePixels = readPpm(pictureFile.c_str(), pictureWidth, pictureHeight, bitsPerPixel);
+    std::printf("%s: (%d, %d) x %d\n", pictureFile.c_str(), pictureWidth, pictureHeight,
+                bitsPerPixel);
+    showPicture(name);
+
+    maskPixels = readPgm(maskFile.c_str(), maskWidth, maskHeight);
+    std::printf("%s: (%d, %d) x 8\n", maskFile.c_str(), maskWidth, maskHeight);
+
+    readRegionMap(mapFile.c_str(), regionMap);
+    std::printf("%s: OK\n", mapFile.c_str());
+
+    finishLoad();
+    return 1;
+}
+
+int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMap map) {
+    Stage::instance();
+    shapes.clear();
+    selection.clear();
+    painting = nullptr;
+    picturePixels = std::move(picture.pixels);
+    pictureWidth = picture.width;
+    pictureHeight = picture.height;
+    showPicture(name);
+    maskPixels = std::move(mask.pixels);
+    maskWidth = mask.width;
+    maskHeight = mask.height;
+    regionMap = std::move(map);
+    finishLoad();
+    return 1;
+}
+
+// The picture becomes the board's texture, uploaded at its own size, on a 640 x 480 quad.
+void Canvas::showPicture(const char* name) {
+    auto* texture = new Texture(name);
+    texture->setSize(pictureWidth, pictureHeight);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, pictureWidth, pictureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, picturePixels.data());
+    Stage::instance()->registerTexture(texture);
+
+    boardWidth = 640;
+    boardHeight = 480;
+    board->setTexture(texture);
+    board->setScale(1.0f, 1.0f, 1.0f);
+    board->setPosition(0.0f, 0.0f, 0.0f);
+    board->setColour(1.0f, 1.0f, 1.0f);
+    board->beginList();
+    const float w = static_cast<float>(boardWidth);
+    const float h = static_cast<float>(boardHeight);
+    glBegin(GL_QUADS);
+    glTexCoord3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glTexCoord3f(0.0f, 1.0f, 0.0f);
+    glVertex3f(0.0f, h, 0.0f);
+    glTexCoord3f(1.0f, 1.0f, 0.0f);
+    glVertex3f(w, h, 0.0f);
+    glTexCoord3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(w, 0.0f, 0.0f);
+    glEnd();
+    board->endList();
+}
+
+// Toolbar, camera and light 1, once the picture set is in place.
+void Canvas::finishLoad() {
+    buildToolbar();
+    cameraX = static_cast<float>(boardWidth) * 0.5f;
+    cameraY = static_cast<float>(boardHeight) * 0.5f;
+
+    // The modelview matrix is still the identity here, so the position is in board units.
+    glLightfv(GL_LIGHT1, GL_AMBIENT, light1Ambient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, light1Diffuse);
+    glLightfv(GL_LIGHT1, GL_SPECULAR, light1Specular);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
+    glEnable(GL_LIGHT1);
+}
+
+void Canvas::buildToolbar() {
+    // NOTE: the order of construction fixes which random numbers each entry draws, and so
+    // how every toolbar shape wobbles.
+    tools.clear();
+    tools.push_back(std::make_unique<SquareShape>(20.0f, 10.0f, 4.0f, 40.0f));
+    tools.push_back(std::make_unique<ParallelogramShape>(20.0f, 10.0f, 5.0f, 34.0f));
+    tools.push_back(std::make_unique<SquareShape>(80.0f, 10.0f, 4.0f, 40.0f));
+    tools.push_back(std::make_unique<CircleShape>(80.0f, 10.0f, 5.0f, 17.0f));
+    tools.push_back(std::make_unique<SquareShape>(140.0f, 10.0f, 4.0f, 40.0f));
+    tools.push_back(std::make_unique<SquareShape>(140.0f, 10.0f, 5.0f, 28.0f));
+    tools.push_back(std::make_unique<SquareShape>(200.0f, 10.0f, 4.0f, 40.0f));
+    tools.push_back(std::make_unique<TriangleShape>(200.0f, 10.0f, 5.0f, 34.0f, 34.0f));
+    for (std::size_t i = 0; i < tools.size(); ++i) {
+        if (i % 2 == 0) {
+            tools[i]->setColour(0.0f, 0.0f, 0.7f); // button face, blue
+        } else {
+            tools[i]->setColour(0.9f, 0.9f, 0.0f); // icon, yellow
+        }
+    }
+}
+
+MaskGrid Canvas::maskGrid() const {
+    return {boardWidth, boardHeight, maskWidth, maskHeight};
+}
+
+int Canvas::cellWidth() const {
+    return maskGrid().cellWidth();
+}
+
+int Canvas::cellHeight() const {
+    return maskGrid().cellHeight();
+}
+
+} // namespace tessera

@@ -1,0 +1,211 @@
+#pragma once
+
+#include "canvas/pick_volume.h"
+#include "picture/image.h"
+#include "picture/mask_grid.h"
+#include "picture/region_map.h"
+#include "scene/model.h"
+#include "scene/shape.h"
+#include "scene/shape_batch.h"
+
+#include <GL/gl.h>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace tessera {
+
+// Light 1, which follows the pointer: positional, 5 units in front of the board point
+// under the pointer. Sent by the load and again on every pointer movement.
+extern float light1Ambient[4];
+extern float light1Diffuse[4];
+extern float light1Specular[4];
+extern float light1Position[4];
+
+// The application controller: it owns the picture set, the board, the toolbar, the placed
+// shapes, the selection, the camera and all interaction and animation state. The window
+// system's callbacks each forward to one of its operations.
+class Canvas {
+public:
+    enum Tool { ParallelogramTool = 0, CircleTool = 1, SquareTool = 2, TriangleTool = 3 };
+    enum Animation { NoAnimation = 0, Scattering = 1, ReturningHome = 2 };
+    enum PaintMode { NotPainting = 0, Growing = 2, Trailing = 3 };
+
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // Loading (needs a current GL context): picture, texture, board, mask, region map,
+    // toolbar, camera, light 1. A bad file ends the program through fatalError.
+    int load(const char* name);
+    // The same from a picture set already in memory (made from a photograph): prints
+    // nothing and cannot fail.
+    int loadPictureSet(const char* name, Image picture, Image mask, RegionMap map);
+    void buildToolbar();
+
+    // Drawing. setProjection also keeps the viewport, for picking; drawFrame only reads the
+    // Canvas and returns 0 when no picture set is loaded. The placed shapes go to OpenGL
+    // in one vertex array, or one by one in immediate mode with referenceDrawing.
+    void setProjection(int x, int y, int width, int height);
+    int drawFrame(GLenum mode) const;
+    // The camera as a viewport of width / height = aspect sees through it. The field of view
+    // is the vertical one, widened for a viewport narrower than the board, so that every
+    // window shows the whole board, centred, with bars at the sides or above and below.
+    PickVolume::Camera cameraFor(double aspect) const;
+    // A whole frame for a window of the size: clears, sets the projection and draws. The
+    // colour is not cleared where the board covers the whole window (referenceDrawing
+    // always clears it).
+    void showFrame(int width, int height);
+
+    // Keyboard and the idle step.
+    int keyPressed(int key);
+    void advance(float dt);
+    void scatter();
+    void returnHome();
+
+    // Picking: the placed shapes and toolbar entries under a window point join
+    // `selection` and `toolHits`; a press on nothing clears the selection. What lies under
+    // the point is found on the CPU, or in OpenGL's selection mode with referenceDrawing.
+    int pick(int x, int y);
+    // The names of what a 2 x 2 pixel region at window point (x, y) hits, in drawing order:
+    // shape indices, then the number of shapes plus each toolbar index. hitsAt tests the
+    // outlines on the CPU; selectionHitsAt asks OpenGL's selection mode (it needs a
+    // context). Both give the same list but where an edge grazes the region.
+    void hitsAt(int x, int y, std::vector<GLuint>& names) const;
+    void selectionHitsAt(int x, int y, std::vector<GLuint>& names) const;
+    // The volume a size x size pixel region at window point (x, y) sees, in the viewport of
+    // the last setProjection.
+    PickVolume pickVolume(int x, int y, double size) const;
+    int collectHits(const std::vector<GLuint>& names);
+    void clearSelection();
+    // The board-plane point shown at window point (x, y); 0 when there is none. Painting,
+    // the light that follows the pointer and anything else placed under the pointer ask
+    // this; nothing converts window points to board points by hand.
+    int unproject(int x, int y, float& outX, float& outY) const;
+    // The same in a viewport other than the last setProjection's.
+    int unprojectIn(const std::array<int, 4>& shown, int x, int y, float& outX, float& outY) const;
+    // The other way: the window point of that viewport that shows board point (x, y).
+    int projectIn(const std::array<int, 4>& shown, float x, float y, double& outX,
+                  double& outY) const;
+    // The point under window point (x, y) when it lies on the board, not in the margins.
+    bool boardPointAt(int x, int y, float& outX, float& outY) const;
+
+    // Pointer input, tools and painting.
+    void buttonPressed(int x, int y, int button);
+    void buttonReleased(int x, int y, int button);
+    void pointerMoved(int x, int y);
+    void selectTool(int tool);
+    // A new shape of the tool's kind at board point (x, y), coloured like the region under
+    // it; the Canvas keeps it in `shapes`.
+    Shape* spawnShape(int kind, float x, float y);
+
+    // Removing shapes: `z` takes back the newest, Delete or Backspace the selected ones.
+    // The selection's indices, the shape being painted and a gesture under way stay valid.
+    void removeShape(std::size_t index);
+    void undoLastShape();
+    void deleteSelected();
+
+    // Board units per mask cell (never below 1): the camera's pan step and the size of
+    // painted shapes.
+    int cellWidth() const;
+    int cellHeight() const;
+    MaskGrid maskGrid() const;
+
+    std::vector<std::unique_ptr<Shape>> shapes;
+    std::vector<int> selection;
+    Shape* painting = nullptr;
+    std::unique_ptr<Model> board;
+    std::vector<unsigned char> picturePixels;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    std::vector<std::unique_ptr<Shape>> tools;
+    std::vector<int> toolHits;
+    RegionMap regionMap;
+    std::vector<unsigned char> maskPixels;
+    int maskWidth = 0;
+    int maskHeight = 0;
+    int boardWidth = 640;
+    int boardHeight = 480;
+    float cameraX = 0.0f;
+    float cameraY = 0.0f;
+    float cameraDistance = 600.0f;
+    float zNear = 10.0f;
+    float zFar = 5000.0f;
+    float fieldOfView = 45.0f;
+    int pointerX = 0;
+    int pointerY = 0;
+    int pressX = -1;
+    int pressY = -1;
+    int gestureState = 0;
+    float gestureX1 = 0.0f;
+    float gestureY1 = 0.0f;
+    float gestureTime1 = 0.0f;
+    float gestureX2 = 0.0f;
+    float gestureY2 = 0.0f;
+    float gestureTime2 = 0.0f;
+    int animationKind = NoAnimation;
+    double timerDuration = 0.0;
+    double timerElapsed = 0.0;
+    double idleTime = 0.0;
+    int paintMode = NotPainting;
+    int currentTool = ParallelogramTool;
+    // Seconds since the stroke last spawned or began trailing. Kept apart from the
+    // animation timer, so that painting and the scatter or return-home animation can run
+    // at the same time without either spoiling the other.
+    double strokeElapsed = 0.0;
+    // Unattended use: after clearAfterSeconds (0: never) without pointer motion, a press
+    // or a key the canvas is cleared as by Escape; at most maxShapes (0: no limit) shapes
+    // are kept, the oldest going first.
+    double clearAfterSeconds = 0.0;
+    double unattendedTime = 0.0;
+    std::size_t maxShapes = 0;
+    // The idle scatter has run in this idle period; pointer motion starts a new period.
+    bool idleScatterDone = false;
+    // How far scatters have raised light 0 since the last return home, which lowers it by
+    // exactly that much.
+    float light0Raised = 0.0f;
+    // Draw and pick as the shapes' own code does (immediate mode, selection mode): slower,
+    // the oracle that the fast path is held against.
+    bool referenceDrawing = false;
+    // x, y, width and height of the last setProjection.
+    std::array<int, 4> viewport = {0, 0, 0, 0};
+
+private:
+    int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
+    void connect(int x, int y, float t);
+    void joinPair(Shape& a, Shape& b, float interval);
+    Shape& selected(std::size_t k) const;
+    // A shape of the current tool that shows right under the pointer showing board point
+    // (x, y), coloured like the picture there.
+    Shape* paintAt(float x, float y);
+    Region regionAt(int x, int y) const;
+    Region pictureColourAt(int x, int y) const;
+    void clearCanvas();
+    void showPicture(const char* name);
+    void finishLoad();
+    void raiseLight0(float dz);
+    void drawToolbarStrip() const;
+    void drawGestureOverlay() const;
+
+    // Render caches: refilled by every frame and pick, kept to reuse their storage.
+    mutable ShapeBatch batch;
+    std::vector<GLuint> pickNames;
+};
+
+// Side of the square region around the pointer that a pick tests, in pixels.
+constexpr double pickRegionPixels = 2.0;
+
+// Seconds without pointer motion after which the shapes scatter.
+constexpr double idleScatterSeconds = 27.0;
+// Length of the scatter and return-home animations.
+constexpr double canvasAnimationSeconds = 3.0;
+// Zoom stops here. Within these the key only multiplies the distance; past them a held
+// key would zoom in to 0, from which zooming out never returns, or out to infinity.
+constexpr float minCameraDistance = 1.0f;
+constexpr float maxCameraDistance = 1.0e6f;
+// A shape grown by holding the button stops growing at this scale, far beyond the board,
+// so that its size can never overflow.
+constexpr float maxPaintedScale = 10000.0f;
+
+} // namespace tessera

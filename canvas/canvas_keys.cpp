@@ -1,0 +1,155 @@
+#include "canvas/canvas.h"
+#include "scene/random.h"
+#include "stage/stage.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tessera {
+
+namespace {
+
+// The factors are doubles: a product worked in double and rounded once is the float
+// nearest the exact one, which a float product is not (726 x 0.9 would give 653.39996).
+float scaled(float value, double factor) {
+    return static_cast<float>(static_cast<double>(value) * factor);
+}
+
+// Light 0 rises this far with every scatter.
+constexpr float scatterLightRise = 400.0f;
+
+} // namespace
+
+int Canvas::keyPressed(int key) {
+    const int k = key & 0xFF;
+    unattendedTime = 0.0;
+    switch (k) {
+    case 27: // Escape
+        gestureState = 0;
+        clearCanvas();
+        break;
+    case '-':
+        cameraDistance = std::min(scaled(cameraDistance, 1.1), maxCameraDistance);
+        break;
+    case '=':
+        cameraDistance = std::max(scaled(cameraDistance, 0.9), minCameraDistance);
+        break;
+    case 'a':
+        cameraX = cameraX - static_cast<float>(cellWidth());
+        break;
+    case 'd':
+        cameraX = cameraX + static_cast<float>(cellWidth());
+        break;
+    case 'f':
+        if (animationKind == NoAnimation) {
+            returnHome();
+        }
+        break;
+    case 'r':
+        if (animationKind == NoAnimation) {
+            scatter();
+        }
+        break;
+    case 's':
+        cameraY = cameraY - static_cast<float>(cellHeight());
+        break;
+    case 'w':
+        cameraY = cameraY + static_cast<float>(cellHeight());
+        break;
+    case 'z':
+        undoLastShape();
+        break;
+    // The tools in toolbar order, within reach when the toolbar is zoomed or panned away.
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+        if (!tools.empty()) {
+            selectTool(k - '1');
+        }
+        break;
+    case 8:   // Backspace
+    case 127: // Delete
+        deleteSelected();
+        break;
+    default:
+        break;
+    }
+    std::printf("%d\n", k);
+    return 2;
+}
+
+void Canvas::clearCanvas() {
+    painting = nullptr;
+    selection.clear();
+    shapes.clear();
+}
+
+void Canvas::advance(float dt) {
+    idleTime = idleTime + dt;
+    unattendedTime = unattendedTime + dt;
+    if (clearAfterSeconds > 0.0 && unattendedTime > clearAfterSeconds && !shapes.empty()) {
+        gestureState = 0;
+        clearCanvas();
+    }
+    if (idleTime > idleScatterSeconds && !idleScatterDone) {
+        idleScatterDone = true;
+        scatter();
+    }
+    if (painting != nullptr && paintMode == Growing) {
+        const float s = dt * 1.3f + 1.0f;
+        painting->scaleBy(s, s, 1.0f);
+        if (painting->scale.x > maxPaintedScale || painting->scale.y > maxPaintedScale) {
+            painting->setScale(std::min(painting->scale.x, maxPaintedScale),
+                               std::min(painting->scale.y, maxPaintedScale), painting->scale.z);
+        }
+    }
+    for (auto& shape : shapes) {
+        shape->update(dt);
+    }
+    strokeElapsed = strokeElapsed + dt;
+    if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
+        if (animationKind == ReturningHome) {
+            raiseLight0(-light0Raised);
+            light0Raised = 0.0f;
+        }
+        timerElapsed = timerDuration;
+        animationKind = NoAnimation;
+    } else {
+        timerElapsed = timerElapsed + dt;
+    }
+}
+
+void Canvas::scatter() {
+    timerDuration = canvasAnimationSeconds;
+    timerElapsed = 0.0;
+    animationKind = Scattering;
+    for (auto& shape : shapes) {
+        shape->clearKeyframes();
+        // NOTE: y is drawn before x; the order fixes where each shape flies.
+        const float y = static_cast<float>(tessera::rand() % 960 - 240);
+        const float x = static_cast<float>(tessera::rand() % 1280 - 320);
+        const float z = scaled(cameraDistance, 1.1);
+        shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
+    }
+    raiseLight0(scatterLightRise);
+    light0Raised = light0Raised + scatterLightRise;
+}
+
+void Canvas::raiseLight0(float dz) {
+    Stage* stage = Stage::instance();
+    stage->light0Position[2] = stage->light0Position[2] + dz;
+    glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+}
+
+void Canvas::returnHome() {
+    timerDuration = canvasAnimationSeconds;
+    timerElapsed = 0.0;
+    animationKind = ReturningHome;
+    for (auto& shape : shapes) {
+        shape->clearKeyframes();
+        shape->queueReturnHome(static_cast<float>(canvasAnimationSeconds));
+    }
+}
+
+} // namespace tessera

@@ -1,0 +1,202 @@
+#include "canvas/canvas.h"
+#include "canvas/matrix.h"
+
+#include <GL/glu.h>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace tessera {
+
+namespace {
+
+// Each hit record is 4 ints (one name on the stack), so this holds 128 records.
+constexpr GLsizei selectBufferSize = 512;
+
+} // namespace
+
+int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
+    GLint shown[4];
+    glGetIntegerv(GL_VIEWPORT, shown);
+    glSelectBuffer(size, buffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(shown[0] + x, shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
+    const double aspect = shown[3] > 0 ? static_cast<double>(shown[2]) / shown[3] : 1.0;
+    gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
+    glTranslatef(-cameraX, -cameraY, -cameraDistance);
+    drawFrame(GL_SELECT);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glFlush();
+    return glRenderMode(GL_RENDER);
+}
+
+void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
+    names.clear();
+    std::array<GLuint, selectBufferSize> small;
+    std::vector<GLuint> large;
+    GLuint* records = small.data();
+    int hits = selectAt(x, y, records, selectBufferSize);
+    if (hits < 0) {
+        // More objects lie under the pointer than the buffer holds (a trail painted over
+        // and over): every object makes at most one record, so this size always suffices.
+        large.resize(4 * (shapes.size() + tools.size()) + 4);
+        records = large.data();
+        hits = selectAt(x, y, records, static_cast<GLsizei>(large.size()));
+    }
+    const GLuint* record = records;
+    for (int h = 0; h < hits; ++h) {
+        const GLuint count = record[0];
+        const GLuint* name = record + 3; // past the count and the two depths
+        names.insert(names.end(), name, name + count);
+        record = name + count;
+    }
+}
+
+PickVolume::Camera Canvas::cameraFor(double aspect) const {
+    double field = fieldOfView;
+    const double boardAspect = static_cast<double>(boardWidth) / boardHeight;
+    if (aspect < boardAspect) {
+        // As wide a view of the board plane as a viewport of the board's shape has.
+        const double half = field / 2.0 * M_PI / 180.0;
+        field = 2.0 * std::atan(std::tan(half) * boardAspect / aspect) * 180.0 / M_PI;
+    }
+    return {field, zNear, zFar, cameraX, cameraY, cameraDistance};
+}
+
+PickVolume Canvas::pickVolume(int x, int y, double size) const {
+    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    return PickVolume(viewport, cameraFor(aspect), x, y, size);
+}
+
+void Canvas::hitsAt(int x, int y, std::vector<GLuint>& names) const {
+    names.clear();
+    const PickVolume volume = pickVolume(x, y, pickRegionPixels);
+    volume.collect(shapes, 0, names);
+    volume.collect(tools, static_cast<GLuint>(shapes.size()), names);
+}
+
+int Canvas::pick(int x, int y) {
+    if (referenceDrawing) {
+        selectionHitsAt(x, y, pickNames);
+    } else {
+        hitsAt(x, y, pickNames);
+    }
+    if (pickNames.empty()) {
+        clearSelection();
+    } else {
+        collectHits(pickNames);
+    }
+    return 1;
+}
+
+int Canvas::collectHits(const std::vector<GLuint>& names) {
+    for (const GLuint name : names) {
+        const std::size_t m = name;
+        if (m < shapes.size()) {
+            if (shapes[m]->isSelected() == 0) {
+                selection.push_back(static_cast<int>(m));
+                shapes[m]->setSelected(1);
+            }
+        } else if (m - shapes.size() < tools.size()) {
+            const std::size_t j = m - shapes.size();
+            if (tools[j]->isSelected() == 0) {
+                toolHits.push_back(static_cast<int>(j));
+                tools[j]->setSelected(1);
+            }
+        }
+    }
+    return 1;
+}
+
+void Canvas::clearSelection() {
+    for (int index : selection) {
+        shapes[static_cast<std::size_t>(index)]->setSelected(0);
+    }
+    selection.clear();
+}
+
+// NOTE: the camera is taken from the Canvas's own fields and viewport, never read back from
+// OpenGL: the GL matrices are those of the last frame drawn, and a replay or an offscreen
+// render draws its frames at other moments than the session did, so a point read from them
+// would differ. Between frames the modelview matrix is the identity.
+int Canvas::unproject(int x, int y, float& outX, float& outY) const {
+    return unprojectIn(viewport, x, y, outX, outY);
+}
+
+int Canvas::unprojectIn(const std::array<int, 4>& shown, int x, int y, float& outX,
+                        float& outY) const {
+    if (shown[2] <= 0 || shown[3] <= 0) {
+        return 0;
+    }
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
+    double rows[4][4];
+    PickVolume::cameraProjection(cameraFor(aspect), aspect, rows);
+    float projection[16]; // column-major, as OpenGL holds it
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            projection[4 * c + r] = static_cast<float>(rows[r][c]);
+        }
+    }
+    float modelview[16];
+    identityMatrix(modelview);
+    float m[16];
+    multiplyMatrices(modelview, projection, m);
+    if (invertMatrix(m, m) == 0) {
+        return 0;
+    }
+    const float width = static_cast<float>(shown[2]);
+    const float height = static_cast<float>(shown[3]);
+    const float nx = 2.0f * static_cast<float>(x) / width - 1.0f;
+    const float ny = 2.0f * (height - static_cast<float>(y)) / height - 1.0f;
+    const float w0 = m[3] * nx + m[7] * ny + m[15];
+    if (m[10] == 0.0f) {
+        return 0;
+    }
+    const float nz = -(m[2] * nx + m[6] * ny + m[14]) / m[10];
+    const float w = w0 + m[11] * nz;
+    // A point at infinity on the board plane has no position.
+    if (w == 0.0f) {
+        return 0;
+    }
+    outX = (m[0] * nx + m[4] * ny + m[8] * nz + m[12]) / w;
+    outY = (m[1] * nx + m[5] * ny + m[9] * nz + m[13]) / w;
+    return 1;
+}
+
+int Canvas::projectIn(const std::array<int, 4>& shown, float x, float y, double& outX,
+                      double& outY) const {
+    if (shown[2] <= 0 || shown[3] <= 0) {
+        return 0;
+    }
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
+    double rows[4][4];
+    PickVolume::cameraProjection(cameraFor(aspect), aspect, rows);
+    double clip[4];
+    for (int r = 0; r < 4; ++r) {
+        clip[r] = rows[r][0] * x + rows[r][1] * y + rows[r][3];
+    }
+    // clip[3] is the camera's distance from the board plane, never below 1.
+    outX = (clip[0] / clip[3] + 1.0) * shown[2] / 2.0;
+    outY = shown[3] - (clip[1] / clip[3] + 1.0) * shown[3] / 2.0;
+    return 1;
+}
+
+bool Canvas::boardPointAt(int x, int y, float& outX, float& outY) const {
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    if (unproject(x, y, boardX, boardY) == 0 || boardX < 0.0f || boardY < 0.0f ||
+        boardX > static_cast<float>(boardWidth) || boardY > static_cast<float>(boardHeight)) {
+        return false;
+    }
+    outX = boardX;
+    outY = boardY;
+    return true;
+}
+
+} // namespace tessera

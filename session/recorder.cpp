@@ -1,0 +1,72 @@
+#include "session/recorder.h"
+
+#include "session/replay_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tessera {
+
+Recorder::~Recorder() {
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+}
+
+std::string Recorder::open(const std::string& name) {
+    path = name;
+    // O_EXCL: an existing name, a link included, is never opened, even one that appeared
+    // since the start-up checks.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return path + ": " + std::strerror(errno);
+    }
+    file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        return path + ": " + std::strerror(error);
+    }
+    return "";
+}
+
+std::string Recorder::start(const ReplayHeader& header) {
+    if (file == nullptr) {
+        return path + ": cannot write";
+    }
+    std::string error = replayHeaderError(header);
+    if (error.empty() && !write(replayHeaderText(header))) {
+        error = path + ": cannot write";
+    }
+    if (!error.empty()) {
+        // Nothing of the session is in it yet: what this program made is removed.
+        if (file != nullptr) {
+            std::fclose(file);
+            file = nullptr;
+        }
+        ::unlink(path.c_str());
+    }
+    return error;
+}
+
+void Recorder::delivered(const InputEvent& event) {
+    if (file != nullptr) {
+        write(replayEventLine(event));
+    }
+}
+
+bool Recorder::write(const std::string& text) {
+    if (std::fputs(text.c_str(), file) >= 0 && std::fflush(file) == 0) {
+        return true;
+    }
+    std::fprintf(stderr, "tessera: the recording stopped: %s: %s\n", path.c_str(),
+                 std::strerror(errno));
+    std::fclose(file);
+    file = nullptr;
+    return false;
+}
+
+} // namespace tessera

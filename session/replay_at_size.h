@@ -1,0 +1,35 @@
+#pragma once
+
+#include "session/input_event.h"
+
+namespace tessera {
+
+class Canvas;
+
+// A recorded session played in a window of another size: every recorded reshape gives
+// the window's own size instead, and every pointer position goes to the pixel that shows
+// there the board point it showed in the recorded window. At the recorded size the events
+// pass unchanged, so the session plays exactly as it was recorded.
+class ReplayAtSize {
+public:
+    // The recorded window's size before its first reshape (the recording's header), and
+    // the size to play at.
+    ReplayAtSize(int recordedWidth, int recordedHeight, int width, int height);
+
+    // The window played in has changed size.
+    void resize(int width, int height);
+    int width() const { return shownWidth; }
+    int height() const { return shownHeight; }
+
+    // The event to deliver for a recorded one, mapped through the camera as the Canvas has
+    // it just before the event: the camera the recorded window showed the board through.
+    InputEvent map(const InputEvent& recorded, const Canvas& canvas);
+
+private:
+    int recordedWidth;
+    int recordedHeight;
+    int shownWidth;
+    int shownHeight;
+};
+
+} // namespace tessera

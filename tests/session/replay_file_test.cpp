@@ -1,0 +1,257 @@
+#include "session/recorder.h"
+#include "session/replay_reader.h"
+#include "session/replay_writer.h"
+#include "support/byte_stream.h"
+#include "support/temp_dir.h"
+
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+const std::string defaultHeader = "tessera-replay 2\n"
+                                  "window 640 480\n"
+                                  "picture default\n"
+                                  "canvas clear-after 0 max-shapes 0 reference-drawing 0\n"
+                                  "checksum 00000000000000ff\n"
+                                  "events\n";
+
+// Reads the header and every event; gives the events read and the fault, if any.
+std::string readAll(const std::string& text, ReplayHeader& header,
+                    std::vector<InputEvent>& events) {
+    test::ByteStream in(text);
+    ReplayReader reader(in.get(), "demo");
+    std::string error = reader.readHeader(header);
+    InputEvent event;
+    while (error.empty() && reader.next(event, error)) {
+        events.push_back(event);
+    }
+    return error;
+}
+
+std::string faultOf(const std::string& text) {
+    ReplayHeader header;
+    std::vector<InputEvent> events;
+    return readAll(text, header, events);
+}
+
+TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
+    ReplayHeader header;
+    // The largest window side and time are read back; one more is refused (below).
+    header.width = maxReplayWindowSide;
+    header.height = 600;
+    header.picture = ReplayHeader::Photograph;
+    header.picturePath = "my photos/cat 1.jpg";
+    header.photo.regions = 7;
+    header.photo.cellsAcross = 32;
+    header.photo.cellsDown = 24;
+    header.photo.fit = Fit::pad;
+    header.photo.maxWidth = 300;
+    header.photo.maxHeight = 200;
+    header.clearAfterSeconds = 0.1;
+    header.maxShapes = 50;
+    header.referenceDrawing = true;
+    header.checksum = 0xfedcba9876543210u;
+    const std::vector<InputEvent> events = {
+        InputEvent::reshape(0, 800, maxReplayWindowSide),
+        InputEvent::idle(16666667, 1.0f / 60.0f),
+        InputEvent::idle(16666667, 3.0e-7f),
+        InputEvent::press(20000000, 2, -5, 1000000),
+        InputEvent::motion(20000001, 640, 480),
+        InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
+        InputEvent::keyPress(maxReplayTicks, 255),
+    };
+    std::string text = replayHeaderText(header);
+    for (const InputEvent& event : events) {
+        text += replayEventLine(event);
+    }
+
+    ReplayHeader read;
+    std::vector<InputEvent> readEvents;
+    ASSERT_EQ(readAll(text, read, readEvents), "") << text;
+
+    EXPECT_EQ(replayHeaderText(read), replayHeaderText(header));
+    EXPECT_EQ(read.clearAfterSeconds, 0.1);
+    EXPECT_EQ(readEvents, events) << "every dt and tick comes back exactly";
+}
+
+TEST(ReplayFile, TheDefaultPictureHasNoPhotoLine) {
+    ReplayHeader header;
+    header.checksum = 255;
+    EXPECT_EQ(replayHeaderText(header), defaultHeader);
+}
+
+TEST(ReplayFile, ARecordingCutShortPlaysUpToItsLastWholeLine) {
+    std::vector<InputEvent> events;
+    ReplayHeader header;
+    EXPECT_EQ(readAll(defaultHeader + "5 key 97\n6 idle 0.01", header, events), "");
+    ASSERT_EQ(events.size(), 1u) << "the half line is passed over";
+    EXPECT_EQ(events[0], InputEvent::keyPress(5, 97));
+}
+
+TEST(ReplayFile, AHeaderLineTooLongForAPathIsRefused) {
+    ReplayHeader header;
+    header.picture = ReplayHeader::PictureSet;
+    header.picturePath = std::string(maxReplayLine, 'a');
+    EXPECT_EQ(replayHeaderError(header), "the picture's name is too long to record");
+    header.picturePath = "two\nlines";
+    EXPECT_EQ(replayHeaderError(header),
+              "a picture whose name holds a line break cannot be recorded");
+}
+
+TEST(ReplayFile, TheLongestLineIsReadAndOneByteMoreIsRefused) {
+    // A line may hold 4199 bytes before its line feed: here a picture line.
+    const std::string start = "tessera-replay 2\nwindow 640 480\npicture set ";
+    const std::string rest = "\ncanvas clear-after 0 max-shapes 0 reference-drawing 0\n"
+                             "checksum 00000000000000ff\nevents\n";
+    const std::string longest(maxReplayLine - 1 - std::string("picture set ").size(), 'p');
+    ReplayHeader header;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(start + longest + rest, header, events), "");
+    EXPECT_EQ(header.picturePath, longest);
+
+    EXPECT_EQ(faultOf(start + longest + "p" + rest), "demo:3: line longer than 4199 bytes");
+}
+
+TEST(ReplayFile, EveryPictureNameTheRecorderTakesReadsBack) {
+    for (const auto picture : {ReplayHeader::PictureSet, ReplayHeader::Photograph}) {
+        SCOPED_TRACE(picture);
+        ReplayHeader header;
+        header.picture = picture;
+        header.picturePath = "n";
+        while (replayHeaderError(header).empty()) {
+            header.picturePath += 'n';
+        }
+        header.picturePath.pop_back(); // the longest name it takes
+        ASSERT_GT(header.picturePath.size(), 4000u);
+        ReplayHeader read;
+        std::vector<InputEvent> events;
+        EXPECT_EQ(readAll(replayHeaderText(header), read, events), "");
+        EXPECT_EQ(read.picturePath, header.picturePath);
+    }
+}
+
+TEST(ReplayFile, EveryEventDeliveredBeforeAKillIsOnDisk) {
+    test::TempDir dir;
+    const std::string path = dir.path("session.tessera-replay");
+    const std::vector<InputEvent> events = {InputEvent::press(10, 2, 5, 6),
+                                            InputEvent::keyPress(20, 'z')};
+    EXPECT_EXIT(
+        {
+            Recorder recorder;
+            if (!recorder.open(path).empty() || !recorder.start(ReplayHeader()).empty()) {
+                std::exit(1);
+            }
+            for (const InputEvent& event : events) {
+                recorder.delivered(event);
+            }
+            std::raise(SIGKILL);
+        },
+        testing::KilledBySignal(SIGKILL), "");
+
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    ReplayHeader header;
+    std::vector<InputEvent> read;
+    EXPECT_EQ(readAll(text, header, read), "");
+    EXPECT_EQ(read, events);
+}
+
+struct HostileFile {
+    const char* name;
+    std::string text;
+    std::string fault;
+};
+
+TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
+    const std::string header = defaultHeader;
+    const std::string firstEvent = "demo:7: ";
+    const std::string notATime =
+        " is not a whole number of nanoseconds from 0 to 1000000000000000000";
+    const HostileFile files[] = {
+        {"empty", "", "demo:1: not a tessera replay file"},
+        {"garbage",
+         "\x7f"
+         "ELF\x01\x02\n",
+         "demo:1: not a tessera replay file"},
+        {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
+         "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
+        {"newer version", "tessera-replay 3\n",
+         "demo:1: format version 3 is not known (this program reads version 2)"},
+        {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
+         "demo:1: format version 1 painted each press at the window pixel taken as a board "
+         "point, not under the pointer: played now its shapes would land elsewhere, so only "
+         "version 2 is played"},
+        {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
+         "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
+         "PATH\" or \"picture photo PATH\""},
+        {"header lines swapped", "tessera-replay 2\npicture default\nwindow 640 480\n",
+         "demo:2: expected \"window WIDTH HEIGHT\", not 'picture default'"},
+        {"window too wide", "tessera-replay 2\nwindow 8193 480\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "8193 480'"},
+        {"window too tall", "tessera-replay 2\nwindow 640 8193\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "640 8193'"},
+        {"photo line missing",
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\ncanvas clear-after 0 "
+         "max-shapes 0 reference-drawing 0\n",
+         "demo:4: expected \"photo regions K cells WxH fit MODE max-size WxH\", not 'canvas "
+         "clear-after 0 max-shapes 0 reference-drawing 0'"},
+        {"photo option out of range",
+         "tessera-replay 2\nwindow 640 480\npicture photo cat.jpg\nphoto regions 300 cells "
+         "64x48 fit crop max-size 1024x768\n",
+         "demo:4: photo regions needs a whole number from 1 to 255, not '300'"},
+        {"checksum not hex",
+         "tessera-replay 2\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
+         "reference-drawing 0\nchecksum 00000000000000FF\n",
+         "demo:5: expected \"checksum\" and 16 lower-case hexadecimal digits, not 'checksum "
+         "00000000000000FF'"},
+        {"oversized line", header + std::string(5000, '1') + "\n",
+         firstEvent + "line longer than 4199 bytes"},
+        {"reordered", header + "20 idle 0.01\n10 idle 0.01\n",
+         "demo:8: the time goes backwards: 10 comes after 20"},
+        {"negative time", header + "-1 idle 0.01\n", firstEvent + "the time '-1'" + notATime},
+        {"time past the bound", header + "1000000000000000001 idle 0.01\n",
+         firstEvent + "the time '1000000000000000001'" + notATime},
+        {"time beyond 64 bits", header + "9223372036854775808 idle 0.01\n",
+         firstEvent + "the time '9223372036854775808'" + notATime},
+        {"unknown event", header + "1 wheel 3\n", firstEvent + "unknown event 'wheel'"},
+        {"junk after the fields", header + "1 key 97 98\n",
+         firstEvent + "expected \"TICKS key CODE\", not '1 key 97 98'"},
+        {"two spaces", header + "1  key 97\n",
+         firstEvent + "expected an event, \"TICKS KIND FIELDS\", not '1  key 97'"},
+        {"carriage return", header + "1 key 97\r\n",
+         firstEvent + "a key needs a code (0 to 255), not '97?'"},
+        {"key out of range", header + "1 key 256\n",
+         firstEvent + "a key needs a code (0 to 255), not '256'"},
+        {"button out of range", header + "1 press 32 10 10\n",
+         firstEvent + "a button needs a number (0 to 31), not '32'"},
+        {"pointer far off", header + "1 motion 10 -1000001\n",
+         firstEvent + "a pointer position needs whole numbers (-1000000 to 1000000), not '10' "
+                      "'-1000001'"},
+        {"dt not finite", header + "1 idle nan\n",
+         firstEvent + "an idle step needs seconds from 0 to 1e6, not 'nan'"},
+        {"dt negative", header + "1 idle -0.5\n",
+         firstEvent + "an idle step needs seconds from 0 to 1e6, not '-0.5'"},
+        {"dt overflows", header + "1 idle 1e999\n",
+         firstEvent + "an idle step needs seconds from 0 to 1e6, not '1e999'"},
+        {"reshape too wide", header + "1 reshape 8193 480\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '8193' '480'"},
+        {"reshape too tall", header + "1 reshape 640 8193\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '640' '8193'"},
+    };
+    for (const HostileFile& file : files) {
+        EXPECT_EQ(faultOf(file.text), file.fault) << file.name;
+    }
+}
+
+} // namespace
+} // namespace tessera
