@@ -33,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -258,10 +259,17 @@ std::string startRecording(const std::string& path, tessera::ReplayHeader header
 // display; asking first gives that its own message and status.
 constexpr int noDisplayStatus = 3;
 
-std::string displayError() {
-    Display* display = XOpenDisplay(nullptr);
+// Opens the display to see that it answers. The connection is kept until GLUT has its own:
+// a server whose last client leaves resets (a bare Xvfb, or xinit with this as its only
+// client), and GLUT's connection would then come while the server is not there.
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayConnection = std::unique_ptr<Display, DisplayCloser>;
+
+std::string openDisplay(DisplayConnection& display) {
+    display.reset(XOpenDisplay(nullptr));
     if (display != nullptr) {
-        XCloseDisplay(display);
         return "";
     }
     const std::string name = XDisplayName(nullptr);
@@ -361,7 +369,8 @@ int main(int argc, char** argv) {
             return fail("cannot record: " + error, 255);
         }
     }
-    if (std::string error = displayError(); !error.empty()) {
+    DisplayConnection display;
+    if (std::string error = openDisplay(display); !error.empty()) {
         return fail(error, noDisplayStatus);
     }
     tessera::PreparedPicture prepared;
@@ -379,6 +388,7 @@ int main(int argc, char** argv) {
     // The command line is ours: GLUT gets the program name only.
     int glutArgc = 1;
     glutInit(&glutArgc, argv);
+    display.reset();
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     const bool sizeGiven = options.windowWidth > 0;
     openWindow(windowRequest(options, replaying),

@@ -1,7 +1,12 @@
+#include "child_process.h"
+#include "picture_folder.h"
 #include "program_under_x.h"
+#include "virtual_display.h"
+#include "wait_until.h"
 #include "window_layout.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace tessera {
 namespace {
@@ -52,6 +57,27 @@ TEST(ProgramStart, ShowsTheFourToolsOnAGreyStripAtTheBottomLeft) {
         const ScreenRegion bottomRow{gap.left, gap.bottom - 1, gap.right, gap.bottom};
         EXPECT_GT(brightness(meanColour(shot, topRow)),
                   brightness(meanColour(shot, bottomRow)) + 30);
+    }
+}
+
+// A bare server (Xvfb alone, or xinit with tessera as its only client) starts afresh when
+// its last client leaves: the program's own look at the display must not leave it so just
+// before GLUT connects.
+TEST(ProgramStart, StartsOnAServerThatResetsWhenItsLastClientLeaves) {
+    using namespace std::chrono_literals;
+    VirtualDisplay display(640, 480, VirtualDisplay::ResetWhenIdle);
+    PictureFolder folder;
+    // A connection that comes during the reset fails only some of the time: three starts,
+    // each after the reset that the one before (or the server's readiness check) left.
+    for (int start = 0; start < 3; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start + 1));
+        std::this_thread::sleep_for(500ms);
+        ChildProcess run({TESSERA_PATH, "--window"}, folder.path(), {"DISPLAY=" + display.name()});
+        const bool loaded = waitUntil(ProgramUnderX::startTimeout, [&] {
+            return !run.poll() || run.output().lines().size() >= 3;
+        });
+        ASSERT_TRUE(loaded && run.poll()) << run.errors().text();
+        EXPECT_EQ(run.errors().text(), "");
     }
 }
 

@@ -41,8 +41,8 @@ bool acceptsConnections(const std::string& name) {
 
 } // namespace
 
-VirtualDisplay::VirtualDisplay(int width, int height)
-    : screen(std::to_string(width) + "x" + std::to_string(height) + "x24") {
+VirtualDisplay::VirtualDisplay(int width, int height, Reset reset)
+    : screen(std::to_string(width) + "x" + std::to_string(height) + "x24"), reset(reset) {
     std::string failures;
     for (int number = firstDisplay; number <= lastDisplay; ++number) {
         if (looksFree(number) && startOn(number, failures)) {
@@ -56,10 +56,11 @@ VirtualDisplay::VirtualDisplay(int width, int height)
 // ends at once, and the caller tries the next number.
 bool VirtualDisplay::startOn(int number, std::string& failures) {
     const std::string name = ":" + std::to_string(number);
-    server = std::make_unique<ChildProcess>(std::vector<std::string>{"Xvfb", name, "-screen", "0",
-                                                                     screen, "-nolisten", "tcp",
-                                                                     "-noreset"},
-                                            "/");
+    std::vector<std::string> arguments{"Xvfb", name, "-screen", "0", screen, "-nolisten", "tcp"};
+    if (reset == NeverReset) {
+        arguments.push_back("-noreset");
+    }
+    server = std::make_unique<ChildProcess>(arguments, "/");
     const pid_t pid = server->pid();
     const bool ready = waitUntil(startTimeout, [&] {
         return !server->poll() || (lockedBy(number, pid) && acceptsConnections(name));

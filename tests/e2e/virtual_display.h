@@ -12,8 +12,12 @@ namespace tessera {
 // connections once constructed and is ended with the object.
 class VirtualDisplay {
 public:
+    // Whether the server starts afresh whenever its last client leaves, as a bare server
+    // does; the tests' servers do not, unless a test asks.
+    enum Reset { NeverReset, ResetWhenIdle };
+
     // Throws std::runtime_error when no server could be started.
-    explicit VirtualDisplay(int width = 640, int height = 480);
+    explicit VirtualDisplay(int width = 640, int height = 480, Reset reset = NeverReset);
 
     // The display name for DISPLAY, such as ":90".
     const std::string& name() const { return displayName; }
@@ -25,6 +29,7 @@ private:
     bool startOn(int number, std::string& failure);
 
     std::string screen; // as Xvfb takes it: "640x480x24"
+    Reset reset;
     std::string displayName;
     std::unique_ptr<ChildProcess> server;
 };
