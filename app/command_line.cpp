@@ -24,6 +24,7 @@ enum OptionCode : int {
     RecordOption,
     ReplayOption,
     FastOption,
+    SnapshotsOption,
     ReferenceDrawingOption,
     VersionOption,
 };
@@ -42,6 +43,7 @@ const option longOptions[] = {
     {"record", required_argument, nullptr, RecordOption},
     {"replay", required_argument, nullptr, ReplayOption},
     {"fast", no_argument, nullptr, FastOption},
+    {"snapshots", no_argument, nullptr, SnapshotsOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
@@ -112,6 +114,9 @@ std::string replayConflict(const CommandLine& options) {
     if (options.fast && options.replay.empty()) {
         return "--fast only goes with --replay";
     }
+    if (options.snapshots && options.replay.empty()) {
+        return "--snapshots only goes with --replay";
+    }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
         return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
                "--max-shapes and --reference-drawing from the recording";
@@ -152,8 +157,8 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
                 continue;
             }
         }
-        if (code == FastOption) {
-            options.fast = true;
+        if (code == FastOption || code == SnapshotsOption) {
+            (code == FastOption ? options.fast : options.snapshots) = true;
             continue;
         }
         if (std::string error = takeValue(code, parser.nameOf(code), value, options);
@@ -180,7 +185,7 @@ std::string usageText() {
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
            "               [--record FILE] [PICTURE]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
-           "               [--fast] [PICTURE]\n"
+           "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -204,6 +209,8 @@ std::string usageText() {
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
            "  --fast                 replay as fast as frames are drawn\n"
+           "  --snapshots            save a snapshot wherever the replayed session pressed p\n"
+           "                         (a replay writes no file without it)\n"
            "  --help                 show this text\n"
            "  --version              print the program's version\n"
            "\n"

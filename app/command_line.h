@@ -34,10 +34,12 @@ struct CommandLine {
     // Draw and pick as the shapes' own code does, one by one: slower, for comparison.
     bool referenceDrawing = false;
     // Write a replay file of the session, or play one back instead of the real input
-    // (as fast as frames are drawn with fast).
+    // (as fast as frames are drawn with fast). A replay saves the recorded snapshots only
+    // with snapshots: playing somebody's file writes nothing unasked.
     std::string record;
     std::string replay;
     bool fast = false;
+    bool snapshots = false;
     bool help = false;
     bool version = false;
 };

@@ -51,6 +51,7 @@ tessera::ReplayPlayback playback;
 // A replay plays at the size of its own window, whatever the recorded one's.
 tessera::ReplayAtSize replaySize(640, 480, 640, 480);
 bool fastReplay = false;
+bool replaySnapshots = false;
 tessera::ReplayPace replayPace;
 // The replay's next event, read but not yet played: an idle step waits here until due.
 tessera::InputEvent pendingEvent;
@@ -153,7 +154,8 @@ void replayIdleCallback() {
         }
         eventPending = false;
         dispatcher.deliver(replaySize.map(pendingEvent, theCanvas));
-        if (pendingEvent.kind == tessera::InputEvent::Key && pendingEvent.key == snapshotKey) {
+        if (replaySnapshots && pendingEvent.kind == tessera::InputEvent::Key &&
+            pendingEvent.key == snapshotKey) {
             takeSnapshot();
         }
         if (pendingEvent.kind == tessera::InputEvent::Idle) {
@@ -334,6 +336,7 @@ int main(int argc, char** argv) {
             return fail(error, 255);
         }
         fastReplay = options.fast;
+        replaySnapshots = options.snapshots;
     } else {
         picture = tessera::choosePicture(options.picture, tessera::executablePath());
     }

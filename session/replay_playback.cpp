@@ -1,8 +1,5 @@
 #include "session/replay_playback.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace tessera {
 
 ReplayPlayback::~ReplayPlayback() {
@@ -11,13 +8,13 @@ ReplayPlayback::~ReplayPlayback() {
 
 std::string ReplayPlayback::open(const std::string& path) {
     close();
-    file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        return path + ": cannot open: " + std::strerror(errno);
+    std::string error;
+    if ((file = openReplayFile(path, error)) == nullptr) {
+        return error;
     }
     reader = std::make_unique<ReplayReader>(file, path);
     ReplayHeader header;
-    std::string error = reader->readHeader(header);
+    error = reader->readHeader(header);
     if (!error.empty()) {
         close();
     }

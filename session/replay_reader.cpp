@@ -4,7 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <type_traits>
+#include <unistd.h>
 #include <utility>
 
 namespace tessera {
@@ -391,13 +394,44 @@ std::string ReplayReader::readEvent(InputEvent& event) {
     return error;
 }
 
-std::string checkReplayFile(const std::string& path, ReplayHeader& header) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
+std::FILE* openReplayFile(const std::string& path, std::string& error) {
+    // Without O_NONBLOCK a FIFO that nobody writes would hold the open for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        return nullptr;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        error = path + ": not a regular file; a recording is read twice, to check it and to "
+                       "play it, so a pipe or a device cannot be played: save it to a file first";
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "r");
     if (file == nullptr) {
-        return path + ": cannot open: " + std::strerror(errno);
+        error = path + ": cannot open: " + std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    error.clear();
+    return file;
+}
+
+std::string checkReplayFile(const std::string& path, ReplayHeader& header) {
+    std::string error;
+    std::FILE* file = openReplayFile(path, error);
+    if (file == nullptr) {
+        return error;
     }
     ReplayReader reader(file, path);
-    std::string error = reader.readHeader(header);
+    error = reader.readHeader(header);
     InputEvent event;
     while (error.empty() && reader.next(event, error)) {
     }

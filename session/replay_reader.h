@@ -51,6 +51,11 @@ private:
     std::int64_t lastTicks = 0;
 };
 
+// Opens a replay file for reading: nullptr with error set ("PATH: cannot open ..." or "PATH: not
+// a regular file ...") when it cannot be read, or is a pipe or a device, which could not be read
+// a second time.
+std::FILE* openReplayFile(const std::string& path, std::string& error);
+
 // Reads a whole replay file once, to find any fault before anything is played. Returns an
 // empty string with the header filled, or the first fault ("PATH: cannot open ..." when
 // the file cannot be read at all).

@@ -123,6 +123,7 @@ TEST(CommandLine, NamesWhatIsWrong) {
          {"--record=a.tessera-replay", "--replay", "b.tessera-replay"},
          "--record and --replay cannot be given together"},
         {"fast without replay", {"--fast", "--record=a"}, "--fast only goes with --replay"},
+        {"snapshots without replay", {"--snapshots"}, "--snapshots only goes with --replay"},
         {"replay with the canvas's options",
          {"--replay=a", "--max-shapes=5"},
          "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "

@@ -143,6 +143,44 @@ TEST(Replay, TheQuitKeyAnswersThroughAMinutesPauseInTheRecording) {
     EXPECT_TRUE(replay.outputLines().empty() || replay.outputLines().back() != "replay ended");
 }
 
+// Playing somebody's recording writes nothing unless asked: its p presses save snapshots
+// only with --snapshots.
+TEST(Replay, SnapshotsAreSavedOnlyWhenAsked) {
+    std::ifstream demo(std::string(TESSERA_DATA_DIR) + "/demo.tessera-replay");
+    const std::string text{std::istreambuf_iterator<char>(demo), std::istreambuf_iterator<char>()};
+    const std::string header = text.substr(0, text.find("\nevents\n") + 8);
+    for (const bool asked : {false, true}) {
+        SCOPED_TRACE(asked ? "--snapshots" : "by default");
+        ProgramUnderX replay;
+        replay.pictures().write("keys.tessera-replay", header + "1000000 reshape 640 480\n"
+                                                                "2000000 key 112\n"
+                                                                "16666667 idle 0.0166666675\n"
+                                                                "17000000 key 112\n");
+        std::vector<std::string> arguments{"--window", "--replay", "keys.tessera-replay", "--fast"};
+        if (asked) {
+            arguments.push_back("--snapshots");
+        }
+        replay.start(arguments);
+        ASSERT_TRUE(waitUntil(ProgramUnderX::startTimeout, [&] {
+            const std::vector<std::string> lines = replay.outputLines();
+            return !lines.empty() && lines.back() == "replay ended";
+        })) << replay.errors();
+        std::vector<std::string> saved;
+        for (const std::string& line : replay.outputLines()) {
+            if (line.rfind("snapshot", 0) == 0) {
+                saved.push_back(line);
+            }
+        }
+        const std::vector<std::string> wanted{"snapshot tessera-0001.png",
+                                              "snapshot tessera-0002.png"};
+        EXPECT_EQ(saved, asked ? wanted : std::vector<std::string>());
+        EXPECT_EQ(std::filesystem::exists(replay.pictures().path("tessera-0002.png")), asked);
+        EXPECT_FALSE(std::filesystem::exists(replay.pictures().path("tessera-0003.png")));
+        replay.pressKeys({"grave"});
+        EXPECT_EQ(replay.waitForExit(), 1);
+    }
+}
+
 TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
     PictureFolder folder;
     folder.write("cut.tessera-replay", "tessera-replay 2\nwindow 640 480\npicture def");

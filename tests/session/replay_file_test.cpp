@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace tessera {
@@ -197,6 +198,9 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
         {"window too wide", "tessera-replay 2\nwindow 8193 480\n",
          "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
          "8193 480'"},
+        {"window without width", "tessera-replay 2\nwindow 0 480\n",
+         "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
+         "0 480'"},
         {"window too tall", "tessera-replay 2\nwindow 640 8193\n",
          "demo:2: expected \"window WIDTH HEIGHT\" with each side (1 to 8192), not 'window "
          "640 8193'"},
@@ -247,10 +251,57 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          firstEvent + "a window size needs whole numbers (0 to 8192), not '8193' '480'"},
         {"reshape too tall", header + "1 reshape 640 8193\n",
          firstEvent + "a window size needs whole numbers (0 to 8192), not '640' '8193'"},
+        {"reshape negative", header + "1 reshape -1 480\n",
+         firstEvent + "a window size needs whole numbers (0 to 8192), not '-1' '480'"},
+        {"pointer most negative plus one", header + "1 press 2 -1000001 0\n",
+         firstEvent + "a pointer position needs whole numbers (-1000000 to 1000000), not "
+                      "'-1000001' '0'"},
     };
     for (const HostileFile& file : files) {
         EXPECT_EQ(faultOf(file.text), file.fault) << file.name;
     }
+}
+
+TEST(ReplayFile, EveryBoundOfTheRangesIsTakenAsItStands) {
+    std::string text = defaultHeader + "0 reshape 0 0\n"
+                                       "0 reshape 8192 8192\n"
+                                       "0 press 0 -1000000 1000000\n"
+                                       "1 release 31 1000000 -1000000\n"
+                                       "1 key 255\n"
+                                       "1000000000000000000 idle 1e6\n";
+    text.replace(text.find("640 480"), 7, "1 8192");
+    ReplayHeader header;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(text, header, events), "");
+    EXPECT_EQ(header.width, 1);
+    EXPECT_EQ(header.height, 8192);
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].width, 0);
+    EXPECT_EQ(events[1].width, 8192);
+    EXPECT_EQ(events[2].x, -1000000);
+    EXPECT_EQ(events[3].button, 31);
+    EXPECT_EQ(events[4].key, 255);
+    EXPECT_EQ(events[5].ticks, 1000000000000000000);
+    EXPECT_EQ(events[5].dt, 1.0e6f);
+}
+
+// A pipe or a device could be read only once, and a FIFO nobody writes would block the open:
+// each is refused at once, saying why.
+TEST(ReplayFile, OnlyARegularFileIsOpened) {
+    test::TempDir folder;
+    const std::string fifo = folder.path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string why = ": not a regular file; a recording is read twice, to check it and "
+                            "to play it, so a pipe or a device cannot be played: save it to a "
+                            "file first";
+    for (const std::string& path : {fifo, std::string("/dev/null"), folder.path("")}) {
+        ReplayHeader header;
+        EXPECT_EQ(checkReplayFile(path, header), path + why);
+    }
+    ReplayHeader header;
+    EXPECT_EQ(checkReplayFile(folder.path("none"), header),
+              folder.path("none") + ": cannot open: No such file or directory");
+    EXPECT_EQ(checkReplayFile(folder.write("ok", defaultHeader + "1 key 97\n"), header), "");
 }
 
 } // namespace
