@@ -74,6 +74,12 @@ TEST(RegionMapFile, KeysTakeEveryFormOfHexadecimalUpTo32Bits) {
     }
 }
 
+TEST(RegionMapFile, DecimalFieldsTakeTheWholeRangeOfAnInt) {
+    RegionMap map;
+    ASSERT_EQ(parse("regions 1\nbackground -2147483648\n0 5 -2147483648 2147483647 -1\n", map), "");
+    expectColour(map.table, 5, 0, 255, 255);
+}
+
 TEST(RegionMapFile, WhiteSpaceBetweenFieldsIsFree) {
     for (const char* text :
          {"regions 1 background 0 0 5 1 2 3", "regions 1\r\nbackground 0\r\n0 5 1 2 3\r\n",
@@ -97,11 +103,13 @@ TEST(RegionMapFile, HeaderFaults) {
 TEST(RegionMapFile, RecordFaults) {
     const std::string header = "regions 3\nbackground 0\n0 1 2 3 4\n0 2 2 3 4\n";
     for (const std::string& text : {
-             header,                          // a record short of the count
-             header + "0 3 2 3\n",            // a field short
-             header + "0 g3 2 3 4\n",         // key not hexadecimal
-             header + "0 100000000 2 3 4\n",  // key beyond 32 bits
-             header + "0 3 2 3 99999999999\n" // colour beyond an int
+             header,                           // a record short of the count
+             header + "0 3 2 3\n",             // a field short
+             header + "0 g3 2 3 4\n",          // key not hexadecimal
+             header + "0 100000000 2 3 4\n",   // key beyond 32 bits
+             header + "0 3 2 3 99999999999\n", // colour beyond an int
+             header + "0 3 2 3 -2147483649\n", // one below the most negative int
+             header + "0 3 2 3 2147483648\n"   // one above the largest
          }) {
         RegionMap map;
         EXPECT_EQ(parse(text, map), recordFault) << text;
