@@ -93,10 +93,10 @@ TEST_F(CanvasTest, EveryBoardPointFindsACellInsideTheMask) {
 
 TEST_F(CanvasTest, RegionMissingFromTheMapTakesThePicturesColour) {
     const std::string base = test::writePictureSet(
-        dir, "gaps", 2, 2,
+        dir, "gaps", 3, 2, // wider than tall, so that the two scales cannot be swapped
         [](int c, int r) {
             return r == 0 ? test::Rgb8{0, 200, 0}
-                          : test::Rgb8{static_cast<unsigned char>(c == 0 ? 10 : 20), 30, 40};
+                          : test::Rgb8{static_cast<unsigned char>(10 + 10 * c), 30, 40};
         },
         4, 4, [](int, int) { return static_cast<unsigned char>(9); },
         "regions 1\nbackground 0\n0 0 255 255 255\n");
@@ -107,6 +107,10 @@ TEST_F(CanvasTest, RegionMissingFromTheMapTakesThePicturesColour) {
     EXPECT_FLOAT_EQ(top->colour.y, 200.0f / 255.0f);
     const Shape* bottomLeft = canvas.spawnShape(Canvas::SquareTool, 10, 10);
     EXPECT_FLOAT_EQ(bottomLeft->colour.x, 10.0f / 255.0f);
+    for (const float x : {320.0f, 639.0f, 639.9f}) {
+        const Shape* shape = canvas.spawnShape(Canvas::SquareTool, x, 10);
+        EXPECT_FLOAT_EQ(shape->colour.x, (x < 400 ? 20.0f : 30.0f) / 255.0f) << x;
+    }
     EXPECT_EQ(canvas.regionMap.table.count(9), 0u); // the lookup adds no entry
 }
 
