@@ -5,7 +5,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -14,11 +16,18 @@ extern char** environ;
 namespace tessera {
 namespace {
 
-// The temporary an interrupt (Ctrl-C) must not leave behind; a signal handler may only
-// read it, so it is a fixed buffer.
+// The temporary an interrupt (Ctrl-C) must not leave behind, and the ffmpeg writing it; a
+// signal handler may only read them, so the path is a fixed buffer.
 char pendingTemporary[4096];
+volatile sig_atomic_t pendingEncoder = 0;
 
+// ffmpeg is ended and reaped first: still running, it would make the file again.
 void removePendingAndDie(int signal) {
+    if (pendingEncoder > 0) {
+        ::kill(pendingEncoder, SIGKILL);
+        while (::waitpid(pendingEncoder, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
     if (pendingTemporary[0] != '\0') {
         ::unlink(pendingTemporary);
     }
@@ -41,6 +50,7 @@ void releaseTemporary() {
         std::signal(signal, SIG_DFL);
     }
     pendingTemporary[0] = '\0';
+    pendingEncoder = 0;
 }
 
 std::string exitDescription(int status) {
@@ -48,7 +58,8 @@ std::string exitDescription(int status) {
         return "ended with status " + std::to_string(WEXITSTATUS(status));
     }
     if (WIFSIGNALED(status)) {
-        return std::string("was killed by ") + strsignal(WTERMSIG(status));
+        return "was killed by signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ")";
     }
     return "ended abnormally";
 }
@@ -90,9 +101,11 @@ std::string VideoEncoder::start(const std::string& program, const VideoContainer
     std::vector<std::string> words = head;
     words.insert(words.end(), container.encoderArguments.begin(), container.encoderArguments.end());
     // The temporary's name does not end in the extension, so the container is named; -y
-    // lets ffmpeg write into the file created for it.
+    // lets ffmpeg write into the file created for it. The file: protocol makes any name a
+    // file's: "pipe:1.webm", "evening-20:15.mp4" or "-x.mp4" would otherwise be read as a
+    // protocol or an option.
     for (const std::string& word : {std::string("-f"), std::string(container.format),
-                                    std::string("-y"), output.temporaryPath()}) {
+                                    std::string("-y"), "file:" + output.temporaryPath()}) {
         words.push_back(word);
     }
     std::vector<char*> argv;
@@ -105,16 +118,25 @@ std::string VideoEncoder::start(const std::string& program, const VideoContainer
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[0], 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    // What ffmpeg reports goes to a file of its own, read once it has ended: at -loglevel
+    // error anything there is a fault, even when ffmpeg exits 0 (as 5.1 does when it cannot
+    // close its output).
+    std::FILE* report = std::tmpfile();
+    if (report != nullptr) {
+        posix_spawn_file_actions_adddup2(&actions, fileno(report), 2);
+    }
     const int spawned =
         posix_spawn(&encoder, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(ends[0]);
+    errors = report;
     if (spawned != 0) {
         ::close(ends[1]);
         encoder = -1;
         return "cannot start " + program + ": " + std::strerror(spawned);
     }
     pipe = ends[1];
+    pendingEncoder = encoder;
     return "";
 }
 
@@ -127,8 +149,10 @@ std::string VideoEncoder::addFrame(const RgbImage& frame) {
             continue;
         }
         if (written <= 0) {
-            // ffmpeg has stopped reading: whatever it wrote is incomplete.
-            const int status = waitForEncoder();
+            // ffmpeg has stopped reading: whatever it wrote is incomplete, and one that does
+            // not end by itself is ended.
+            const int status = waitForEncoder(stopGrace);
+            encoderReport();
             output.discard();
             releaseTemporary();
             return "ffmpeg stopped taking frames and " + exitDescription(status) + "; " +
@@ -142,8 +166,19 @@ std::string VideoEncoder::addFrame(const RgbImage& frame) {
 
 std::string VideoEncoder::finish() {
     const int status = waitForEncoder();
+    const std::string reported = encoderReport();
     std::string error;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    struct stat made {};
+    const bool empty = ::stat(output.temporaryPath().c_str(), &made) != 0 || made.st_size == 0;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !reported.empty()) {
+        output.discard();
+        error = "ffmpeg reported a fault (" + reported + "); " + output.destination() +
+                " was not written";
+    } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && empty) {
+        output.discard();
+        error = "ffmpeg ended with status 0 but wrote nothing; " + output.destination() +
+                " was not written";
+    } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         error = output.commit();
     } else {
         output.discard();
@@ -154,15 +189,47 @@ std::string VideoEncoder::finish() {
     return error;
 }
 
-// The end of the frames tells ffmpeg to finish the file.
-int VideoEncoder::waitForEncoder() {
+// Passes what ffmpeg reported on to standard error, where it has always gone, and gives
+// its last line (empty when it reported nothing).
+std::string VideoEncoder::encoderReport() {
+    std::string text;
+    if (errors != nullptr) {
+        std::rewind(errors);
+        char buffer[4096];
+        std::size_t read = 0;
+        while ((read = std::fread(buffer, 1, sizeof buffer, errors)) > 0) {
+            text.append(buffer, read);
+        }
+        std::fclose(errors);
+        errors = nullptr;
+    }
+    std::fputs(text.c_str(), stderr);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+}
+
+// The end of the frames tells ffmpeg to finish the file. Given a grace, an ffmpeg still
+// running after it is killed.
+int VideoEncoder::waitForEncoder(std::chrono::milliseconds grace) {
     if (pipe >= 0) {
         ::close(pipe);
         pipe = -1;
     }
     int status = 0;
     if (encoder >= 0) {
-        while (::waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
+        const auto deadline = std::chrono::steady_clock::now() + grace;
+        bool reaped = false;
+        while (grace.count() > 0 && !reaped) {
+            reaped = ::waitpid(encoder, &status, WNOHANG) == encoder;
+            if (!reaped && std::chrono::steady_clock::now() >= deadline) {
+                ::kill(encoder, SIGKILL);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        while (!reaped && ::waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
         }
         encoder = -1;
     }
@@ -181,6 +248,10 @@ void VideoEncoder::stop() {
         while (::waitpid(encoder, nullptr, 0) < 0 && errno == EINTR) {
         }
         encoder = -1;
+    }
+    if (errors != nullptr) {
+        std::fclose(errors);
+        errors = nullptr;
     }
     output.discard();
     releaseTemporary();

@@ -4,6 +4,8 @@
 #include "photo/atomic_file.h"
 #include "photo/rgb_image.h"
 
+#include <chrono>
+#include <cstdio>
 #include <string>
 #include <sys/types.h>
 
@@ -30,13 +32,17 @@ public:
     std::string finish();
 
 private:
-    // Closes the pipe and returns ffmpeg's wait status once it has ended.
-    int waitForEncoder();
+    // Closes the pipe and returns ffmpeg's wait status once it has ended; with a grace, one
+    // that has not ended by then is killed.
+    int waitForEncoder(std::chrono::milliseconds grace = std::chrono::milliseconds(0));
+    static constexpr std::chrono::milliseconds stopGrace{2000};
     void stop();
+    std::string encoderReport();
 
     AtomicFile output;
     pid_t encoder = -1;
     int pipe = -1;
+    std::FILE* errors = nullptr;
 };
 
 } // namespace tessera

@@ -69,6 +69,12 @@ std::string renderVideo(const std::string& replayPath, const std::string& encode
                              : error;
     }
     const VideoContainer& container = *videoContainer(out);
+    // Far beyond any session a person records, and a bound on the work a small file asks.
+    constexpr std::int64_t longestVideoSeconds = 24 * 60 * 60;
+    if (last - first > longestVideoSeconds * 1000000000) {
+        return replayPath + ": the session lasts " + std::to_string((last - first) / 1000000000) +
+               " seconds; a video is made of at most 24 hours (86400 seconds)";
+    }
     const VideoSchedule schedule(first, last, container.framesPerSecond);
     const int width = context.width();
     const int height = context.height();

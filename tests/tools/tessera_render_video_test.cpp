@@ -3,6 +3,8 @@
 #include "scratch_folder.h"
 #include "tool_process.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,9 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace tessera {
 namespace {
@@ -185,7 +190,7 @@ TEST_F(TesseraRenderVideo, AFailedEncodingLeavesTheOldFileAndNoTemporary) {
         const std::string fake = fakePath.path("ffmpeg");
         std::ofstream(fake) << "#!/bin/sh\n"
                             << readsFrames
-                            << "for last; do :; done\necho partial > \"$last\"\n"
+                            << "for last; do :; done\necho partial > \"${last#file:}\"\n"
                                "echo 'ffmpeg: No space left on device' >&2\nexit 1\n";
         fs::permissions(fake, fs::perms::owner_all);
         std::ofstream(output("demo.mp4")) << "the old video";
@@ -205,6 +210,111 @@ TEST_F(TesseraRenderVideo, AFailedEncodingLeavesTheOldFileAndNoTemporary) {
             ++files;
         }
         EXPECT_EQ(files, 2) << "the session and the old video, nothing more";
+    }
+}
+
+// ffmpegs that fail without saying so by their status: none may put its file in place, and
+// none may make tessera-render wait for ever.
+TEST_F(TesseraRenderVideo, AnEncoderThatFailsQuietlyOrStopsReadingWritesNothing) {
+    long long last = 0;
+    const std::string session = shortSession(500000000LL, last);
+    const struct {
+        const char* name;
+        std::string script;
+        std::string says;
+    } fakes[] = {
+        {"cannot close its output, exits 0",
+         "cat >/dev/null\nfor last; do :; done\necho cut > \"${last#file:}\"\n"
+         "echo 'Error closing file x: No space left on device' >&2\nexit 0\n",
+         "ffmpeg reported a fault (Error closing file x: No space left on device)"},
+        {"exits 0 and writes nothing", "cat >/dev/null\nexit 0\n",
+         "ffmpeg ended with status 0 but wrote nothing"},
+        {"closes its input and sleeps", "exec 0<&-\nsleep 60\n",
+         "ffmpeg stopped taking frames and was killed by signal 9 (Killed)"},
+    };
+    for (const auto& fake : fakes) {
+        SCOPED_TRACE(fake.name);
+        ScratchFolder fakePath;
+        std::ofstream(fakePath.path("ffmpeg")) << "#!/bin/sh\n" << fake.script;
+        fs::permissions(fakePath.path("ffmpeg"), fs::perms::owner_all);
+        std::ofstream(output("demo.mp4")) << "the old video";
+        PathOnly path(fakePath.path() + ":/usr/bin:/bin");
+
+        const ToolRun run = render({session, "--video", output("demo.mp4")});
+
+        EXPECT_EQ(run.status, 255);
+        EXPECT_NE(run.errors.find(fake.says + "; " + output("demo.mp4") + " was not written\n"),
+                  std::string::npos)
+            << run.errors;
+        EXPECT_EQ(run.output.find("wrote"), std::string::npos);
+        EXPECT_EQ(readBytes(output("demo.mp4")), "the old video");
+        EXPECT_EQ(std::distance(fs::directory_iterator(outputs.path()), fs::directory_iterator()),
+                  2)
+            << "the session and the old video, nothing more";
+    }
+}
+
+// A small file must not ask for endless work: a day and a nanosecond, or 10^18 ns, is refused.
+TEST_F(TesseraRenderVideo, ASessionLongerThanADayIsRefusedBeforeAnyFrame) {
+    long long first = 0;
+    const std::string head = demoUpTo(1000000, first);
+    for (const auto& [end, seconds] : {std::pair{first + 86400000000001LL, "86400"},
+                                       std::pair{1000000000000000000LL, "999999999"}}) {
+        SCOPED_TRACE(end);
+        std::ofstream(output("long.tessera-replay")) << head << end << " idle 0.01\n";
+        const ToolRun run = render({output("long.tessera-replay"), "--video", output("long.gif")});
+        EXPECT_EQ(run.status, 255);
+        EXPECT_EQ(run.errors,
+                  "tessera-render: " + output("long.tessera-replay") + ": the session lasts " +
+                      seconds + " seconds; a video is made of at most 24 hours (86400 seconds)\n");
+        EXPECT_FALSE(fs::exists(output("long.gif")));
+    }
+}
+
+// Names that ffmpeg would read as a protocol or an option are files like any other.
+TEST_F(TesseraRenderVideo, EveryOutputNameIsAFile) {
+    long long last = 0;
+    const std::string session = shortSession(200000000LL, last);
+    for (const std::string name : {"pipe:1.webm", "file:z.mp4", "evening-20:15.mp4", "-x.mp4"}) {
+        SCOPED_TRACE(name);
+        std::ofstream(output(name)) << "somebody's file";
+        const ToolRun run = runTool("/bin/sh",
+                                    {"-c", "cd \"$1\" && exec \"$2\" \"$3\" --video \"$4\"", "sh",
+                                     outputs.path(), TESSERA_RENDER_PATH, session, name},
+                                    logs.path());
+        EXPECT_EQ(run.status, 0) << run.errors;
+        EXPECT_EQ(probe(output(name), "format_name").substr(0, 3),
+                  name.find(".webm") != std::string::npos ? "mat" : "mov");
+    }
+}
+
+// An interrupted video leaves nothing of its own, whenever the signal comes: ffmpeg is ended
+// before its temporary is removed, so that it cannot make it again.
+TEST_F(TesseraRenderVideo, ASignalAtAnyMomentLeavesNoTemporary) {
+    long long last = 0;
+    const std::string session = shortSession(3000000000LL, last);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        for (const int after : {20, 150, 400, 900}) {
+            SCOPED_TRACE(std::to_string(signal) + " after " + std::to_string(after) + " ms");
+            std::ofstream(output("demo.mp4")) << "the old video";
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::execl(TESSERA_RENDER_PATH, TESSERA_RENDER_PATH, session.c_str(), "--video",
+                        output("demo.mp4").c_str(), static_cast<char*>(nullptr));
+                ::_exit(127);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(after));
+            ::kill(child, signal);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(200)); // an orphan would write now
+            EXPECT_TRUE(WIFSIGNALED(status)) << status;
+            EXPECT_EQ(readBytes(output("demo.mp4")), "the old video");
+            EXPECT_EQ(
+                std::distance(fs::directory_iterator(outputs.path()), fs::directory_iterator()), 2)
+                << "the session and the old video, nothing more";
+        }
     }
 }
 
