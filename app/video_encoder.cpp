@@ -72,6 +72,23 @@ VideoEncoder::~VideoEncoder() {
 
 std::string VideoEncoder::start(const std::string& program, const VideoContainer& container,
                                 int width, int height, const std::string& path) {
+    // No interrupt may come between making the temporary, or starting ffmpeg, and the
+    // handler knowing of it: it would leave the one, or an ffmpeg to make it again.
+    sigset_t interrupts;
+    sigset_t before;
+    sigemptyset(&interrupts);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&interrupts, signal);
+    }
+    ::sigprocmask(SIG_BLOCK, &interrupts, &before);
+    std::string error = launch(program, container, width, height, path, before);
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    return error;
+}
+
+std::string VideoEncoder::launch(const std::string& program, const VideoContainer& container,
+                                 int width, int height, const std::string& path,
+                                 const sigset_t& childMask) {
     if (std::string error = output.create(path); !error.empty()) {
         return error;
     }
@@ -125,8 +142,14 @@ std::string VideoEncoder::start(const std::string& program, const VideoContainer
     if (report != nullptr) {
         posix_spawn_file_actions_adddup2(&actions, fileno(report), 2);
     }
+    // ffmpeg starts with the signal mask this program had, not the blocked one.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setsigmask(&attributes, &childMask);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
     const int spawned =
-        posix_spawn(&encoder, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn(&encoder, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(ends[0]);
     errors = report;

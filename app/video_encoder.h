@@ -5,6 +5,7 @@
 #include "photo/rgb_image.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <sys/types.h>
@@ -32,6 +33,8 @@ public:
     std::string finish();
 
 private:
+    std::string launch(const std::string& program, const VideoContainer& container, int width,
+                       int height, const std::string& path, const sigset_t& childMask);
     // Closes the pipe and returns ffmpeg's wait status once it has ended; with a grace, one
     // that has not ended by then is killed.
     int waitForEncoder(std::chrono::milliseconds grace = std::chrono::milliseconds(0));
