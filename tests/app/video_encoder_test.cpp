@@ -26,13 +26,17 @@ std::string readText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// ffmpeg is asked to end first (SIGTERM, which the first fake notes), and one that does not
+// is killed after the grace.
 TEST(VideoEncoder, AnFfmpegThatTakesNoFramesIsStoppedAfterTheStall) {
     const struct {
         const char* name;
         const char* script;
+        bool notesSigterm;
     } fakes[] = {
-        {"holds its input open and sleeps", "exec sleep 60\n"},
-        {"ignores SIGTERM as well", "trap '' TERM\nexec sleep 60\n"},
+        {"holds its input open and sleeps",
+         "trap 'kill $!; echo >\"$0.ended\"; exit 0' TERM\nsleep 60 &\nwait\n", true},
+        {"ignores SIGTERM as well", "trap '' TERM\nexec sleep 60\n", false},
     };
     for (const auto& fake : fakes) {
         SCOPED_TRACE(fake.name);
@@ -51,8 +55,10 @@ TEST(VideoEncoder, AnFfmpegThatTakesNoFramesIsStoppedAfterTheStall) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, 30s)
             << "ended by the fake's own end, not by this program";
         EXPECT_EQ(readText(out), "the old video");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
-            << "the fake and the old video, no temporary";
+        EXPECT_EQ(std::filesystem::exists(folder.path("ffmpeg.ended")), fake.notesSigterm);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}),
+                  fake.notesSigterm ? 3 : 2)
+            << "the fake, the old video and what the fake noted; no temporary";
     }
 }
 
