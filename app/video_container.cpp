@@ -1,5 +1,7 @@
 #include "app/video_container.h"
 
+#include "app/video_file_check.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -27,12 +29,14 @@ const std::string yuv420Bt709 =
 const std::vector<VideoContainer>& containers() {
     static const std::vector<VideoContainer> all = {
         // The index goes first, so that a browser plays the file while it loads.
-        {".mp4", "mp4", 60, words("-c:v libx264 -crf 20 -movflags +faststart" + yuv420Bt709)},
+        {".mp4", "mp4", 60, words("-c:v libx264 -crf 20 -movflags +faststart" + yuv420Bt709),
+         mp4FileFault},
         // libvpx's quicker settings: a fifth of the time of its "good" ones for the demo, at
         // about a quarter more bytes and half a decibel less.
         {".webm", "webm", 60,
          words("-c:v libvpx-vp9 -crf 32 -b:v 0 -deadline realtime -cpu-used 8 -row-mt 1" +
-               yuv420Bt709)},
+               yuv420Bt709),
+         webmFileFault},
         // A GIF counts delays in hundredths of a second and browsers slow anything under two
         // of them down to ten: 50 frames a second is the fastest that plays at its pace.
         // One palette serves the whole GIF, taken from the first frame (the picture and its
@@ -41,7 +45,8 @@ const std::vector<VideoContainer>& containers() {
         // frame, and only the changed rectangle of each frame is stored.
         {".gif", "gif", 50,
          words("-filter_complex split[a][b];[a]trim=end_frame=1,palettegen[p];"
-               "[b][p]paletteuse=dither=bayer:bayer_scale=4:diff_mode=rectangle")},
+               "[b][p]paletteuse=dither=bayer:bayer_scale=4:diff_mode=rectangle"),
+         gifFileFault},
     };
     return all;
 }

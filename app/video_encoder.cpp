@@ -1,9 +1,11 @@
 #include "app/video_encoder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -64,6 +66,13 @@ std::string exitDescription(int status) {
     return "ended abnormally";
 }
 
+// A time in seconds as a person reads it: "120", "0.25".
+std::string seconds(std::chrono::milliseconds time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(time.count()) / 1000);
+    return text;
+}
+
 } // namespace
 
 VideoEncoder::~VideoEncoder() {
@@ -92,6 +101,7 @@ std::string VideoEncoder::launch(const std::string& program, const VideoContaine
     if (std::string error = output.create(path); !error.empty()) {
         return error;
     }
+    kind = &container;
     guardTemporary(output.temporaryPath());
     // An encoder that gives up closes the pipe: that must be a write error here, not the
     // end of this program.
@@ -160,53 +170,79 @@ std::string VideoEncoder::launch(const std::string& program, const VideoContaine
     }
     pipe = ends[1];
     pendingEncoder = encoder;
+    // A write waits in poll() instead, so that an ffmpeg that holds the pipe open without
+    // reading cannot hold this program for ever.
+    ::fcntl(pipe, F_SETFL, ::fcntl(pipe, F_GETFL) | O_NONBLOCK);
     return "";
 }
 
 std::string VideoEncoder::addFrame(const RgbImage& frame) {
     const std::uint8_t* bytes = frame.pixels.data();
     std::size_t left = frame.pixels.size();
+    auto taken = std::chrono::steady_clock::now();
     while (left > 0) {
         const ssize_t written = ::write(pipe, bytes, left);
+        if (written > 0) {
+            bytes += written;
+            left -= static_cast<std::size_t>(written);
+            taken = std::chrono::steady_clock::now();
+            continue;
+        }
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
-            // ffmpeg has stopped reading: whatever it wrote is incomplete, and one that does
-            // not end by itself is ended.
-            const int status = waitForEncoder(stopGrace);
-            encoderReport();
-            output.discard();
-            releaseTemporary();
-            return "ffmpeg stopped taking frames and " + exitDescription(status) + "; " +
-                   output.destination() + " was not written";
+        if (written < 0 && errno == EAGAIN) {
+            const auto waited = std::chrono::steady_clock::now() - taken;
+            if (waited >= patience.stall) {
+                giveUp(std::chrono::milliseconds(0));
+                return "ffmpeg took no frame data for " + seconds(patience.stall) +
+                       " seconds and was killed; " + output.destination() + " was not written";
+            }
+            pollfd writable = {pipe, POLLOUT, 0};
+            ::poll(
+                &writable, 1,
+                static_cast<int>(
+                    std::chrono::ceil<std::chrono::milliseconds>(patience.stall - waited).count()));
+            continue;
         }
-        bytes += written;
-        left -= static_cast<std::size_t>(written);
+        // ffmpeg has stopped reading: whatever it wrote is incomplete. It is likely ending
+        // already, and its own status says more than the one a signal gives it.
+        const int status = giveUp(patience.grace);
+        return "ffmpeg stopped taking frames and " + exitDescription(status) + "; " +
+               output.destination() + " was not written";
     }
     return "";
 }
 
+int VideoEncoder::giveUp(std::chrono::milliseconds ownEnd) {
+    const int status = stopEncoder(ownEnd);
+    encoderReport();
+    output.discard();
+    releaseTemporary();
+    return status;
+}
+
 std::string VideoEncoder::finish() {
-    const int status = waitForEncoder();
+    const int status = awaitEncoder();
     const std::string reported = encoderReport();
+    const bool success = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     std::string error;
-    struct stat made {};
-    const bool empty = ::stat(output.temporaryPath().c_str(), &made) != 0 || made.st_size == 0;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !reported.empty()) {
-        output.discard();
-        error = "ffmpeg reported a fault (" + reported + "); " + output.destination() +
-                " was not written";
-    } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && empty) {
-        output.discard();
-        error = "ffmpeg ended with status 0 but wrote nothing; " + output.destination() +
-                " was not written";
-    } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    struct stat file {};
+    const bool empty = ::stat(output.temporaryPath().c_str(), &file) != 0 || file.st_size == 0;
+    if (!success) {
+        error = "ffmpeg " + exitDescription(status);
+    } else if (!reported.empty()) {
+        error = "ffmpeg reported a fault (" + reported + ")";
+    } else if (empty) {
+        error = "ffmpeg ended with status 0 but wrote nothing";
+    } else if (const std::string fault = kind->fileFault(output.temporaryPath()); !fault.empty()) {
+        error = "ffmpeg ended with status 0 but the video is not whole (" + fault + ")";
+    }
+    if (error.empty()) {
         error = output.commit();
     } else {
         output.discard();
-        error =
-            "ffmpeg " + exitDescription(status) + "; " + output.destination() + " was not written";
+        error += "; " + output.destination() + " was not written";
     }
     releaseTemporary();
     return error;
@@ -233,45 +269,58 @@ std::string VideoEncoder::encoderReport() {
     return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
 }
 
-// The end of the frames tells ffmpeg to finish the file. Given a grace, an ffmpeg still
-// running after it is killed.
-int VideoEncoder::waitForEncoder(std::chrono::milliseconds grace) {
+// The end of the frames tells ffmpeg to finish the file.
+int VideoEncoder::awaitEncoder() {
     if (pipe >= 0) {
         ::close(pipe);
         pipe = -1;
     }
     int status = 0;
     if (encoder >= 0) {
-        const auto deadline = std::chrono::steady_clock::now() + grace;
-        bool reaped = false;
-        while (grace.count() > 0 && !reaped) {
-            reaped = ::waitpid(encoder, &status, WNOHANG) == encoder;
-            if (!reaped && std::chrono::steady_clock::now() >= deadline) {
-                ::kill(encoder, SIGKILL);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        while (!reaped && ::waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
+        while (::waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
         }
         encoder = -1;
+        pendingEncoder = 0;
     }
     return status;
+}
+
+int VideoEncoder::stopEncoder(std::chrono::milliseconds ownEnd) {
+    if (pipe >= 0) {
+        ::close(pipe);
+        pipe = -1;
+    }
+    int status = 0;
+    if (encoder < 0 || reapWithin(ownEnd, status)) {
+        return status;
+    }
+    ::kill(encoder, SIGTERM);
+    if (reapWithin(patience.grace, status)) {
+        return status;
+    }
+    ::kill(encoder, SIGKILL);
+    return awaitEncoder();
+}
+
+bool VideoEncoder::reapWithin(std::chrono::milliseconds time, int& status) {
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    while (::waitpid(encoder, &status, WNOHANG) != encoder) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= left.zero()) {
+            return false;
+        }
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(10)));
+    }
+    encoder = -1;
+    pendingEncoder = 0;
+    return true;
 }
 
 // An encoding given up on: ffmpeg is stopped before the temporary is removed, so that it
 // cannot write it again.
 void VideoEncoder::stop() {
-    if (pipe >= 0) {
-        ::close(pipe);
-        pipe = -1;
-    }
-    if (encoder >= 0) {
-        ::kill(encoder, SIGTERM);
-        while (::waitpid(encoder, nullptr, 0) < 0 && errno == EINTR) {
-        }
-        encoder = -1;
-    }
+    stopEncoder(std::chrono::milliseconds(0));
     if (errors != nullptr) {
         std::fclose(errors);
         errors = nullptr;

@@ -77,6 +77,51 @@ TEST(AtomicFile, AFailedWriteSaysWhyAndKeepsTheOldFile) {
     EXPECT_EQ(filesIn(folder), 1u);
 }
 
+// A dangling link at the destination's name is replaced itself, never written through;
+// a file that must be new does not take the link's name.
+TEST(AtomicFile, ADanglingLinkAtTheNameIsNeverWrittenThrough) {
+    ScratchFolder folder;
+    const std::string link = folder.path("out.png");
+    std::filesystem::create_symlink("elsewhere.png", link);
+
+    EXPECT_EQ(writeFileAtomically(link, "new", AtomicFile::Replace::Never), link + ": File exists");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(writeFileAtomically(link, "new", AtomicFile::Replace::Allowed), "");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(link), (std::vector<char>{'n', 'e', 'w'}));
+    EXPECT_EQ(filesIn(folder), 1u) << "elsewhere.png was not made";
+}
+
+TEST(AtomicFile, TwoWritersOfOneFileKeepApartAndTheLastCommitWins) {
+    ScratchFolder folder;
+    AtomicFile first;
+    AtomicFile second;
+    ASSERT_EQ(first.create(folder.path("a.txt")), "");
+    ASSERT_EQ(second.create(folder.path("a.txt")), "");
+    EXPECT_NE(first.temporaryPath(), second.temporaryPath());
+    std::fputs("1", first.stream());
+    std::fputs("2", second.stream());
+
+    ASSERT_EQ(first.commit(), "");
+    ASSERT_EQ(second.commit(), "");
+    EXPECT_EQ(readBytes(folder.path("a.txt")), (std::vector<char>{'2'}));
+    EXPECT_EQ(filesIn(folder), 1u);
+}
+
+// The temporary goes when the commit fails, not only when the AtomicFile does.
+TEST(AtomicFile, AFailedCommitRemovesTheTemporaryAtOnce) {
+    for (const AtomicFile::Replace replace :
+         {AtomicFile::Replace::Allowed, AtomicFile::Replace::Never}) {
+        ScratchFolder folder;
+        AtomicFile out;
+        ASSERT_EQ(out.create(folder.path("a.txt")), "");
+
+        EXPECT_EQ(out.commitAs(folder.path("missing/a.txt"), replace),
+                  folder.path("missing/a.txt") + ": No such file or directory");
+        EXPECT_TRUE(folder.isEmpty());
+    }
+}
+
 TEST(AtomicFile, AFolderThatIsNotThereIsNamed) {
     ScratchFolder folder;
     EXPECT_EQ(writeFileAtomically(folder.path("missing/a.txt"), "x"),

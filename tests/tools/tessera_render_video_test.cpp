@@ -229,8 +229,16 @@ TEST_F(TesseraRenderVideo, AnEncoderThatFailsQuietlyOrStopsReadingWritesNothing)
          "ffmpeg reported a fault (Error closing file x: No space left on device)"},
         {"exits 0 and writes nothing", "cat >/dev/null\nexit 0\n",
          "ffmpeg ended with status 0 but wrote nothing"},
+        {"exits 0 and writes an MP4 cut short",
+         R"(cat >/dev/null
+for last; do :; done
+printf '\0\0\0\020ftypisom\0\0\2\0\0\0\0\014moov\0\0\0\0\0\0\020\0mdatcut' >"${last#file:}"
+)",
+         "ffmpeg ended with status 0 but the video is not whole (the box 'mdat' at byte 28 is "
+         "4096 bytes long but only 11 are left)"},
+        // Given the grace to end by itself, then SIGTERM.
         {"closes its input and sleeps", "exec 0<&-\nsleep 60\n",
-         "ffmpeg stopped taking frames and was killed by signal 9 (Killed)"},
+         "ffmpeg stopped taking frames and was killed by signal 15 (Terminated)"},
     };
     for (const auto& fake : fakes) {
         SCOPED_TRACE(fake.name);
