@@ -36,20 +36,5 @@ TEST(LargestWindow, IsTheWidestAndTheTallestSideOfAnyRecordedSize) {
     }
 }
 
-TEST(LargestWindow, AFileAtFaultOrNotRegularGivesTheFaultAndNoSize) {
-    TempDir dir;
-    const std::string bad = dir.write("bad.tessera-replay", header + "1 reshape 9000 10\n");
-    for (const auto& [path, fault] :
-         {std::pair{bad, bad + ":7: a window size needs whole numbers (0 to 8192), not '9000' "
-                               "'10'"},
-          std::pair{dir.path(""), dir.path("") + ": not a regular file"}}) {
-        int width = -1;
-        int height = -1;
-        EXPECT_EQ(largestWindow(path, width, height).rfind(fault, 0), 0u) << path;
-        EXPECT_EQ(width, -1);
-        EXPECT_EQ(height, -1);
-    }
-}
-
 } // namespace
 } // namespace tessera

@@ -193,32 +193,5 @@ TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
     EXPECT_EQ(run.output().text(), "");
 }
 
-TEST(Replay, AWindowWiderThanARecordingHoldsIsRecordedAtItsShapeAndPlays) {
-    ProgramUnderX wall(10240, 1200);
-    const std::string recording = wall.pictures().path("wall.tessera-replay");
-    wall.start({"--fullscreen", "--record", recording});
-    ScreenImage shot;
-    const auto boardShown = [](const ScreenImage& s) {
-        return brightnessSpread(s, {s.width / 2 - 80, s.height / 2 - 60, s.width / 2 + 80,
-                                    s.height / 2 + 60}) > 15;
-    };
-    ASSERT_TRUE(wall.waitForScreen(boardShown, shot, ProgramUnderX::startTimeout));
-    wall.movePointer(5400, 700);
-    wall.click(3);
-    wall.pressKeys({"grave"});
-    ASSERT_EQ(wall.waitForExit(), 1) << wall.errors();
-
-    EXPECT_EQ(wall.errors(), "tessera: a recording holds a window of at most 8192 pixels a "
-                             "side: this 10240 x 1200 one is recorded as 8192 x 960, the pointer "
-                             "where it shows the same board point\n");
-    std::ifstream written(recording);
-    const std::string text{std::istreambuf_iterator<char>(written),
-                           std::istreambuf_iterator<char>()};
-    EXPECT_EQ(text.find("\nwindow 8192 960\n"), text.find('\n')) << text.substr(0, 200);
-    // Four fifths of the way along each side, as the window was scaled.
-    EXPECT_NE(text.find(" press 2 4320 560\n"), std::string::npos) << text.substr(0, 600);
-    render({recording, "--snapshot", wall.pictures().path("wall.png")}, wall.pictures().path());
-}
-
 } // namespace
 } // namespace tessera
