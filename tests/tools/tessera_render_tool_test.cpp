@@ -131,7 +131,7 @@ TEST_F(TesseraRender, ManyResizesCostNoMoreMemoryThanTheLargest) {
 
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_NE(run.output.find("(1 x 1, frame 150)"), std::string::npos) << run.output;
-    EXPECT_LT(run.peakKib, 400 * 1024) << "measured: 132 MB";
+    EXPECT_LT(run.peakKib, 600 * 1024) << "measured: 132 MB, 353 MB with the address sanitizer";
     std::printf("peak memory of 150 resizes: %ld MB\n", run.peakKib / 1024);
 }
 
