@@ -46,7 +46,7 @@ tessera::FramePacer pacer(60.0);
 tessera::SteadyClock liveClock;
 tessera::VirtualClock heldClock;
 tessera::InputDispatcher dispatcher(theCanvas, heldClock);
-tessera::Recorder recorder;
+tessera::Recorder recorder(theCanvas);
 tessera::ReplayPlayback playback;
 // A replay plays at the size of its own window, whatever the recorded one's.
 tessera::ReplayAtSize replaySize(640, 480, 640, 480);

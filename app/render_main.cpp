@@ -2,6 +2,7 @@
 // through the same dispatcher and Canvas as the program, and writes what the window showed
 // as PNG files. One frame is drawn after every idle step, as the program draws one.
 #include "app/init_graphics.h"
+#include "app/largest_window.h"
 #include "app/offscreen_context.h"
 #include "app/output_target.h"
 #include "app/picture_source.h"
@@ -128,12 +129,22 @@ int main(int argc, char** argv) {
         return fail(error);
     }
 
-    // Every frame at the asked size, or each at the size the window had then.
+    // Every frame at the asked size, or each at the size the window had then. Each is drawn
+    // into one buffer of the largest size: Mesa would keep a buffer for every size.
     const bool sized = options.width > 0;
     tessera::ReplayAtSize size(header.width, header.height, sized ? options.width : header.width,
                                sized ? options.height : header.height);
+    int bufferWidth = size.width();
+    int bufferHeight = size.height();
+    if (!sized && options.video.empty()) {
+        if (std::string error = tessera::largestWindow(options.replay, bufferWidth, bufferHeight);
+            !error.empty()) {
+            return fail(error);
+        }
+    }
     tessera::OffscreenContext context;
-    if (!context.resize(size.width(), size.height())) {
+    if (!context.reserve(bufferWidth, bufferHeight) ||
+        !context.resize(size.width(), size.height())) {
         return fail("cannot make an offscreen OpenGL context");
     }
     tessera::VirtualClock heldClock;
@@ -144,6 +155,7 @@ int main(int argc, char** argv) {
     canvas.clearAfterSeconds = header.clearAfterSeconds;
     canvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     canvas.referenceDrawing = header.referenceDrawing;
+    canvas.windowBottom = context.frameBottom();
     prepared.loadInto(canvas);
     if (!options.video.empty()) {
         const std::string error = tessera::renderVideo(options.replay, encoder, options.video,
@@ -160,20 +172,22 @@ int main(int argc, char** argv) {
             size.resize(event.width, event.height);
         }
         event = size.map(event, canvas);
-        dispatcher.deliver(event);
-        if (event.kind == tessera::InputEvent::Reshape &&
-            (event.width != context.width() || event.height != context.height()) &&
-            !context.resize(event.width, event.height)) {
-            return fail("cannot make an offscreen buffer of " + std::to_string(event.width) +
-                        " x " + std::to_string(event.height));
+        if (event.kind == tessera::InputEvent::Reshape) {
+            if (!context.resize(event.width, event.height)) {
+                return fail("cannot make an offscreen buffer of " + std::to_string(event.width) +
+                            " x " + std::to_string(event.height));
+            }
+            canvas.windowBottom = context.frameBottom();
         }
+        dispatcher.deliver(event);
         if (event.kind != tessera::InputEvent::Idle) {
             continue;
         }
         ++frame;
         drawFrame(canvas, dispatcher);
         if (!options.frames.empty() && (frame - 1) % options.every == 0) {
-            const tessera::RgbImage image = tessera::readFrame(context.width(), context.height());
+            const tessera::RgbImage image =
+                tessera::readFrame(context.width(), context.height(), context.frameBottom());
             ++written;
             const std::string path = framePath(options.frames, written);
             if (std::string fault = tessera::outputFault(path, inputs); !fault.empty()) {
@@ -193,7 +207,8 @@ int main(int argc, char** argv) {
     }
     if (!options.snapshot.empty()) {
         drawFrame(canvas, dispatcher);
-        const tessera::RgbImage image = tessera::readFrame(context.width(), context.height());
+        const tessera::RgbImage image =
+            tessera::readFrame(context.width(), context.height(), context.frameBottom());
         if (std::string failure = tessera::writePng(image, options.snapshot); !failure.empty()) {
             return fail(failure);
         }

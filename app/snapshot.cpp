@@ -18,13 +18,13 @@ std::string snapshotName(int number) {
 
 } // namespace
 
-RgbImage readFrame(int width, int height) {
+RgbImage readFrame(int width, int height, int bottom) {
     RgbImage image;
     image.width = width;
     image.height = height;
     image.pixels.resize(image.pixelCount() * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
+    glReadPixels(0, bottom, width, height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.data());
     // GL's rows run bottom-up, a PNG's top-down.
     const auto row = [&](int y) {
         return image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * width * 3;
@@ -39,7 +39,7 @@ std::string saveSnapshot(int width, int height, const std::string& folder, std::
     if (width <= 0 || height <= 0) {
         return "the window has no pixels to save";
     }
-    const RgbImage image = readFrame(width, height);
+    const RgbImage image = readFrame(width, height, 0);
     // Written whole first, then linked at the first free name: a reader never sees a
     // half-written snapshot, and a file that is there, or appears meanwhile, is never
     // overwritten.

@@ -6,9 +6,10 @@
 
 namespace tessera {
 
-// What the current GL read buffer holds, width x height pixels from the origin, with the
-// rows top-down as an image file has them.
-RgbImage readFrame(int width, int height);
+// What the current GL read buffer holds, width x height pixels from the left edge and from
+// row bottom up (counted from the bottom: 0 in a window), with the rows top-down as an
+// image file has them.
+RgbImage readFrame(int width, int height, int bottom);
 
 // Saves what the current GL read buffer holds, width x height pixels from the origin, as
 // the next free tessera-NNNN.png (tessera-0001.png first) in folder, never replacing a

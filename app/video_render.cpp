@@ -38,10 +38,10 @@ bool sessionSpan(const std::string& replayPath, std::int64_t& first, std::int64_
 
 // The frame as a window of the render size shows it, whatever size the Canvas was last
 // told of.
-RgbImage drawVideoFrame(Canvas& canvas, int width, int height) {
+RgbImage drawVideoFrame(Canvas& canvas, const OffscreenContext& context) {
     const std::array<int, 4> window = canvas.viewport;
-    canvas.showFrame(width, height);
-    RgbImage image = readFrame(width, height);
+    canvas.showFrame(context.width(), context.height());
+    RgbImage image = readFrame(context.width(), context.height(), context.frameBottom());
     canvas.setProjection(window[0], window[1], window[2], window[3]);
     return image;
 }
@@ -95,7 +95,7 @@ std::string renderVideo(const std::string& replayPath, const std::string& encode
         if (!error.empty()) {
             return error;
         }
-        if (error = encoder.addFrame(drawVideoFrame(canvas, width, height)); !error.empty()) {
+        if (error = encoder.addFrame(drawVideoFrame(canvas, context)); !error.empty()) {
             return error;
         }
     }

@@ -73,7 +73,7 @@ struct LoadedCanvas {
     // The window size of the frames that follow; the GL state is kept.
     void resize(int width, int height) {
         if (context.width() != width || context.height() != height) {
-            context.resize(width, height);
+            context.reserve(width, height);
         }
     }
 

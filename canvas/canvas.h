@@ -53,9 +53,9 @@ public:
     // is the vertical one, widened for a viewport narrower than the board, so that every
     // window shows the whole board, centred, with bars at the sides or above and below.
     PickVolume::Camera cameraFor(double aspect) const;
-    // A whole frame for a window of the size: clears, sets the projection and draws. The
-    // colour is not cleared where the board covers the whole window (referenceDrawing
-    // always clears it).
+    // A whole frame for a window of the size, from windowBottom up: clears, sets the
+    // projection and draws. The colour is not cleared where the board covers the whole
+    // window (referenceDrawing always clears it).
     void showFrame(int width, int height);
 
     // Keyboard and the idle step.
@@ -170,6 +170,10 @@ public:
     bool referenceDrawing = false;
     // x, y, width and height of the last setProjection.
     std::array<int, 4> viewport = {0, 0, 0, 0};
+    // The row of the buffer drawn into where the window's bottom row lies, counted from
+    // the bottom: 0 for a window of its own, above 0 for a frame drawn in the top rows of
+    // a larger offscreen buffer.
+    int windowBottom = 0;
 
 private:
     int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;

@@ -25,7 +25,7 @@ void Canvas::showFrame(int width, int height) {
         !referenceDrawing && board != nullptr && glIsList(static_cast<GLuint>(board->listId())) &&
         boardFootprint(*this, {0, 0, width, height}).covers(width, height);
     glClear(boardFillsWindow ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    setProjection(0, 0, width, height);
+    setProjection(0, windowBottom, width, height);
     drawFrame(GL_RENDER);
 }
 

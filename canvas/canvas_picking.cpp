@@ -25,7 +25,8 @@ int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluPickMatrix(shown[0] + x, shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
+    // The pointer's y runs down from the viewport's top row.
+    gluPickMatrix(shown[0] + x, shown[1] + shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
     const double aspect = shown[3] > 0 ? static_cast<double>(shown[2]) / shown[3] : 1.0;
     gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
     glTranslatef(-cameraX, -cameraY, -cameraDistance);

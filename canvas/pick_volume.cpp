@@ -57,9 +57,10 @@ PickVolume::PickVolume(const std::array<int, 4>& viewport, const Camera& camera,
         empty = true;
         return;
     }
-    // As gluPickMatrix: the region, at (x0 + x, height - y), stretched over the whole volume.
+    // As gluPickMatrix: the region, at (x0 + x, y0 + height - y), stretched over the whole
+    // volume.
     const double px = viewport[0] + x;
-    const double py = height - y;
+    const double py = viewport[1] + height - y;
     const Matrix pick = {{width / size, 0.0, 0.0, (width - 2.0 * (px - viewport[0])) / size},
                          {0.0, height / size, 0.0, (height - 2.0 * (py - viewport[1])) / size},
                          {0.0, 0.0, 1.0, 0.0},

@@ -9,6 +9,8 @@
 
 namespace tessera {
 
+Recorder::Recorder(const Canvas& canvas) : canvas(canvas) {}
+
 Recorder::~Recorder() {
     if (file != nullptr) {
         std::fclose(file);
@@ -33,10 +35,14 @@ std::string Recorder::open(const std::string& name) {
     return "";
 }
 
-std::string Recorder::start(const ReplayHeader& header) {
+std::string Recorder::start(ReplayHeader header) {
     if (file == nullptr) {
         return path + ": cannot write";
     }
+    size = ReplayAtSize(header.width, header.height, header.width, header.height);
+    const RecordedSize recorded = windowIs(header.width, header.height);
+    header.width = recorded.width;
+    header.height = recorded.height;
     std::string error = replayHeaderError(header);
     if (error.empty() && !write(replayHeaderText(header))) {
         error = path + ": cannot write";
@@ -53,9 +59,29 @@ std::string Recorder::start(const ReplayHeader& header) {
 }
 
 void Recorder::delivered(const InputEvent& event) {
-    if (file != nullptr) {
-        write(replayEventLine(event));
+    if (file == nullptr) {
+        return;
     }
+    if (event.kind == InputEvent::Reshape) {
+        windowIs(event.width, event.height);
+    }
+    // A pointer event leaves the camera as it found it: the Canvas's camera after the event
+    // is the one the event was seen through.
+    write(replayEventLine(size.map(event, canvas)));
+}
+
+RecordedSize Recorder::windowIs(int width, int height) {
+    const RecordedSize recorded = recordedSize(width, height);
+    size.resize(recorded.width, recorded.height);
+    if (!scaleTold && (recorded.width != width || recorded.height != height)) {
+        scaleTold = true;
+        std::fprintf(stderr,
+                     "tessera: a recording holds a window of at most %d pixels a side: this %d x "
+                     "%d one is recorded as %d x %d, the pointer where it shows the same board "
+                     "point\n",
+                     maxReplayWindowSide, width, height, recorded.width, recorded.height);
+    }
+    return recorded;
 }
 
 bool Recorder::write(const std::string& text) {

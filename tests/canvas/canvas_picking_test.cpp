@@ -67,6 +67,34 @@ TEST_F(CanvasTest, PickLeavesTheProjectionAsItWas) {
     EXPECT_EQ(mode, GL_RENDER);
 }
 
+// tessera-render draws a frame smaller than its buffer in the buffer's top rows.
+TEST_F(CanvasTest, AFrameAboveTheBufferBottomIsPickedAsAWindowOfItsSize) {
+    load();
+    for (int i = 0; i < 5; ++i) {
+        placeAt(Canvas::SquareTool, 100 + 100 * i, 60 + 80 * i);
+    }
+    const std::pair<int, int> points[] = {{100, 60}, {300, 220}, {500, 380}, {28, 464}, {200, 140}};
+    const auto picks = [&] {
+        std::vector<std::vector<GLuint>> found;
+        for (const auto& [x, y] : points) {
+            found.emplace_back();
+            canvas.hitsAt(x, y, found.back());
+            found.emplace_back();
+            canvas.selectionHitsAt(x, y, found.back());
+        }
+        return found;
+    };
+    renderFrame();
+    const auto inWindow = picks();
+    ASSERT_TRUE(gl.resize(700, 680));
+    canvas.windowBottom = 200;
+    canvas.showFrame(640, 480);
+
+    EXPECT_EQ(picks(), inWindow);
+    EXPECT_EQ(inWindow[0], (std::vector<GLuint>{0}));
+    EXPECT_EQ(inWindow[7], (std::vector<GLuint>{5, 6})) << "the toolbar's first entry";
+}
+
 TEST_F(CanvasTest, UnprojectMapsWindowPointsOntoTheBoard) {
     load();
     glMatrixMode(GL_MODELVIEW);

@@ -1,3 +1,4 @@
+#include "canvas/canvas.h"
 #include "session/recorder.h"
 #include "session/replay_reader.h"
 #include "support/temp_dir.h"
@@ -43,7 +44,8 @@ TEST(Recorder, TheLastEventBeforeAKillIsOnDisk) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Killed with no chance to flush or close anything.
-        Recorder recorder;
+        const Canvas canvas;
+        Recorder recorder(canvas);
         if (!recorder.open(path).empty() || !recorder.start(ReplayHeader()).empty()) {
             _exit(1);
         }
@@ -68,7 +70,8 @@ TEST(Recorder, NeverWritesOverANameThatIsTaken) {
     fs::create_symlink(dir.path("nowhere"), link);
 
     for (const std::string& path : {taken, link}) {
-        Recorder recorder;
+        const Canvas canvas;
+        Recorder recorder(canvas);
         EXPECT_EQ(recorder.open(path), path + ": File exists");
         EXPECT_NE(recorder.start(ReplayHeader()), "");
     }
@@ -83,11 +86,67 @@ TEST(Recorder, AHeaderThatCannotBeWrittenLeavesNoFile) {
     ReplayHeader header;
     header.picture = ReplayHeader::PictureSet;
     header.picturePath = "two\nlines";
-    Recorder recorder;
+    const Canvas canvas;
+    Recorder recorder(canvas);
     ASSERT_EQ(recorder.open(path), "");
 
     EXPECT_EQ(recorder.start(header), "a picture whose name holds a line break cannot be recorded");
     EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(Recorder, AWindowTooLargeIsRecordedAtItsShapeWithThePointerOnTheSameBoardPoint) {
+    TempDir dir;
+    const std::string path = dir.path("wall.tessera-replay");
+    Canvas canvas;
+    canvas.cameraX = 320.0f; // as a load leaves the camera, over the board's centre
+    canvas.cameraY = 240.0f;
+    ReplayHeader header;
+    header.width = 10240;
+    header.height = 1200;
+    const std::vector<std::pair<int, int>> pointer = {
+        {0, 0}, {10239, 1199}, {5120, 600}, {7001, 313}};
+    Recorder recorder(canvas);
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(recorder.open(path), "");
+    ASSERT_EQ(recorder.start(header), "");
+    std::int64_t ticks = 0;
+    for (const auto& [x, y] : pointer) {
+        recorder.delivered(InputEvent::press(++ticks, 2, x, y));
+    }
+    recorder.delivered(InputEvent::reshape(++ticks, 9000, 9000));
+    recorder.delivered(InputEvent::reshape(++ticks, 640, 480));
+    recorder.delivered(InputEvent::motion(++ticks, 600, 400));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "tessera: a recording holds a window of at most 8192 pixels a side: this 10240 x "
+              "1200 one is recorded as 8192 x 960, the pointer where it shows the same board "
+              "point\n")
+        << "said once a session";
+
+    ReplayHeader read;
+    ASSERT_EQ(checkReplayFile(path, read), "") << "the readers take it";
+    EXPECT_EQ(read.width, 8192);
+    EXPECT_EQ(read.height, 960);
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readBack(path, events), "");
+    ASSERT_EQ(events.size(), pointer.size() + 3);
+    for (std::size_t i = 0; i < pointer.size(); ++i) {
+        float liveX = 0.0f;
+        float liveY = 0.0f;
+        float recordedX = 0.0f;
+        float recordedY = 0.0f;
+        ASSERT_EQ(canvas.unprojectIn({0, 0, 10240, 1200}, pointer[i].first, pointer[i].second,
+                                     liveX, liveY),
+                  1);
+        ASSERT_EQ(
+            canvas.unprojectIn({0, 0, 8192, 960}, events[i].x, events[i].y, recordedX, recordedY),
+            1);
+        // Within half a recorded pixel: 0.26 board units at this size.
+        EXPECT_NEAR(recordedX, liveX, 0.3f) << i;
+        EXPECT_NEAR(recordedY, liveY, 0.3f) << i;
+    }
+    EXPECT_EQ(events[pointer.size()], InputEvent::reshape(5, 8192, 8192));
+    EXPECT_EQ(events[pointer.size() + 1], InputEvent::reshape(6, 640, 480));
+    EXPECT_EQ(events.back(), InputEvent::motion(7, 600, 400)) << "a window it holds is as it was";
 }
 
 } // namespace

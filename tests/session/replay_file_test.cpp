@@ -1,3 +1,4 @@
+#include "canvas/canvas.h"
 #include "session/recorder.h"
 #include "session/replay_reader.h"
 #include "session/replay_writer.h"
@@ -146,7 +147,8 @@ TEST(ReplayFile, EveryEventDeliveredBeforeAKillIsOnDisk) {
                                             InputEvent::keyPress(20, 'z')};
     EXPECT_EXIT(
         {
-            Recorder recorder;
+            const Canvas canvas;
+            Recorder recorder(canvas);
             if (!recorder.open(path).empty() || !recorder.start(ReplayHeader()).empty()) {
                 std::exit(1);
             }

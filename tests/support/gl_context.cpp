@@ -4,7 +4,7 @@
 
 namespace tessera::test {
 
-GlContext::GlContext(int width, int height) : current(offscreen.resize(width, height)) {}
+GlContext::GlContext(int width, int height) : current(offscreen.reserve(width, height)) {}
 
 GlContext::Rgb GlContext::pixel(int x, int y) const {
     glFinish();

@@ -12,7 +12,7 @@ public:
 
     bool valid() const { return current; }
     // A buffer of another size, current at once; the GL state is kept.
-    bool resize(int width, int height) { return current = offscreen.resize(width, height); }
+    bool resize(int width, int height) { return current = offscreen.reserve(width, height); }
     int width() const { return offscreen.width(); }
     int height() const { return offscreen.height(); }
     // Red, green and blue (0-255) of the pixel at (x, y), y counted from the bottom.

@@ -20,6 +20,16 @@ std::string readBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The demo's first lines, up to and with the given one.
+std::string demoOpening(int lines) {
+    const std::string text = readBytes(demo);
+    std::size_t end = 0;
+    for (int line = 0; line < lines; ++line) {
+        end = text.find('\n', end) + 1;
+    }
+    return text.substr(0, end);
+}
+
 class TesseraRender : public ::testing::Test {
 protected:
     ScratchFolder outputs;
@@ -53,12 +63,7 @@ TEST_F(TesseraRender, TheDemoRendersToTheSameBytesEveryTime) {
 
 TEST_F(TesseraRender, RendersAtAnotherSizeWhenAsked) {
     // The demo's first 120 lines: its opening, with the first shape painted.
-    const std::string text = readBytes(demo);
-    std::size_t end = 0;
-    for (int line = 0; line < 120; ++line) {
-        end = text.find('\n', end) + 1;
-    }
-    std::ofstream(output("opening.tessera-replay")) << text.substr(0, end);
+    std::ofstream(output("opening.tessera-replay")) << demoOpening(120);
 
     const ToolRun run = render(
         {output("opening.tessera-replay"), "--size", "1920x1080", "--snapshot", output("big.png")});
@@ -67,6 +72,67 @@ TEST_F(TesseraRender, RendersAtAnotherSizeWhenAsked) {
     EXPECT_NE(run.output.find("wrote " + output("big.png") + " (1920 x 1080, frame "),
               std::string::npos)
         << run.output;
+}
+
+TEST_F(TesseraRender, AWindowThatGrewAndShrankShowsWhatOneThatNeverChangedShows) {
+    // The opening paints a shape at (120, 130); a left press there after the window has
+    // been larger picks it, and the frame shows the gesture's line. The grown window opens
+    // larger than it ever is later, and shrinks at its first event.
+    std::string steady = demoOpening(200);
+    std::string grown = steady;
+    grown.replace(grown.find("\nwindow 640 480\n"), 16, "\nwindow 1200 900\n");
+    std::int64_t ticks = 3400000000;
+    const auto add = [&](const std::string& event, bool resize) {
+        const std::string line = std::to_string(ticks += 16666667) + " " + event + "\n";
+        grown += line;
+        steady += resize ? "" : line;
+    };
+    for (const char* size : {"1000 700", "640 900", "1200 300", "640 480"}) {
+        add(std::string("reshape ") + size, true);
+        add("idle 0.0166666675", false);
+    }
+    add("press 0 120 130", false);
+    add("motion 300 200", false);
+    add("idle 0.0166666675", false);
+    std::ofstream(output("grown.tessera-replay")) << grown;
+    std::ofstream(output("steady.tessera-replay")) << steady;
+
+    for (const char* name : {"grown", "steady"}) {
+        const std::string session = name;
+        const ToolRun run =
+            render({output(session + ".tessera-replay"), "--snapshot", output(session + ".png"),
+                    "--frames", output(session), "--every", "189"});
+        ASSERT_EQ(run.status, 0) << run.errors;
+        EXPECT_NE(run.output.find("wrote 2 frames"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("(640 x 480, frame 190)"), std::string::npos) << run.output;
+    }
+
+    for (const char* file : {".png", "/frame-000001.png", "/frame-000002.png"}) {
+        EXPECT_TRUE(readBytes(output("grown") + file) == readBytes(output("steady") + file))
+            << file;
+    }
+}
+
+TEST_F(TesseraRender, ManyResizesCostNoMoreMemoryThanTheLargest) {
+    // 150 times 2048 x 2048 and 1 x 1 by turns: a buffer for each would take 2.5 GB, one of
+    // the larger size 16 MB.
+    std::string text = demoOpening(6);
+    for (int i = 0; i < 150; ++i) {
+        const std::int64_t ticks = 1000000 + 33333334LL * i;
+        const int side = i % 2 == 0 ? 2048 : 1;
+        text += std::to_string(ticks) + " reshape " + std::to_string(side) + " " +
+                std::to_string(side) + "\n" + std::to_string(ticks + 16666667) +
+                " idle 0.0166666675\n";
+    }
+    std::ofstream(output("resizes.tessera-replay")) << text;
+
+    const ToolRun run =
+        render({output("resizes.tessera-replay"), "--snapshot", output("last.png")});
+
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("(1 x 1, frame 150)"), std::string::npos) << run.output;
+    EXPECT_LT(run.peakKib, 600 * 1024) << "measured: 132 MB, 353 MB with the address sanitizer";
+    std::printf("peak memory of 150 resizes: %ld MB\n", run.peakKib / 1024);
 }
 
 TEST_F(TesseraRender, TheShippedDemoIsWhatItsGeneratorWrites) {

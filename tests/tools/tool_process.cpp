@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -40,8 +41,10 @@ ToolRun runTool(const std::string& program, const std::vector<std::string>& argu
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        waitpid(pid, &status, 0);
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.peakKib = usage.ru_maxrss;
     }
     posix_spawn_file_actions_destroy(&actions);
     run.output = readText(outPath);

@@ -9,6 +9,7 @@ struct ToolRun {
     int status = -1; // exit status, or -1 when the tool did not exit normally
     std::string output;
     std::string errors;
+    long peakKib = 0; // the most memory it held at once (its maximum resident set)
 };
 
 // Runs a program built alongside the tests with the given arguments, capturing its
