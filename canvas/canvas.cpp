@@ -4,7 +4,6 @@
 #include "scene/circle_shape.h"
 #include "scene/parallelogram_shape.h"
 #include "scene/square_shape.h"
-#include "scene/texture.h"
 #include "scene/triangle_shape.h"
 #include "stage/stage.h"
 
@@ -72,32 +71,26 @@ int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMa
 
 // The picture becomes the board's texture, uploaded at its own size, on a 640 x 480 quad.
 void Canvas::showPicture(const char* name) {
-    auto* texture = new Texture(name);
-    texture->setSize(pictureWidth, pictureHeight);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, pictureWidth, pictureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, picturePixels.data());
-    Stage::instance()->registerTexture(texture);
-
     boardWidth = 640;
     boardHeight = 480;
-    board->setTexture(texture);
     board->setScale(1.0f, 1.0f, 1.0f);
     board->setPosition(0.0f, 0.0f, 0.0f);
     board->setColour(1.0f, 1.0f, 1.0f);
-    board->beginList();
     const float w = static_cast<float>(boardWidth);
     const float h = static_cast<float>(boardHeight);
-    glBegin(GL_QUADS);
-    glTexCoord3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glTexCoord3f(0.0f, 1.0f, 0.0f);
-    glVertex3f(0.0f, h, 0.0f);
-    glTexCoord3f(1.0f, 1.0f, 0.0f);
-    glVertex3f(w, h, 0.0f);
-    glTexCoord3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(w, 0.0f, 0.0f);
-    glEnd();
-    board->endList();
+    BoardPicture picture;
+    picture.name = name;
+    picture.pixels = picturePixels.data();
+    picture.width = pictureWidth;
+    picture.height = pictureHeight;
+    picture.corners = {{
+        {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},
+        {{0.0f, 1.0f, 0.0f}, {0.0f, h, 0.0f}},
+        {{1.0f, 1.0f, 0.0f}, {w, h, 0.0f}},
+        {{1.0f, 0.0f, 0.0f}, {w, 0.0f, 0.0f}},
+    }};
+    renderer->prepareBoard(picture, *board);
+    boardPrepared = true;
 }
 
 // Toolbar, camera and light 1, once the picture set is in place.
@@ -105,13 +98,7 @@ void Canvas::finishLoad() {
     buildToolbar();
     cameraX = static_cast<float>(boardWidth) * 0.5f;
     cameraY = static_cast<float>(boardHeight) * 0.5f;
-
-    // The modelview matrix is still the identity here, so the position is in board units.
-    glLightfv(GL_LIGHT1, GL_AMBIENT, light1Ambient);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, light1Diffuse);
-    glLightfv(GL_LIGHT1, GL_SPECULAR, light1Specular);
-    glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
-    glEnable(GL_LIGHT1);
+    renderer->switchOnLight(1, lighting().lights[1]);
 }
 
 void Canvas::buildToolbar() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "canvas/pick_volume.h"
+#include "frame/frame.h"
+#include "frame/renderer.h"
 #include "picture/image.h"
 #include "picture/mask_grid.h"
 #include "picture/region_map.h"
@@ -45,10 +47,12 @@ public:
     void buildToolbar();
 
     // Drawing. setProjection also keeps the viewport, for picking; drawFrame only reads the
-    // Canvas and returns 0 when no picture set is loaded. The placed shapes go to OpenGL
-    // in one vertex array, or one by one in immediate mode with referenceDrawing.
+    // Canvas and returns 0 when no picture set is loaded. The placed shapes go to the
+    // renderer as one batch, or one by one with referenceDrawing.
     void setProjection(int x, int y, int width, int height);
     int drawFrame(GLenum mode) const;
+    // The frame drawFrame hands the renderer: for the window (rendering) or for selection.
+    const Frame& describeFrame(bool rendering) const;
     // The camera as a viewport of width / height = aspect sees through it. The field of view
     // is the vertical one, widened for a viewport narrower than the board, so that every
     // window shows the whole board, centred, with bars at the sides or above and below.
@@ -176,7 +180,6 @@ public:
     int windowBottom = 0;
 
 private:
-    int selectAt(int x, int y, GLuint* buffer, GLsizei size) const;
     void connect(int x, int y, float t);
     void joinPair(Shape& a, Shape& b, float interval);
     Shape& selected(std::size_t k) const;
@@ -189,11 +192,17 @@ private:
     void showPicture(const char* name);
     void finishLoad();
     void raiseLight0(float dz);
-    void drawToolbarStrip() const;
-    void drawGestureOverlay() const;
+    Projection projection() const;
+    Lighting lighting() const;
+    void describeOutline(const Shape& shape, std::vector<Outline>& outlines) const;
+    void describeBand() const;
 
+    std::unique_ptr<Renderer> renderer = makeRenderer();
+    // The renderer has the board of a picture set.
+    bool boardPrepared = false;
     // Render caches: refilled by every frame and pick, kept to reuse their storage.
     mutable ShapeBatch batch;
+    mutable Frame frame;
     std::vector<GLuint> pickNames;
 };
 

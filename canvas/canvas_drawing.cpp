@@ -2,19 +2,61 @@
 #include "canvas/canvas.h"
 #include "stage/stage.h"
 
-#include <GL/glu.h>
-
 namespace tessera {
+
+namespace {
+
+std::array<float, 4> values(const float source[4]) {
+    return {source[0], source[1], source[2], source[3]};
+}
+
+// The grey backing of the toolbar, 3 units in front of the board: light at the top, dark
+// at the bottom, unlit.
+const std::array<StripCorner, 4> toolbarStrip = {{
+    {{0.9f, 0.9f, 0.9f}, {-10.0f, 20.0f, 3.0f}},
+    {{0.9f, 0.9f, 0.9f}, {230.0f, 20.0f, 3.0f}},
+    {{0.3f, 0.3f, 0.3f}, {230.0f, 0.0f, 3.0f}},
+    {{0.3f, 0.3f, 0.3f}, {-10.0f, 0.0f, 3.0f}},
+}};
+
+} // namespace
 
 void Canvas::setProjection(int x, int y, int width, int height) {
     viewport = {x, y, width, height};
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glViewport(x, y, width, height);
+    renderer->project(projection());
+}
+
+Projection Canvas::projection() const {
+    Projection shown;
+    shown.viewport = viewport;
     // A window of height 0 (minimised) would make the aspect infinite.
-    const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
-    glTranslatef(-cameraX, -cameraY, -cameraDistance);
+    shown.aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    const PickVolume::Camera camera = cameraFor(shown.aspect);
+    shown.fieldOfView = camera.fieldOfView;
+    shown.zNear = zNear;
+    shown.zFar = zFar;
+    shown.eye = {cameraX, cameraY, cameraDistance};
+    double rows[4][4];
+    PickVolume::cameraProjection(camera, shown.aspect, rows);
+    for (std::size_t r = 0; r < 4; ++r) {
+        for (std::size_t c = 0; c < 4; ++c) {
+            shown.matrix[4 * c + r] = static_cast<float>(rows[r][c]);
+        }
+    }
+    return shown;
+}
+
+Lighting Canvas::lighting() const {
+    const Stage* stage = Stage::instance();
+    Lighting lights;
+    lights.light0 = stage->light0Enabled != 0;
+    lights.colourMaterial = stage->colourMaterialEnabled != 0;
+    lights.modelAmbient = values(stage->lightModelAmbient);
+    lights.lights[0] = {values(stage->light0Ambient), values(stage->light0Diffuse),
+                        values(stage->light0Specular), values(stage->light0Position)};
+    lights.lights[1] = {values(light1Ambient), values(light1Diffuse), values(light1Specular),
+                        values(light1Position)};
+    return lights;
 }
 
 void Canvas::showFrame(int width, int height) {
@@ -22,129 +64,82 @@ void Canvas::showFrame(int width, int height) {
     // clearing. (Clearing the margins alone, with a scissor, costs Mesa more than clearing
     // everything.)
     const bool boardFillsWindow =
-        !referenceDrawing && board != nullptr && glIsList(static_cast<GLuint>(board->listId())) &&
+        !referenceDrawing && boardPrepared &&
         boardFootprint(*this, {0, 0, width, height}).covers(width, height);
-    glClear(boardFillsWindow ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    setProjection(0, windowBottom, width, height);
-    drawFrame(GL_RENDER);
+    viewport = {0, windowBottom, width, height};
+    describeFrame(true);
+    frame.clear = boardFillsWindow ? Frame::ClearDepth : Frame::ClearColourAndDepth;
+    frame.setsProjection = true;
+    renderer->draw(frame);
 }
 
-// NOTE: the order of these calls is part of the design: each step relies on the GL state
-// the one before leaves, and picking runs the same body in selection mode so that what is
-// hit is exactly what is seen.
 int Canvas::drawFrame(GLenum mode) const {
-    const Stage* stage = Stage::instance();
-    const bool rendering = mode == GL_RENDER;
-    if (rendering) {
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_LIGHTING);
-        if (stage->light0Enabled != 0) {
-            glEnable(GL_LIGHT0);
-        }
-        if (stage->colourMaterialEnabled != 0) {
-            glEnable(GL_COLOR_MATERIAL);
-        }
-    } else {
-        glDisable(GL_LIGHTING);
-    }
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
+    return renderer->draw(describeFrame(mode == GL_RENDER));
+}
 
-    if (rendering && (board == nullptr || board->draw() != 1)) {
-        return 0;
-    }
-
-    glEnable(GL_LIGHTING);
+const Frame& Canvas::describeFrame(bool rendering) const {
+    frame.clear = Frame::KeepBuffers;
+    frame.setsProjection = false;
+    frame.selecting = !rendering;
+    frame.projection = projection();
+    frame.lighting = lighting();
+    frame.board = {board->position, board->scale(), board->rotation, board->colour()};
+    frame.points.clear();
+    frame.shapes.clear();
     if (rendering && !referenceDrawing) {
         batch.fill(shapes);
-        batch.draw();
+        frame.triangles = &batch.triangles();
     } else {
-        for (std::size_t i = 0; i < shapes.size(); ++i) {
-            if (!rendering) {
-                glLoadName(static_cast<GLuint>(i));
-            }
-            shapes[i]->draw();
+        frame.triangles = nullptr;
+        for (const auto& shape : shapes) {
+            describeOutline(*shape, frame.shapes);
         }
     }
-
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(8.0f);
-    if (rendering) {
-        drawToolbarStrip();
+    frame.strip = toolbarStrip;
+    frame.stripLineWidth = 8.0f;
+    frame.toolLineWidth = 3.0f;
+    frame.tools.clear();
+    for (const auto& tool : tools) {
+        describeOutline(*tool, frame.tools);
     }
-
-    glLineWidth(3.0f);
-    for (std::size_t i = 0; i < tools.size(); ++i) {
-        if (!rendering) {
-            glLoadName(static_cast<GLuint>(shapes.size() + i));
-        }
-        tools[i]->draw();
-    }
-    glEnable(GL_LIGHTING);
-
-    if (rendering && gestureState != 0) {
-        drawGestureOverlay();
-    }
-    return 1;
+    describeBand();
+    frame.gesture = rendering && gestureState != 0;
+    return frame;
 }
 
-// The grey backing of the toolbar: light at the top, dark at the bottom, unlit.
-void Canvas::drawToolbarStrip() const {
-    glBegin(GL_QUADS);
-    glColor3f(0.9f, 0.9f, 0.9f);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(-10.0f, 20.0f, 3.0f);
-    glColor3f(0.9f, 0.9f, 0.9f);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(230.0f, 20.0f, 3.0f);
-    glColor3f(0.3f, 0.3f, 0.3f);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(230.0f, 0.0f, 3.0f);
-    glColor3f(0.3f, 0.3f, 0.3f);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(-10.0f, 0.0f, 3.0f);
-    glEnd();
+// As the shape kinds draw themselves: the first outline, scaled uniformly by scale.x.
+void Canvas::describeOutline(const Shape& shape, std::vector<Outline>& outlines) const {
+    const float bright = shape.selected != 0 ? 1.4f : 1.0f;
+    Outline outline;
+    outline.position = shape.position;
+    outline.scale = shape.scale.x;
+    outline.rotation = shape.rotation;
+    outline.colour = {shape.colour.x * bright, shape.colour.y * bright, shape.colour.z * bright};
+    outline.first = frame.points.size();
+    const Polygon& polygon = *shape.polygons[0];
+    const Edge* edge = polygon.first;
+    for (int i = 0; i < polygon.count; ++i, edge = edge->next) {
+        frame.points.push_back(edge->start->position);
+    }
+    outline.count = frame.points.size() - outline.first;
+    outlines.push_back(outline);
 }
 
-// Rubber-band lines of a connection gesture, in window pixels over everything else. The
-// matrix mode is left at GL_PROJECTION; the next frame sets what it needs.
-void Canvas::drawGestureOverlay() const {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0.0, viewport[2], viewport[3], 0.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glColor3f(1.0f, 1.0f, 1.0f);
+// The rubber band of a connection gesture, white, in window pixels: from the first shape
+// chosen to the pointer, or with three shapes a triangle through the two chosen and the
+// pointer.
+void Canvas::describeBand() const {
+    frame.bandColour = {1.0f, 1.0f, 1.0f};
+    frame.band.clear();
     const float px = static_cast<float>(pointerX);
     const float py = static_cast<float>(pointerY);
     if (gestureState >= 1 && gestureState <= 3) {
-        glBegin(GL_LINES);
-        glVertex2f(gestureX1, gestureY1);
-        glVertex2f(px, py);
-        glEnd();
+        frame.band.push_back({gestureX1, gestureY1, px, py});
     } else if (gestureState == 4) {
-        glBegin(GL_LINES);
-        glVertex2f(gestureX1, gestureY1);
-        glVertex2f(gestureX2, gestureY2);
-        glVertex2f(gestureX2, gestureY2);
-        glVertex2f(px, py);
-        glVertex2f(px, py);
-        glVertex2f(gestureX1, gestureY1);
-        glEnd();
+        frame.band.push_back({gestureX1, gestureY1, gestureX2, gestureY2});
+        frame.band.push_back({gestureX2, gestureY2, px, py});
+        frame.band.push_back({px, py, gestureX1, gestureY1});
     }
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
 }
 
 } // namespace tessera

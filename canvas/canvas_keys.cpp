@@ -139,7 +139,7 @@ void Canvas::scatter() {
 void Canvas::raiseLight0(float dz) {
     Stage* stage = Stage::instance();
     stage->light0Position[2] = stage->light0Position[2] + dz;
-    glLightfv(GL_LIGHT0, GL_POSITION, stage->light0Position);
+    renderer->moveLight(0, lighting().lights[0]);
 }
 
 void Canvas::returnHome() {

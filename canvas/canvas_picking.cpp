@@ -1,61 +1,15 @@
 #include "canvas/canvas.h"
 #include "canvas/matrix.h"
 
-#include <GL/glu.h>
 #include <array>
 #include <cmath>
 #include <vector>
 
 namespace tessera {
 
-namespace {
-
-// Each hit record is 4 ints (one name on the stack), so this holds 128 records.
-constexpr GLsizei selectBufferSize = 512;
-
-} // namespace
-
-int Canvas::selectAt(int x, int y, GLuint* buffer, GLsizei size) const {
-    GLint shown[4];
-    glGetIntegerv(GL_VIEWPORT, shown);
-    glSelectBuffer(size, buffer);
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    // The pointer's y runs down from the viewport's top row.
-    gluPickMatrix(shown[0] + x, shown[1] + shown[3] - y, pickRegionPixels, pickRegionPixels, shown);
-    const double aspect = shown[3] > 0 ? static_cast<double>(shown[2]) / shown[3] : 1.0;
-    gluPerspective(cameraFor(aspect).fieldOfView, aspect, zNear, zFar);
-    glTranslatef(-cameraX, -cameraY, -cameraDistance);
-    drawFrame(GL_SELECT);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glFlush();
-    return glRenderMode(GL_RENDER);
-}
-
 void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
-    names.clear();
-    std::array<GLuint, selectBufferSize> small;
-    std::vector<GLuint> large;
-    GLuint* records = small.data();
-    int hits = selectAt(x, y, records, selectBufferSize);
-    if (hits < 0) {
-        // More objects lie under the pointer than the buffer holds (a trail painted over
-        // and over): every object makes at most one record, so this size always suffices.
-        large.resize(4 * (shapes.size() + tools.size()) + 4);
-        records = large.data();
-        hits = selectAt(x, y, records, static_cast<GLsizei>(large.size()));
-    }
-    const GLuint* record = records;
-    for (int h = 0; h < hits; ++h) {
-        const GLuint count = record[0];
-        const GLuint* name = record + 3; // past the count and the two depths
-        names.insert(names.end(), name, name + count);
-        record = name + count;
+    if (!renderer->selectionHits(describeFrame(false), x, y, pickRegionPixels, names)) {
+        hitsAt(x, y, names);
     }
 }
 

@@ -96,7 +96,7 @@ void Canvas::pointerMoved(int x, int y) {
         light1Position[0] = boardX;
         light1Position[1] = boardY;
     }
-    glLightfv(GL_LIGHT1, GL_POSITION, light1Position);
+    renderer->moveLight(1, lighting().lights[1]);
 }
 
 void Canvas::selectTool(int tool) {

@@ -6,18 +6,19 @@
 
 namespace tessera {
 
-ShapeTransform::ShapeTransform(const Shape& shape) {
-    const float s = shape.scale.x;
-    const Vec3& p = shape.position;
+ShapeTransform::ShapeTransform(const Shape& shape)
+    : ShapeTransform(shape.position, shape.scale.x, shape.rotation) {}
+
+ShapeTransform::ShapeTransform(const Vec3& p, float s, const Vec3& rotation) {
     const float rows[3][4] = {{s, 0.0f, 0.0f, p.x}, {0.0f, s, 0.0f, p.y}, {0.0f, 0.0f, s, p.z}};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 4; ++j) {
             m[i][j] = rows[i][j];
         }
     }
-    rotate(shape.rotation.x, 0);
-    rotate(shape.rotation.y, 1);
-    rotate(shape.rotation.z, 2);
+    rotate(rotation.x, 0);
+    rotate(rotation.y, 1);
+    rotate(rotation.z, 2);
 }
 
 // NOTE: the sine and cosine are taken, and the product summed, in the order OpenGL's

@@ -13,6 +13,8 @@ class Shape;
 class ShapeTransform {
 public:
     explicit ShapeTransform(const Shape& shape);
+    // The same placement from its parts: position, uniform scale, rotation (degrees).
+    ShapeTransform(const Vec3& position, float scale, const Vec3& rotation);
 
     Vec3 apply(const Vec3& p) const {
         return {m[0][0] * p.x + m[0][1] * p.y + m[0][2] * p.z + m[0][3],

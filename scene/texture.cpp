@@ -1,5 +1,7 @@
 #include "scene/texture.h"
 
+#include "stage/stage.h"
+
 #include <GL/gl.h>
 #include <cstring>
 
@@ -61,6 +63,14 @@ int Texture::id() {
         idNumber = nextTextureId++;
     }
     return idNumber;
+}
+
+Texture* makePictureTexture(const char* name, const unsigned char* pixels, int width, int height) {
+    auto* texture = new Texture(name);
+    texture->setSize(width, height);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    Stage::instance()->registerTexture(texture);
+    return texture;
 }
 
 } // namespace tessera

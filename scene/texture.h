@@ -35,4 +35,8 @@ private:
     int heightPixels = 0;
 };
 
+// A new texture holding the pixels (RGBA, rows bottom-up) at their own size, kept in the
+// Stage's texture registry. It is left bound.
+Texture* makePictureTexture(const char* name, const unsigned char* pixels, int width, int height);
+
 } // namespace tessera

@@ -1,0 +1,258 @@
+// The OpenGL 1.1 renderer: frames as the program has always drawn them (the board's display
+// list, the batch in one vertex array, the toolbar and the tools in immediate mode, the
+// rubber band in window pixels), the lights and the projection kept as OpenGL state, and
+// picking through OpenGL's selection mode, the oracle the CPU pick is held against.
+#include "frame/renderer.h"
+#include "scene/model.h"
+#include "scene/shape_batch.h"
+#include "scene/texture.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <array>
+
+namespace tessera {
+
+namespace {
+
+// Each hit record is 4 ints (one name on the stack), so this holds 128 records.
+constexpr GLsizei selectBufferSize = 512;
+
+class Gl1Renderer : public Renderer {
+public:
+    void prepareBoard(const BoardPicture& picture, Model& model) override;
+    int draw(const Frame& frame) override;
+    void project(const Projection& projection) override;
+    void switchOnLight(int index, const LightSource& light) override;
+    void moveLight(int index, const LightSource& light) override;
+    bool selectionHits(const Frame& frame, int x, int y, double size,
+                       std::vector<unsigned int>& names) override;
+
+private:
+    int select(const Frame& frame, int x, int y, double size, GLuint* buffer, GLsizei room);
+
+    Model* board = nullptr;
+};
+
+// The picture is uploaded at its own size and recorded, with its quad, as the board's
+// display list.
+void Gl1Renderer::prepareBoard(const BoardPicture& picture, Model& model) {
+    model.setTexture(
+        makePictureTexture(picture.name, picture.pixels, picture.width, picture.height));
+    model.beginList();
+    glBegin(GL_QUADS);
+    for (const BoardPicture::Corner& corner : picture.corners) {
+        glTexCoord3f(corner.texture.x, corner.texture.y, corner.texture.z);
+        glVertex3f(corner.position.x, corner.position.y, corner.position.z);
+    }
+    glEnd();
+    model.endList();
+    board = &model;
+}
+
+void Gl1Renderer::project(const Projection& projection) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const auto [x, y, width, height] = projection.viewport;
+    glViewport(x, y, width, height);
+    gluPerspective(projection.fieldOfView, projection.aspect, projection.zNear, projection.zFar);
+    glTranslatef(-projection.eye.x, -projection.eye.y, -projection.eye.z);
+}
+
+// The modelview is the identity whenever a light is sent, so positions are in board units.
+void Gl1Renderer::switchOnLight(int index, const LightSource& light) {
+    const GLenum name = GL_LIGHT0 + static_cast<GLenum>(index);
+    glLightfv(name, GL_AMBIENT, light.ambient.data());
+    glLightfv(name, GL_DIFFUSE, light.diffuse.data());
+    glLightfv(name, GL_SPECULAR, light.specular.data());
+    glLightfv(name, GL_POSITION, light.position.data());
+    glEnable(name);
+}
+
+void Gl1Renderer::moveLight(int index, const LightSource& light) {
+    glLightfv(GL_LIGHT0 + static_cast<GLenum>(index), GL_POSITION, light.position.data());
+}
+
+// As a shape kind's own draw: its first outline under its transform, in its colour.
+void drawOutline(const Frame& frame, const Outline& outline) {
+    glPushMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glTranslatef(outline.position.x, outline.position.y, outline.position.z);
+    const float s = outline.scale;
+    glScalef(s, s, s);
+    glRotatef(outline.rotation.x, 1.0f, 0.0f, 0.0f);
+    glRotatef(outline.rotation.y, 0.0f, 1.0f, 0.0f);
+    glRotatef(outline.rotation.z, 0.0f, 0.0f, 1.0f);
+    glColor3f(outline.colour.x, outline.colour.y, outline.colour.z);
+    if (outline.count >= 3) {
+        glBegin(outline.count == 3 ? GL_TRIANGLES : outline.count == 4 ? GL_QUADS : GL_POLYGON);
+        for (std::size_t i = outline.first; i < outline.first + outline.count; ++i) {
+            const Vec3& p = frame.points[i];
+            glNormal3f(0.0f, 0.0f, 1.0f);
+            glVertex3f(p.x, p.y, p.z);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+}
+
+void drawStrip(const std::array<StripCorner, 4>& strip) {
+    glBegin(GL_QUADS);
+    for (const StripCorner& corner : strip) {
+        glColor3f(corner.colour.x, corner.colour.y, corner.colour.z);
+        glNormal3f(0.0f, 0.0f, 1.0f);
+        glVertex3f(corner.position.x, corner.position.y, corner.position.z);
+    }
+    glEnd();
+}
+
+// In window pixels over everything else. The matrix mode is left at GL_PROJECTION; the
+// next frame sets what it needs.
+void drawRubberBand(const Frame& frame) {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, viewport[2], viewport[3], 0.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(frame.bandColour.x, frame.bandColour.y, frame.bandColour.z);
+    if (!frame.band.empty()) {
+        glBegin(GL_LINES);
+        for (const Segment& segment : frame.band) {
+            glVertex2f(segment.x1, segment.y1);
+            glVertex2f(segment.x2, segment.y2);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
+// NOTE: the order of these calls is part of the design: each step relies on the GL state
+// the one before leaves, and picking runs the same body in selection mode so that what is
+// hit is exactly what is seen.
+int Gl1Renderer::draw(const Frame& frame) {
+    if (frame.clear != Frame::KeepBuffers) {
+        glClear(frame.clear == Frame::ClearDepth ? GL_DEPTH_BUFFER_BIT
+                                                 : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    if (frame.setsProjection) {
+        project(frame.projection);
+    }
+    const bool rendering = !frame.selecting;
+    if (rendering) {
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_LIGHTING);
+        if (frame.lighting.light0) {
+            glEnable(GL_LIGHT0);
+        }
+        if (frame.lighting.colourMaterial) {
+            glEnable(GL_COLOR_MATERIAL);
+        }
+    } else {
+        glDisable(GL_LIGHTING);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+
+    if (rendering && (board == nullptr || board->draw() != 1)) {
+        return 0;
+    }
+
+    glEnable(GL_LIGHTING);
+    if (frame.triangles != nullptr) {
+        drawTriangles(*frame.triangles);
+    } else {
+        for (std::size_t i = 0; i < frame.shapes.size(); ++i) {
+            if (!rendering) {
+                glLoadName(static_cast<GLuint>(i));
+            }
+            drawOutline(frame, frame.shapes[i]);
+        }
+    }
+
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glLineWidth(frame.stripLineWidth);
+    if (rendering) {
+        drawStrip(frame.strip);
+    }
+
+    glLineWidth(frame.toolLineWidth);
+    for (std::size_t i = 0; i < frame.tools.size(); ++i) {
+        if (!rendering) {
+            glLoadName(static_cast<GLuint>(frame.shapes.size() + i));
+        }
+        drawOutline(frame, frame.tools[i]);
+    }
+    glEnable(GL_LIGHTING);
+
+    if (rendering && frame.gesture) {
+        drawRubberBand(frame);
+    }
+    return 1;
+}
+
+int Gl1Renderer::select(const Frame& frame, int x, int y, double size, GLuint* buffer,
+                        GLsizei room) {
+    GLint shown[4];
+    glGetIntegerv(GL_VIEWPORT, shown);
+    glSelectBuffer(room, buffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // The pointer's y runs down from the viewport's top row.
+    gluPickMatrix(shown[0] + x, shown[1] + shown[3] - y, size, size, shown);
+    const Projection& camera = frame.projection;
+    gluPerspective(camera.fieldOfView, camera.aspect, camera.zNear, camera.zFar);
+    glTranslatef(-camera.eye.x, -camera.eye.y, -camera.eye.z);
+    draw(frame);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glFlush();
+    return glRenderMode(GL_RENDER);
+}
+
+bool Gl1Renderer::selectionHits(const Frame& frame, int x, int y, double size,
+                                std::vector<unsigned int>& names) {
+    names.clear();
+    std::array<GLuint, selectBufferSize> small;
+    std::vector<GLuint> large;
+    GLuint* records = small.data();
+    int hits = select(frame, x, y, size, records, selectBufferSize);
+    if (hits < 0) {
+        // More objects lie under the pointer than the buffer holds (a trail painted over
+        // and over): every object makes at most one record, so this size always suffices.
+        large.resize(4 * (frame.shapes.size() + frame.tools.size()) + 4);
+        records = large.data();
+        hits = select(frame, x, y, size, records, static_cast<GLsizei>(large.size()));
+    }
+    const GLuint* record = records;
+    for (int h = 0; h < hits; ++h) {
+        const GLuint count = record[0];
+        const GLuint* name = record + 3; // past the count and the two depths
+        names.insert(names.end(), name, name + count);
+        record = name + count;
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<Renderer> makeRenderer() {
+    return std::make_unique<Gl1Renderer>();
+}
+
+} // namespace tessera
