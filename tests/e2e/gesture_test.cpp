@@ -27,16 +27,19 @@ constexpr int shapesY = 240;
 constexpr int placeHalfSize = 5;
 const ScreenRegion squarePlace = around(squareX, shapesY, placeHalfSize);
 
-void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare) {
+void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare,
+                          int button = rightButton) {
     const auto allCovered = [](const ChangedPatch& p) {
         return p.count == (2 * placeHalfSize + 1) * (2 * placeHalfSize + 1);
     };
     ChangedPatch patch;
     chooseTool(program, squareTool);
-    ASSERT_TRUE(paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch))
+    ASSERT_TRUE(
+        paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
     chooseTool(program, circleTool);
-    ASSERT_TRUE(paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch))
+    ASSERT_TRUE(
+        paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
 }
 
@@ -114,6 +117,45 @@ TEST(Gesture, APressOnTheBarePictureCancelsAGestureUnderWay) {
     const std::vector<std::string> lines = program.outputLines();
     EXPECT_EQ(std::vector<std::string>(lines.begin() + loadLines, lines.end()),
               std::vector<std::string>{"113"});
+}
+
+// X11 gives a touch screen's touches as the left button. With --touch a click (a tap) on
+// the board paints; a still hold on a shape selects it, so that two holds make the gesture
+// a left click on each would.
+TEST(Gesture, WithTouchATapPaintsAndAHoldOnEachOfTwoShapesJoinsThem) {
+    ProgramUnderX program;
+    program.start({"--touch"});
+    ScreenImage bare;
+    ASSERT_TRUE(program.waitForScreen(showsFruitPicture, bare, ProgramUnderX::startTimeout));
+    program.movePointer(320, 120);
+    program.click(leftButton);
+    ScreenImage shot;
+    EXPECT_TRUE(program.waitForScreen(
+        [&](const ScreenImage& s) { return !changedPatch(bare, s, around(320, 120, 6)).empty(); },
+        shot))
+        << "a tap paints";
+    paintSquareAndCircle(program, bare, leftButton);
+    ASSERT_FALSE(testing::Test::HasFatalFailure());
+    ASSERT_TRUE(program.waitForScreen(
+        [&](const ScreenImage& s) { return shareChanged(bare, s, squarePlace) == 1.0; }, shot));
+
+    const auto holdOn = [&](int x) {
+        program.movePointer(x, shapesY);
+        program.pressButton(leftButton);
+        std::this_thread::sleep_for(800ms);
+        program.releaseButton(leftButton);
+    };
+    const auto firstHold = std::chrono::steady_clock::now();
+    holdOn(squareX);
+    std::this_thread::sleep_for(1s);
+    const std::chrono::duration<double> between = std::chrono::steady_clock::now() - firstHold;
+    holdOn(circleX);
+
+    ASSERT_TRUE(program.waitForOutputLines(loadLines + 1, ProgramUnderX::stepTimeout))
+        << program.errors();
+    const std::vector<std::string> lines = program.outputLines();
+    ASSERT_EQ(lines.size(), loadLines + 1);
+    EXPECT_NEAR(connectionTime(lines.back()), between.count(), 0.6) << lines.back();
 }
 
 } // namespace
