@@ -26,6 +26,7 @@ enum OptionCode : int {
     FastOption,
     SnapshotsOption,
     ReferenceDrawingOption,
+    TouchOption,
     VersionOption,
 };
 
@@ -45,6 +46,7 @@ const option longOptions[] = {
     {"fast", no_argument, nullptr, FastOption},
     {"snapshots", no_argument, nullptr, SnapshotsOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
+    {"touch", no_argument, nullptr, TouchOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -111,6 +113,9 @@ std::string replayConflict(const CommandLine& options) {
     if (!options.record.empty() && !options.replay.empty()) {
         return "--record and --replay cannot be given together";
     }
+    if (options.touch && !options.replay.empty()) {
+        return "--touch and --replay cannot be given together";
+    }
     if (options.fast && options.replay.empty()) {
         return "--fast only goes with --replay";
     }
@@ -161,6 +166,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             (code == FastOption ? options.fast : options.snapshots) = true;
             continue;
         }
+        if (code == TouchOption) {
+            options.touch = true;
+            continue;
+        }
         if (std::string error = takeValue(code, parser.nameOf(code), value, options);
             !error.empty()) {
             return error;
@@ -183,7 +192,7 @@ std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
            "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [--record FILE] [PICTURE]\n"
+           "               [--touch] [--record FILE] [PICTURE]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
@@ -205,6 +214,7 @@ std::string usageText() {
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
            "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
+           "  --touch                take the first button as a finger on a touch screen\n"
            "  --record FILE          write the session's input to FILE as it runs\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
@@ -222,6 +232,9 @@ std::string usageText() {
            "  left button            on two shapes: they trade places or sizes (a circle\n"
            "                         first: they travel round each other); on a triangle\n"
            "                         and two more: a cycle of three; on bare picture: cancel\n"
+           "  touch (--touch)        as the right button: paint, or choose a tool; held\n"
+           "                         still half a second on a shape, as the left button:\n"
+           "                         select, connect\n"
            "  r / f                  scatter the shapes / bring them home\n"
            "  a d w s                pan left, right, up, down\n"
            "  - / =                  zoom out / in\n"

@@ -33,6 +33,9 @@ struct CommandLine {
     int maxShapes = 0;
     // Draw and pick as the shapes' own code does, one by one: slower, for comparison.
     bool referenceDrawing = false;
+    // The first button is a finger on a touch screen: a touch paints, a still hold on a
+    // shape selects it. Live input only; a recording holds the presses it became.
+    bool touch = false;
     // Write a replay file of the session, or play one back instead of the real input
     // (as fast as frames are drawn with fast). A replay saves the recorded snapshots only
     // with snapshots: playing somebody's file writes nothing unasked.

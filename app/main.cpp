@@ -21,6 +21,7 @@
 #include "session/replay_playback.h"
 #include "session/replay_reader.h"
 #include "session/replay_writer.h"
+#include "session/touch_input.h"
 #include "stage/clock.h"
 #include "stage/stage.h"
 
@@ -47,6 +48,8 @@ tessera::SteadyClock liveClock;
 tessera::VirtualClock heldClock;
 tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 tessera::Recorder recorder(theCanvas);
+// With --touch, X11's first button: a touch screen's finger, turned into mouse events.
+tessera::TouchInput touch(theCanvas, dispatcher);
 tessera::ReplayPlayback playback;
 // A replay plays at the size of its own window, whatever the recorded one's.
 tessera::ReplayAtSize replaySize(640, 480, 640, 480);
@@ -130,6 +133,38 @@ void mouseCallback(int button, int state, int x, int y) {
 
 void motionCallback(int x, int y) {
     dispatcher.deliver(tessera::InputEvent::motion(liveClock.ticks(), x, y));
+    postRedisplay();
+}
+
+// With --touch the first button's presses, its moves and the passing time go through the
+// touch translator; the other buttons and the pointer without a touch stay the mouse's.
+void touchIdleCallback() {
+    pacer.wait();
+    const std::int64_t now = liveClock.ticks();
+    touch.tick(now);
+    dispatcher.deliverIdle(now);
+    postRedisplay();
+}
+
+void touchMouseCallback(int button, int state, int x, int y) {
+    if (button != GLUT_LEFT_BUTTON) {
+        mouseCallback(button, state, x, y);
+        return;
+    }
+    if (state == GLUT_DOWN) {
+        touch.touchDown(x, y, liveClock.ticks());
+    } else if (state == GLUT_UP) {
+        touch.touchUp(x, y, liveClock.ticks());
+    }
+    postRedisplay();
+}
+
+void touchMotionCallback(int x, int y) {
+    if (!touch.touching()) {
+        motionCallback(x, y);
+        return;
+    }
+    touch.touchMoved(x, y, liveClock.ticks());
     postRedisplay();
 }
 
@@ -409,11 +444,11 @@ int main(int argc, char** argv) {
         glutIdleFunc(replayIdleCallback);
         glutKeyboardFunc(replayKeyboardCallback);
     } else {
-        glutMouseFunc(mouseCallback);
-        glutMotionFunc(motionCallback);
+        glutMouseFunc(options.touch ? touchMouseCallback : mouseCallback);
+        glutMotionFunc(options.touch ? touchMotionCallback : motionCallback);
         glutReshapeFunc(reshapeCallback);
         glutDisplayFunc(displayCallback);
-        glutIdleFunc(idleCallback);
+        glutIdleFunc(options.touch ? touchIdleCallback : idleCallback);
         glutKeyboardFunc(keyboardCallback);
         glutPassiveMotionFunc(motionCallback);
     }

@@ -18,12 +18,13 @@ TEST(CommandLine, NoArgumentsMeanTheDefaultStart) {
     EXPECT_FALSE(options.photoOptionsGiven);
     EXPECT_EQ(options.clearAfterSeconds, 0.0);
     EXPECT_EQ(options.maxShapes, 0);
+    EXPECT_FALSE(options.touch);
 }
 
 TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
     CommandLine options;
     ASSERT_EQ(parse({"--regions=7", "shots/beach.jpg", "--cells", "32x24", "--window",
-                     "--clear-after", "90.5", "--max-shapes=5000"},
+                     "--clear-after", "90.5", "--max-shapes=5000", "--touch"},
                     options),
               "");
     EXPECT_EQ(options.picture, "shots/beach.jpg");
@@ -34,6 +35,7 @@ TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
     EXPECT_TRUE(options.photoOptionsGiven);
     EXPECT_EQ(options.clearAfterSeconds, 90.5);
     EXPECT_EQ(options.maxShapes, 5000);
+    EXPECT_TRUE(options.touch);
 }
 
 TEST(CommandLine, AcceptsUnambiguousAbbreviationsAndEndsOptionsAtDoubleDash) {
@@ -122,6 +124,9 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"record and replay",
          {"--record=a.tessera-replay", "--replay", "b.tessera-replay"},
          "--record and --replay cannot be given together"},
+        {"touch in a replay",
+         {"--replay=a", "--touch"},
+         "--touch and --replay cannot be given together"},
         {"fast without replay", {"--fast", "--record=a"}, "--fast only goes with --replay"},
         {"snapshots without replay", {"--snapshots"}, "--snapshots only goes with --replay"},
         {"replay with the canvas's options",

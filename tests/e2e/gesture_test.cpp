@@ -27,16 +27,19 @@ constexpr int shapesY = 240;
 constexpr int placeHalfSize = 5;
 const ScreenRegion squarePlace = around(squareX, shapesY, placeHalfSize);
 
-void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare) {
+void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare,
+                          int button = rightButton) {
     const auto allCovered = [](const ChangedPatch& p) {
         return p.count == (2 * placeHalfSize + 1) * (2 * placeHalfSize + 1);
     };
     ChangedPatch patch;
     chooseTool(program, squareTool);
-    ASSERT_TRUE(paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch))
+    ASSERT_TRUE(
+        paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
     chooseTool(program, circleTool);
-    ASSERT_TRUE(paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch))
+    ASSERT_TRUE(
+        paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
 }
 
@@ -114,6 +117,32 @@ TEST(Gesture, APressOnTheBarePictureCancelsAGestureUnderWay) {
     const std::vector<std::string> lines = program.outputLines();
     EXPECT_EQ(std::vector<std::string>(lines.begin() + loadLines, lines.end()),
               std::vector<std::string>{"113"});
+}
+
+// X11 gives a touch screen's touches as the left button. With --touch a left press on the
+// bare board paints and grows a shape; a still hold on a shape selects it, so that a hold
+// on each of two shapes makes the gesture a left click on each would.
+TEST(Gesture, WithTouchALeftPressPaintsAndAHoldOnEachOfTwoShapesJoinsThem) {
+    ProgramUnderX program;
+    program.start({"--touch"});
+    ScreenImage bare;
+    ASSERT_TRUE(program.waitForScreen(showsFruitPicture, bare, ProgramUnderX::startTimeout));
+    paintSquareAndCircle(program, bare, leftButton);
+    ASSERT_FALSE(testing::Test::HasFatalFailure());
+
+    const auto firstHold = std::chrono::steady_clock::now();
+    std::chrono::duration<double> between{};
+    for (const int x : {squareX, circleX}) {
+        between = std::chrono::steady_clock::now() - firstHold;
+        program.movePointer(x, shapesY);
+        program.pressButton(leftButton);
+        std::this_thread::sleep_for(800ms);
+        program.releaseButton(leftButton);
+    }
+
+    ASSERT_TRUE(program.waitForOutputLines(loadLines + 1, ProgramUnderX::stepTimeout))
+        << program.errors();
+    EXPECT_NEAR(connectionTime(program.outputLines().back()), between.count(), 0.6);
 }
 
 } // namespace

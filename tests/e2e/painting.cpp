@@ -10,10 +10,11 @@ void chooseTool(ProgramUnderX& program, int tool) {
 }
 
 bool paintUntil(ProgramUnderX& program, int x, int y, const ScreenImage& bare, int halfSize,
-                const std::function<bool(const ChangedPatch&)>& enough, ChangedPatch& patch) {
+                const std::function<bool(const ChangedPatch&)>& enough, ChangedPatch& patch,
+                int button) {
     const ScreenRegion area = around(x, y, halfSize);
     program.movePointer(x, y);
-    program.pressButton(rightButton);
+    program.pressButton(button);
     ScreenImage shot;
     const bool done = program.waitForScreen(
         [&](const ScreenImage& s) {
@@ -21,7 +22,7 @@ bool paintUntil(ProgramUnderX& program, int x, int y, const ScreenImage& bare, i
             return enough(patch);
         },
         shot);
-    program.releaseButton(rightButton);
+    program.releaseButton(button);
     return done;
 }
 
