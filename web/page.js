@@ -128,14 +128,15 @@ async function start() {
     say('tessera: ' + (replay ? replay + ': ' : '') + started);
     return;
   }
-  resize();
-  window.addEventListener('resize', resize);
   if (!replay) {
     listenToMouse();
     listenToKeys();
   }
   canvas.focus();
   window.tesseraFrames = 0; // frames drawn so far
+  // Frames follow each other until a replay has played: its last one is then drawn again
+  // only when the window changes size.
+  let still = false;
   const frame = () => {
     if (ended) {
       return;
@@ -148,7 +149,16 @@ async function start() {
     } else if (state === 2) {
       say('tessera: ' + replay + ': ' + message());
     }
-    window.requestAnimationFrame(frame);
+    still = state !== 0;
+    if (!still) {
+      window.requestAnimationFrame(frame);
+    }
   };
+  resize();
+  window.addEventListener('resize', () => {
+    if (still) {
+      window.requestAnimationFrame(frame);
+    }
+  });
   window.requestAnimationFrame(frame);
 }

@@ -175,18 +175,19 @@ EMSCRIPTEN_KEEPALIVE void tessera_key(int key) {
 }
 
 // One animation frame: the idle step, or a replay's events up to its next one, then the
-// frame. Returns 0 while running, 1 at the frame a replay has played to its end, 2 when
-// the recording turned out damaged (tessera_message says how).
+// frame. Returns 0 while running, 1 once a replay has played to its end, 2 once the
+// recording has turned out damaged (tessera_message says how).
 EMSCRIPTEN_KEEPALIVE int tessera_frame() {
-    int state = 0;
     if (!replaying) {
         dispatcher.deliverIdle(liveClock.ticks());
-    } else if (!replayOver && !replayStep()) {
-        replayOver = true;
-        state = message.empty() ? 1 : 2;
+    } else if (!replayOver) {
+        replayOver = !replayStep();
     }
     theCanvas.showFrame(dispatcher.width(), dispatcher.height());
-    return state;
+    if (!replayOver) {
+        return 0;
+    }
+    return message.empty() ? 1 : 2;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tessera_message() {
