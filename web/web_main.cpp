@@ -1,0 +1,197 @@
+// The web entry point. The page's script (page.js) turns the browser's input into calls of
+// these functions, each of which hands one input event to the dispatcher, stamped with the
+// clock's reading, as the program's GLUT callbacks do; the browser's animation frame calls
+// tessera_frame, which runs the idle step (or the replay's next events) and draws. Nothing
+// here sleeps or loops: the browser owns the loop.
+#include "canvas/canvas.h"
+#include "session/input_dispatcher.h"
+#include "session/picture_checksum.h"
+#include "session/replay_at_size.h"
+#include "session/replay_pace.h"
+#include "session/replay_playback.h"
+#include "session/replay_reader.h"
+#include "stage/clock.h"
+#include "stage/stage.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+#include <string>
+
+namespace {
+
+// The default picture set, which the page puts in the module's file system before start.
+const char* const pictureSet = "fruit";
+
+tessera::Canvas theCanvas;
+tessera::SteadyClock liveClock;
+tessera::VirtualClock heldClock;
+tessera::InputDispatcher dispatcher(theCanvas, heldClock);
+tessera::ReplayPlayback playback;
+tessera::ReplayAtSize replaySize(640, 480, 640, 480);
+tessera::ReplayPace replayPace;
+tessera::InputEvent pendingEvent;
+bool eventPending = false;
+bool replaying = false;
+bool fastReplay = false;
+bool replayOver = false;
+std::string message;
+
+// The recording's picture must be the default set, byte for byte: the page has no other.
+std::string checkReplayPicture(const tessera::ReplayHeader& header) {
+    if (header.picture != tessera::ReplayHeader::DefaultPicture) {
+        return "the session was recorded on " + header.picturePath +
+               ", which this page does not have; it plays sessions of the default picture";
+    }
+    std::uint64_t sum = 0;
+    const std::string base(pictureSet);
+    if (std::string error =
+            tessera::checksumFiles({base + ".ppm", base + "_mask.pgm", base + ".map"}, sum);
+        !error.empty()) {
+        return error;
+    }
+    if (sum != header.checksum) {
+        char sums[80];
+        std::snprintf(sums, sizeof sums, "checksum %016" PRIx64 ", recorded %016" PRIx64, sum,
+                      header.checksum);
+        return std::string("the session was recorded on another default picture (") + sums + ")";
+    }
+    return "";
+}
+
+std::string openReplay(const char* path, int width, int height) {
+    tessera::ReplayHeader header;
+    if (std::string error = tessera::checkReplayFile(path, header); !error.empty()) {
+        return error;
+    }
+    if (std::string error = checkReplayPicture(header); !error.empty()) {
+        return error;
+    }
+    if (std::string error = playback.open(path); !error.empty()) {
+        return error;
+    }
+    theCanvas.clearAfterSeconds = header.clearAfterSeconds;
+    theCanvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
+    theCanvas.referenceDrawing = header.referenceDrawing;
+    replaySize = tessera::ReplayAtSize(header.width, header.height, width, height);
+    replaying = true;
+    return "";
+}
+
+// Plays the recorded events up to and including the next idle step, once that is due at
+// the recorded pace (at once when fast). Returns false once the file is played.
+bool replayStep() {
+    std::string error;
+    while (eventPending || playback.next(pendingEvent, error)) {
+        eventPending = true;
+        if (pendingEvent.kind == tessera::InputEvent::Idle && !fastReplay &&
+            replayPace.waitFor(pendingEvent.ticks, liveClock.ticks()) > 0) {
+            return true;
+        }
+        eventPending = false;
+        dispatcher.deliver(replaySize.map(pendingEvent, theCanvas));
+        if (pendingEvent.kind == tessera::InputEvent::Idle) {
+            return true;
+        }
+    }
+    message = error;
+    return false;
+}
+
+} // namespace
+
+extern "C" {
+
+// Makes the WebGL 2 context on the page's canvas and loads the picture set; with a
+// recording's path, plays it instead of taking input. Returns an empty string, or what
+// is wrong.
+EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay,
+                                               int fast) {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.alpha = EM_FALSE;
+    attributes.depth = EM_TRUE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context("#canvas", &attributes);
+    if (context <= 0) {
+        message = "this browser offers no WebGL 2";
+        return message.c_str();
+    }
+    emscripten_webgl_make_context_current(context);
+    tessera::Stage::instance()->setClock(&heldClock);
+    if (replay != nullptr && replay[0] != '\0') {
+        message = openReplay(replay, width, height);
+        if (!message.empty()) {
+            return message.c_str();
+        }
+        fastReplay = fast != 0;
+    }
+    theCanvas.load(pictureSet);
+    heldClock.set(liveClock.ticks());
+    tessera::Stage::instance()->elapsed(); // the first idle step measures from here
+    message.clear();
+    return message.c_str();
+}
+
+// The canvas has a new size in its own pixels. A replay keeps the recorded clock.
+EMSCRIPTEN_KEEPALIVE void tessera_resize(int width, int height) {
+    if (replaying) {
+        replaySize.resize(width, height);
+        dispatcher.deliver(tessera::InputEvent::reshape(heldClock.ticks(), width, height));
+    } else {
+        dispatcher.deliver(tessera::InputEvent::reshape(liveClock.ticks(), width, height));
+    }
+}
+
+// Buttons as GLUT numbers them: 0 left, 1 middle, 2 right; points in canvas pixels.
+EMSCRIPTEN_KEEPALIVE void tessera_press(int button, int x, int y) {
+    if (!replaying) {
+        dispatcher.deliver(tessera::InputEvent::press(liveClock.ticks(), button, x, y));
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void tessera_release(int button, int x, int y) {
+    if (!replaying) {
+        dispatcher.deliver(tessera::InputEvent::release(liveClock.ticks(), button, x, y));
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void tessera_motion(int x, int y) {
+    if (!replaying) {
+        dispatcher.deliver(tessera::InputEvent::motion(liveClock.ticks(), x, y));
+    }
+}
+
+// A key as GLUT reports it: its character code (Escape 27, Backspace 8, Delete 127).
+EMSCRIPTEN_KEEPALIVE void tessera_key(int key) {
+    if (!replaying) {
+        dispatcher.deliver(tessera::InputEvent::keyPress(liveClock.ticks(), key));
+    }
+}
+
+// One animation frame: the idle step, or a replay's events up to its next one, then the
+// frame. Returns 0 while running, 1 once a replay has played to its end, 2 once the
+// recording has turned out damaged (tessera_message says how).
+EMSCRIPTEN_KEEPALIVE int tessera_frame() {
+    if (!replaying) {
+        dispatcher.deliverIdle(liveClock.ticks());
+    } else if (!replayOver) {
+        replayOver = !replayStep();
+    }
+    theCanvas.showFrame(dispatcher.width(), dispatcher.height());
+    if (!replayOver) {
+        return 0;
+    }
+    return message.empty() ? 1 : 2;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tessera_message() {
+    return message.c_str();
+}
+
+} // extern "C"
