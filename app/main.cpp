@@ -152,9 +152,9 @@ void touchMouseCallback(int button, int state, int x, int y) {
         return;
     }
     if (state == GLUT_DOWN) {
-        touch.touchDown(x, y, liveClock.ticks());
+        touch.touchDown(0, x, y, liveClock.ticks());
     } else if (state == GLUT_UP) {
-        touch.touchUp(x, y, liveClock.ticks());
+        touch.touchUp(0, x, y, liveClock.ticks());
     }
     postRedisplay();
 }
@@ -164,7 +164,7 @@ void touchMotionCallback(int x, int y) {
         motionCallback(x, y);
         return;
     }
-    touch.touchMoved(x, y, liveClock.ticks());
+    touch.touchMoved(0, x, y, liveClock.ticks());
     postRedisplay();
 }
 

@@ -2,6 +2,7 @@
 
 #include "photo/make_picture_set.h"
 #include "photo/photo_file.h"
+#include "photo/picture_set_summary.h"
 
 #include <vector>
 
@@ -18,13 +19,7 @@ std::string preparePhotograph(const std::string& path, const PhotoOptions& optio
     if (!error.empty()) {
         return path + ": " + error;
     }
-    const std::size_t regions = set.regions.size();
-    summary = path + ": " + std::to_string(set.picture.width) + " x " +
-              std::to_string(set.picture.height) + " picture from a " +
-              std::to_string(set.photoWidth) + " x " + std::to_string(set.photoHeight) +
-              " photograph, " + std::to_string(set.maskWidth) + " x " +
-              std::to_string(set.maskHeight) + " cells, " + std::to_string(regions) +
-              (regions == 1 ? " region" : " regions");
+    summary = pictureSetSummary(path, set);
     buffers = pictureSetBuffers(set);
     return "";
 }

@@ -30,6 +30,8 @@ int Canvas::load(const char* name) {
     shapes.clear();
     selection.clear();
     painting = nullptr;
+    paintMode = NotPainting;
+    gestureState = 0;
 
     const std::string base(name);
     const std::string pictureFile = base + ".ppm";
@@ -57,6 +59,8 @@ int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMa
     shapes.clear();
     selection.clear();
     painting = nullptr;
+    paintMode = NotPainting;
+    gestureState = 0;
     picturePixels = std::move(picture.pixels);
     pictureWidth = picture.width;
     pictureHeight = picture.height;

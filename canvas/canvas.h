@@ -39,7 +39,8 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     // Loading (needs a current GL context): picture, texture, board, mask, region map,
-    // toolbar, camera, light 1. A bad file ends the program through fatalError.
+    // toolbar, camera, light 1. A bad file ends the program through fatalError. A load
+    // starts the canvas afresh: no shapes, no stroke, no gesture under way.
     int load(const char* name);
     // The same from a picture set already in memory (made from a photograph): prints
     // nothing and cannot fail.

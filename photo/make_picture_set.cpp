@@ -4,6 +4,7 @@
 #include "photo/orientation.h"
 #include "photo/photo_file.h"
 #include "photo/picture_fitting.h"
+#include "photo/upright_photo.h"
 
 #include <new>
 #include <utility>
@@ -25,23 +26,6 @@ bool samePicture(const FitPlan& full, const FitPlan& scaled) {
            full.placed == scaled.placed;
 }
 
-std::string sizeText(const RgbImage& picture) {
-    return std::to_string(picture.width) + " x " + std::to_string(picture.height);
-}
-
-// The regions and the grid must fit the picture made, not the photograph.
-std::string checkAgainstPicture(const PhotoOptions& options, const RgbImage& picture) {
-    if (static_cast<std::size_t>(options.regions) > picture.pixelCount()) {
-        return "the picture made is " + sizeText(picture) +
-               " pixels: fewer pixels than --regions " + std::to_string(options.regions);
-    }
-    if (options.cellsAcross > picture.width || options.cellsDown > picture.height) {
-        return "the picture made is " + sizeText(picture) + " pixels: too small for --cells " +
-               std::to_string(options.cellsAcross) + "x" + std::to_string(options.cellsDown);
-    }
-    return "";
-}
-
 std::string makeSet(const unsigned char* bytes, std::size_t length, const PhotoOptions& options,
                     PictureSet& set) {
     std::string error = photoOptionsError(options);
@@ -61,7 +45,7 @@ std::string makeSet(const unsigned char* bytes, std::size_t length, const PhotoO
     const FitPlan plan = planFor(photo.image.width, photo.image.height, photo.orientation, options);
     RgbImage picture = fitPhotograph(photo.image, photo.orientation, plan);
     photo.image = RgbImage{};
-    error = checkAgainstPicture(options, picture);
+    error = pictureFitError(options, picture);
     if (!error.empty()) {
         return error;
     }

@@ -1,13 +1,17 @@
 // The page around the module: it fetches the picture set (and a recording given as
 // ?replay=FILE) into the module's file system, keeps the canvas at the window's size in
-// device pixels, turns mouse and keyboard input into the module's events, and lets the
-// browser's animation frames drive the idle step and the drawing.
+// device pixels, turns mouse, touch and keyboard input into the module's events, and lets
+// the browser's animation frames drive the idle step and the drawing. Photographs are
+// decoded by the browser; snapshots and recordings are downloaded.
 'use strict';
 
 const canvas = document.getElementById('canvas');
 const statusLine = document.getElementById('status');
 const pictureFiles = ['fruit.ppm', 'fruit_mask.pgm', 'fruit.map'];
 const replayPath = '/session.tessera-replay';
+const recordingPath = '/recording.tessera-replay';
+// How far a finger may wander, in CSS pixels, and still be held still.
+const stillRadius = 10;
 
 function say(text) {
   statusLine.textContent = text;
@@ -20,11 +24,14 @@ var Module = {
   onRuntimeInitialized: () => start().catch((error) => say('tessera: ' + error.message)),
 };
 
+function pixelRatio() {
+  return window.devicePixelRatio || 1;
+}
+
 // Canvas pixels: the window's size times the screen's pixel ratio.
 function canvasSize() {
-  const ratio = window.devicePixelRatio || 1;
-  return [Math.max(1, Math.round(window.innerWidth * ratio)),
-          Math.max(1, Math.round(window.innerHeight * ratio))];
+  return [Math.max(1, Math.round(window.innerWidth * pixelRatio())),
+          Math.max(1, Math.round(window.innerHeight * pixelRatio()))];
 }
 
 function resize() {
@@ -43,28 +50,37 @@ function canvasPoint(event) {
           Math.floor((event.clientY - box.top) * canvas.height / box.height)];
 }
 
-// The mouse's buttons as GLUT numbers them: 0 left, 1 middle, 2 right, as the browser does.
-function listenToMouse() {
+// The mouse's buttons as GLUT numbers them: 0 left, 1 middle, 2 right, as the browser
+// does. A finger or a pen goes to the touch scheme: paint, hold still on a shape to
+// select it, two fingers to zoom and pan.
+function listenToPointers() {
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
   canvas.addEventListener('pointerdown', (event) => {
-    if (event.pointerType !== 'mouse') {
-      return;
-    }
     canvas.setPointerCapture(event.pointerId);
     canvas.focus();
-    Module._tessera_press(event.button, ...canvasPoint(event));
-    event.preventDefault();
-  });
-  canvas.addEventListener('pointerup', (event) => {
     if (event.pointerType === 'mouse') {
-      Module._tessera_release(event.button, ...canvasPoint(event));
+      Module._tessera_press(event.button, ...canvasPoint(event));
+    } else {
+      Module._tessera_touch_down(event.pointerId, ...canvasPoint(event));
     }
+    event.preventDefault();
   });
   canvas.addEventListener('pointermove', (event) => {
     if (event.pointerType === 'mouse') {
       Module._tessera_motion(...canvasPoint(event));
+    } else {
+      Module._tessera_touch_move(event.pointerId, ...canvasPoint(event));
     }
   });
+  const lifted = (event) => {
+    if (event.pointerType === 'mouse') {
+      Module._tessera_release(event.button, ...canvasPoint(event));
+    } else {
+      Module._tessera_touch_up(event.pointerId, ...canvasPoint(event));
+    }
+  };
+  canvas.addEventListener('pointerup', lifted);
+  canvas.addEventListener('pointercancel', lifted);
 }
 
 // The character code GLUT reports for a key, or null for a key the program has no use for.
@@ -83,8 +99,28 @@ function keyCode(event) {
   return null;
 }
 
+function download(name, url) {
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  link.click();
+}
+
+// p downloads what the canvas shows, drawn afresh (a WebGL canvas keeps no frame once it
+// is shown), as tessera-0001.png, tessera-0002.png, ...
+let snapshots = 0;
+
+function snapshot() {
+  Module._tessera_draw();
+  snapshots += 1;
+  const name = 'tessera-' + String(snapshots).padStart(4, '0') + '.png';
+  download(name, canvas.toDataURL('image/png'));
+  console.log('snapshot ' + name);
+}
+
 // The grave accent ends the session, as it ends the program.
 const quitKey = 96;
+const snapshotKey = 112;
 let ended = false;
 
 function listenToKeys() {
@@ -95,10 +131,74 @@ function listenToKeys() {
     }
     event.preventDefault();
     Module._tessera_key(key);
+    if (key === snapshotKey) {
+      snapshot();
+    }
     if (key === quitKey) {
       ended = true;
       say('tessera: the session has ended; reload the page to start again');
     }
+  });
+}
+
+function message() {
+  return Module.UTF8ToString(Module._tessera_message());
+}
+
+// A photograph, decoded and turned upright by its EXIF orientation by the browser, handed
+// to the module as RGBA pixels; a file that is no image leaves the picture as it is.
+async function showPhoto(file) {
+  let bitmap;
+  try {
+    bitmap = await createImageBitmap(file, { imageOrientation: 'from-image' });
+  } catch {
+    say(`tessera: ${file.name} is not an image this browser can read; the picture stays`);
+    return;
+  }
+  const drawn = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+  drawn.drawImage(bitmap, 0, 0);
+  const rgba = drawn.getImageData(0, 0, bitmap.width, bitmap.height).data;
+  const pixels = Module._malloc(rgba.length);
+  Module.HEAPU8.set(rgba, pixels);
+  Module.ccall('tessera_photo', 'number', ['number', 'number', 'number', 'string'],
+               [pixels, bitmap.width, bitmap.height, file.name]);
+  Module._free(pixels);
+  say(message());
+}
+
+// The controls: a photograph from a file (or dropped on the page), recording, full screen.
+function listenToControls(recording) {
+  const photo = document.getElementById('photo');
+  photo.addEventListener('change', () => {
+    if (photo.files.length > 0) {
+      showPhoto(photo.files[0]);
+    }
+    photo.value = '';
+  });
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    if (event.dataTransfer.files.length > 0) {
+      showPhoto(event.dataTransfer.files[0]);
+    }
+  });
+  // A recording starts with the session: the page starts afresh to record one.
+  const record = document.getElementById('record');
+  record.textContent = recording ? 'save recording' : 'record';
+  record.addEventListener('click', () => {
+    if (!recording) {
+      window.location.search = '?record';
+      return;
+    }
+    const bytes = Module.FS.readFile(recordingPath);
+    download('tessera-session.tessera-replay',
+             URL.createObjectURL(new Blob([bytes], { type: 'text/plain' })));
+  });
+  if (recording) {
+    say('tessera: recording; "save recording" downloads the session so far');
+  }
+  document.getElementById('full').addEventListener('click', () => {
+    document.documentElement.requestFullscreen?.();
   });
 }
 
@@ -110,27 +210,29 @@ async function fetchInto(url, path) {
   Module.FS.writeFile(path, new Uint8Array(await response.arrayBuffer()));
 }
 
-function message() {
-  return Module.UTF8ToString(Module._tessera_message());
-}
-
 async function start() {
   const query = new URLSearchParams(window.location.search);
   const replay = query.get('replay');
+  const recording = !replay && query.has('record');
   await Promise.all(pictureFiles.map((file) => fetchInto(file, '/' + file)));
   if (replay) {
     await fetchInto(replay, replayPath);
   }
   const [width, height] = canvasSize();
-  const started = Module.ccall('tessera_start', 'string', ['number', 'number', 'string', 'number'],
-                               [width, height, replay ? replayPath : '', query.has('fast') ? 1 : 0]);
+  const started = Module.ccall(
+    'tessera_start', 'string', ['number', 'number', 'string', 'number', 'number', 'number'],
+    [width, height, replay ? replayPath : '', query.has('fast') ? 1 : 0, recording ? 1 : 0,
+     stillRadius * pixelRatio()]);
   if (started) {
     say('tessera: ' + (replay ? replay + ': ' : '') + started);
     return;
   }
-  if (!replay) {
-    listenToMouse();
+  if (replay) {
+    document.getElementById('controls').hidden = true;
+  } else {
+    listenToPointers();
     listenToKeys();
+    listenToControls(recording);
   }
   canvas.focus();
   window.tesseraFrames = 0; // frames drawn so far

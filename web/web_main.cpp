@@ -4,12 +4,17 @@
 // tessera_frame, which runs the idle step (or the replay's next events) and draws. Nothing
 // here sleeps or loops: the browser owns the loop.
 #include "canvas/canvas.h"
+#include "photo/picture_set_buffers.h"
+#include "photo/picture_set_summary.h"
+#include "photo/upright_photo.h"
 #include "session/input_dispatcher.h"
 #include "session/picture_checksum.h"
+#include "session/recorder.h"
 #include "session/replay_at_size.h"
 #include "session/replay_pace.h"
 #include "session/replay_playback.h"
 #include "session/replay_reader.h"
+#include "session/touch_input.h"
 #include "stage/clock.h"
 #include "stage/stage.h"
 
@@ -18,6 +23,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -28,6 +34,11 @@ tessera::Canvas theCanvas;
 tessera::SteadyClock liveClock;
 tessera::VirtualClock heldClock;
 tessera::InputDispatcher dispatcher(theCanvas, heldClock);
+std::unique_ptr<tessera::TouchInput> touches;
+tessera::Recorder recorder;
+bool recording = false;
+// Where a recording is written in the module's file system, for the page to save.
+const char* const recordingPath = "/recording.tessera-replay";
 tessera::ReplayPlayback playback;
 tessera::ReplayAtSize replaySize(640, 480, 640, 480);
 tessera::ReplayPace replayPace;
@@ -99,15 +110,38 @@ bool replayStep() {
     return false;
 }
 
+// The session from its start, as the program records one of the default picture.
+std::string startRecording(int width, int height) {
+    tessera::ReplayHeader header;
+    header.width = width;
+    header.height = height;
+    const std::string base(pictureSet);
+    if (std::string error = tessera::checksumFiles(
+            {base + ".ppm", base + "_mask.pgm", base + ".map"}, header.checksum);
+        !error.empty()) {
+        return error;
+    }
+    if (std::string error = recorder.open(recordingPath); !error.empty()) {
+        return error;
+    }
+    if (std::string error = recorder.start(header); !error.empty()) {
+        return error;
+    }
+    dispatcher.setListener(&recorder);
+    recording = true;
+    return "";
+}
+
 } // namespace
 
 extern "C" {
 
 // Makes the WebGL 2 context on the page's canvas and loads the picture set; with a
-// recording's path, plays it instead of taking input. Returns an empty string, or what
-// is wrong.
-EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay,
-                                               int fast) {
+// recording's path, plays it instead of taking input, and with record, records the
+// session. A finger held within stillPixels of where it came down is held still. Returns
+// an empty string, or what is wrong.
+EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay, int fast,
+                                               int record, double stillPixels) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
     attributes.majorVersion = 2;
@@ -132,6 +166,13 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
         fastReplay = fast != 0;
     }
     theCanvas.load(pictureSet);
+    touches = std::make_unique<tessera::TouchInput>(theCanvas, dispatcher, stillPixels);
+    if (record != 0 && !replaying) {
+        message = startRecording(width, height);
+        if (!message.empty()) {
+            return message.c_str();
+        }
+    }
     heldClock.set(liveClock.ticks());
     tessera::Stage::instance()->elapsed(); // the first idle step measures from here
     message.clear();
@@ -174,11 +215,62 @@ EMSCRIPTEN_KEEPALIVE void tessera_key(int key) {
     }
 }
 
+// A finger or a pen, by the browser's pointer id, as TouchInput takes it.
+EMSCRIPTEN_KEEPALIVE void tessera_touch_down(int id, int x, int y) {
+    if (!replaying) {
+        touches->touchDown(id, x, y, liveClock.ticks());
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void tessera_touch_move(int id, int x, int y) {
+    if (!replaying) {
+        touches->touchMoved(id, x, y, liveClock.ticks());
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void tessera_touch_up(int id, int x, int y) {
+    if (!replaying) {
+        touches->touchUp(id, x, y, liveClock.ticks());
+    }
+}
+
+// A photograph the browser has decoded and turned upright, RGBA rows top to bottom, made
+// the board as the program makes a photograph given to it. Returns 1 with the summary, or
+// 0 with what is wrong, in tessera_message; the picture shown stays then.
+EMSCRIPTEN_KEEPALIVE int tessera_photo(const unsigned char* rgba, int width, int height,
+                                       const char* name) {
+    if (replaying || recording) {
+        message = std::string(name) + ": " +
+                  (replaying ? "a replay plays on its own picture"
+                             : "a recording keeps the picture it began on; save it, then "
+                               "reload the page to show a photograph");
+        return 0;
+    }
+    tessera::PictureSet set;
+    if (std::string error =
+            tessera::makePictureSetFromRgba(rgba, width, height, tessera::PhotoOptions{}, set);
+        !error.empty()) {
+        message = std::string(name) + ": " + error;
+        return 0;
+    }
+    message = tessera::pictureSetSummary(name, set);
+    tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
+    theCanvas.loadPictureSet(name, std::move(buffers.picture), std::move(buffers.mask),
+                             std::move(buffers.regionMap));
+    return 1;
+}
+
+// The frame the window shows, drawn again without a step: for a snapshot.
+EMSCRIPTEN_KEEPALIVE void tessera_draw() {
+    theCanvas.showFrame(dispatcher.width(), dispatcher.height());
+}
+
 // One animation frame: the idle step, or a replay's events up to its next one, then the
 // frame. Returns 0 while running, 1 once a replay has played to its end, 2 once the
 // recording has turned out damaged (tessera_message says how).
 EMSCRIPTEN_KEEPALIVE int tessera_frame() {
     if (!replaying) {
+        touches->tick(liveClock.ticks());
         dispatcher.deliverIdle(liveClock.ticks());
     } else if (!replayOver) {
         replayOver = !replayStep();

@@ -3,7 +3,10 @@
 #include "session/touch_input.h"
 #include "stage/stage.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 namespace tessera::test {
@@ -24,7 +27,8 @@ struct PointerLog : InputListener {
 
 // A square lies under window point (320, 240); (100, 100) to (160, 160) is bare board and
 // (203, 462) the triangle's tool. A script's words are d(own), m(ove) or u(p) "x,y@ms",
-// or t(ick) "@ms", which passes the time as the idle callback does.
+// the first finger's, or "finger:x,y@ms" another's, or t(ick) "@ms", which passes the time
+// as the idle callback does.
 TEST_F(CanvasTest, TouchesBecomeTheMouseEventsOfTheSameIntent) {
     const struct {
         const char *name, *script, *events;
@@ -54,6 +58,12 @@ TEST_F(CanvasTest, TouchesBecomeTheMouseEventsOfTheSameIntent) {
          "R100,100@0 m110,110@100 m120,120@200 m130,130@300 m140,140@400 m150,150@500 "
          "m160,160@600 r160,160@700",
          3, 0, Canvas::ParallelogramTool},
+        {"a second finger ends the stroke, a third plays no part, the one left paints no more",
+         "d100,100@0 d1:140,100@10 d2:150,150@20 u100,100@30 m1:200,200@40 u1:200,200@50",
+         "R100,100@0 r100,100@10", 1, 0, Canvas::ParallelogramTool},
+        {"a second finger while one waits on a shape selects nothing",
+         "d320,240@0 d1:360,240@100 t@600 u320,240@700 u1:360,240@700", "", 0, 0,
+         Canvas::ParallelogramTool},
     };
     load();
     for (const auto& row : rows) {
@@ -71,18 +81,23 @@ TEST_F(CanvasTest, TouchesBecomeTheMouseEventsOfTheSameIntent) {
         TouchInput touch(canvas, dispatcher);
         std::istringstream words(row.script);
         for (std::string word; words >> word;) {
-            int x = 0, y = 0, at = 0;
+            int finger = 0, x = 0, y = 0, at = 0;
+            const char* point = word.c_str() + 1;
+            if (word.find(':') != std::string::npos) {
+                finger = std::atoi(point);
+                point = std::strchr(point, ':') + 1;
+            }
             if (word[0] == 't' ? std::sscanf(word.c_str(), "t@%d", &at) != 1
-                               : std::sscanf(word.c_str() + 1, "%d,%d@%d", &x, &y, &at) != 3) {
+                               : std::sscanf(point, "%d,%d@%d", &x, &y, &at) != 3) {
                 FAIL() << word;
             }
             const std::int64_t ticks = at * 1'000'000LL;
             if (word[0] == 'd') {
-                touch.touchDown(x, y, ticks);
+                touch.touchDown(finger, x, y, ticks);
             } else if (word[0] == 'm') {
-                touch.touchMoved(x, y, ticks);
+                touch.touchMoved(finger, x, y, ticks);
             } else if (word[0] == 'u') {
-                touch.touchUp(x, y, ticks);
+                touch.touchUp(finger, x, y, ticks);
             } else {
                 touch.tick(ticks);
                 dispatcher.deliverIdle(ticks);
@@ -94,6 +109,34 @@ TEST_F(CanvasTest, TouchesBecomeTheMouseEventsOfTheSameIntent) {
         EXPECT_EQ(canvas.currentTool, row.tool);
         EXPECT_FALSE(touch.touching());
     }
+}
+
+// Spread, the fingers zoom in a step for each tenth they move apart; moved together, they
+// pan, keeping the board point that lay between them there.
+TEST_F(CanvasTest, TwoFingersZoomAndPanWithTheBoardUnderThem) {
+    load();
+    InputDispatcher dispatcher(canvas, clock);
+    dispatcher.deliver(InputEvent::reshape(0, 640, 480));
+    TouchInput touch(canvas, dispatcher);
+    ::testing::internal::CaptureStdout();
+    touch.touchDown(1, 300, 240, 0);
+    touch.touchDown(2, 340, 240, 10'000'000);
+    float boardX = 0.0f;
+    float boardY = 0.0f;
+    ASSERT_EQ(canvas.unproject(320, 240, boardX, boardY), 1);
+    const float distance = canvas.cameraDistance;
+    touch.touchMoved(1, 260, 240, 20'000'000);
+    touch.touchMoved(2, 380, 240, 30'000'000); // three times as far apart
+    // 1/0.9^10 = 2.87 <= 3 < 1/0.9^11
+    EXPECT_NEAR(canvas.cameraDistance, distance * std::pow(0.9, 10), 0.01);
+    touch.touchMoved(1, 360, 300, 40'000'000);
+    touch.touchMoved(2, 480, 300, 50'000'000); // both 100 right, 60 down
+    ::testing::internal::GetCapturedStdout();
+    float nowX = 0.0f;
+    float nowY = 0.0f;
+    ASSERT_EQ(canvas.unproject(420, 300, nowX, nowY), 1);
+    EXPECT_LT(std::abs(nowX - boardX), static_cast<float>(canvas.cellWidth()));
+    EXPECT_LT(std::abs(nowY - boardY), static_cast<float>(canvas.cellHeight()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // What the page tests share: the site served on a free local port, headless Chromium with
 // software WebGL (no GPU, no network of its own), and pixel comparisons done by the
 // browser's own image decoders.
+import { existsSync, readFileSync, statSync } from 'node:fs';
 import { readFile } from 'node:fs/promises';
 import http from 'node:http';
 import path from 'node:path';
@@ -29,6 +30,34 @@ export async function serve(folder, extra = {}) {
 
 // unthrottled: animation frames as fast as they are drawn, not at the display's rate, so
 // that a fast replay plays at the renderer's own speed (and a live page spins).
+// The site (TESSERA_SITE) served, and a browser to open it in.
+export async function startSite() {
+  const server = await serve(process.env.TESSERA_SITE);
+  const browser = await launch();
+  return { url: server.url, browser, close: async () => { await browser.close(); server.close(); } };
+}
+
+// Downloads from any of the browser's pages go to folder.
+export async function downloadInto(browser, folder) {
+  const session = await browser.target().createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+}
+
+// Once file exists and has stopped growing.
+export async function downloaded(file) {
+  for (let tries = 0; tries < 200; ++tries) {
+    if (existsSync(file) && statSync(file).size > 0) {
+      const size = statSync(file).size;
+      await pause(100);
+      if (statSync(file).size === size) {
+        return readFileSync(file);
+      }
+    }
+    await pause(100);
+  }
+  throw new Error(`${file} was never downloaded`);
+}
+
 export function launch({ unthrottled = false } = {}) {
   return puppeteer.launch({
     executablePath: process.env.TESSERA_CHROMIUM ?? '/usr/bin/chromium',
@@ -39,17 +68,17 @@ export function launch({ unthrottled = false } = {}) {
   });
 }
 
-// A page of the given size (device pixel ratio 1) that keeps what goes wrong in `errors`.
-export async function openPage(browser, url, width = 640, height = 480) {
+// A page of 640 x 480 pixels (device pixel ratio 1), with a touch screen when asked, that
+// keeps what goes wrong in `errors` and what the module prints in `printed`.
+export async function openPage(browser, url, { touch = false } = {}) {
   const page = await browser.newPage();
   page.errors = [];
+  page.printed = [];
   page.on('console', (message) => {
-    if (message.type() === 'error') {
-      page.errors.push(message.text());
-    }
+    (message.type() === 'error' ? page.errors : page.printed).push(message.text());
   });
   page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.setViewport({ width, height, deviceScaleFactor: 1 });
+  await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1, hasTouch: touch });
   await page.goto(url);
   return page;
 }
@@ -58,6 +87,38 @@ export async function openPage(browser, url, width = 640, height = 480) {
 export async function waitForBoard(page) {
   await page.waitForFunction(() => document.title === 'tessera' && window.tesseraFrames > 2);
 }
+
+// Once the page has drawn n more frames.
+export async function frames(page, n = 3) {
+  const now = await page.evaluate(() => window.tesseraFrames);
+  await page.waitForFunction((at) => window.tesseraFrames >= at, {}, now + n);
+}
+
+export const pause = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));
+
+export const near = (got, wanted, levels) =>
+  got.every((value, c) => Math.abs(value - wanted[c]) <= levels);
+
+// The box around every pixel that differs by more than 8 levels between two screens, or
+// null when none does.
+export function changedBox(before, after) {
+  let box = null;
+  for (let y = 0; y < before.height; ++y) {
+    for (let x = 0; x < before.width; ++x) {
+      if (!near(after.at(x, y), before.at(x, y), 8)) {
+        box = box ?? { left: x, right: x, top: y, bottom: y };
+        box = { left: Math.min(box.left, x), right: Math.max(box.right, x), top: Math.min(box.top, y),
+                bottom: Math.max(box.bottom, y) };
+      }
+    }
+  }
+  return box;
+}
+
+// Whether the box lies around (x, y) and is smaller than size on each side.
+export const around = (box, x, y, size = 100) =>
+  box !== null && box.left <= x && box.right >= x && box.top <= y && box.bottom >= y &&
+  box.right - box.left < size && box.bottom - box.top < size;
 
 // RGB of the screenshot's pixels, decoded in the page: {width, height, data}.
 export async function screenPixels(page) {

@@ -1,0 +1,103 @@
+// Files in and out of the web page: a photograph through the file input becomes the board
+// (a file that is no image leaves the picture), p downloads a PNG of the canvas, and a
+// recording downloads in the native format, which tessera-render plays.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, writeFileSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { downloaded, downloadInto, filePixels, frames, near, openPage, screenPixels, shareWithin,
+         startSite, waitForBoard } from './browser.mjs';
+
+let site;
+let folder;
+
+before(async () => {
+  site = await startSite();
+  folder = mkdtempSync(path.join(os.tmpdir(), 'tessera-web-'));
+  await downloadInto(site.browser, folder);
+});
+
+after(() => site?.close());
+
+async function boardPage(query = '') {
+  const page = await openPage(site.browser, site.url + query);
+  await waitForBoard(page);
+  return page;
+}
+
+const statusText = (page) => page.$eval('#status', (line) => line.textContent);
+
+// A 400 x 300 PNG, red, green, blue and white quadrants, made by the browser's encoder.
+async function quadrantPhoto(page, file) {
+  const png = await page.evaluate(async () => {
+    const canvas = new OffscreenCanvas(400, 300);
+    const context = canvas.getContext('2d');
+    [['#e61e1e', 0, 0], ['#1ec828', 200, 0], ['#2832dc', 0, 150], ['#fafafa', 200, 150]]
+      .forEach(([colour, x, y]) => { context.fillStyle = colour; context.fillRect(x, y, 200, 150); });
+    const bytes = new Uint8Array(await (await canvas.convertToBlob({ type: 'image/png' })).arrayBuffer());
+    return btoa(String.fromCharCode(...bytes));
+  });
+  writeFileSync(file, Buffer.from(png, 'base64'));
+}
+
+test('a photograph through the file input becomes the board; a file that is no image does not', async () => {
+  const page = await boardPage();
+  const fruit = (await screenPixels(page)).at(320, 240);
+  const notes = path.join(folder, 'notes.png');
+  writeFileSync(notes, 'these are notes, not a picture\n');
+  await (await page.$('#photo')).uploadFile(notes);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.equal(await statusText(page),
+               'tessera: notes.png is not an image this browser can read; the picture stays');
+  await frames(page);
+  assert.ok(near((await screenPixels(page)).at(320, 240), fruit, 0), 'the fruit stays');
+
+  const photo = path.join(folder, 'quadrants.png');
+  await quadrantPhoto(page, photo);
+  await (await page.$('#photo')).uploadFile(photo);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('quadrants'));
+  assert.match(await statusText(page),
+               /^quadrants\.png: 400 x 300 picture from a 400 x 300 photograph, 64 x 48 cells, \d+ regions?$/);
+  await frames(page);
+  const screen = await screenPixels(page);
+  assert.ok(near(screen.at(160, 120), [230, 30, 30], 2), `top left ${screen.at(160, 120)}`);
+  assert.ok(near(screen.at(480, 360), [250, 250, 250], 2), `bottom right ${screen.at(480, 360)}`);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('p downloads a PNG of what the canvas shows', async () => {
+  const page = await boardPage();
+  await page.keyboard.press('p');
+  await downloaded(path.join(folder, 'tessera-0001.png'));
+  const saved = await filePixels(page, path.join(folder, 'tessera-0001.png'));
+  assert.equal(saved.width, 640);
+  await page.$eval('#controls', (controls) => { controls.hidden = true; }); // not the canvas's
+  const share = shareWithin(saved, await screenPixels(page), 8);
+  assert.ok(share >= 0.99, `${(100 * share).toFixed(2)} % of pixels within 8 levels`);
+  assert.ok(page.printed.includes('112') && page.printed.includes('snapshot tessera-0001.png'),
+            page.printed.join(' | '));
+  await page.close();
+});
+
+test('a recorded session downloads in the native format, and tessera-render plays it', async () => {
+  const page = await boardPage('?record');
+  assert.match(await statusText(page), /recording/);
+  await page.mouse.move(300, 200);
+  await page.mouse.down({ button: 'right' });
+  await frames(page, 10);
+  await page.mouse.up({ button: 'right' });
+  await frames(page);
+  await page.click('#record');
+  const recording = (await downloaded(path.join(folder, 'tessera-session.tessera-replay'))).toString();
+  assert.match(recording, /^tessera-replay 2\nwindow 640 480\npicture default\n/);
+  assert.match(recording, /\n\d+ press 2 300 200\n/);
+  const played = execFileSync(process.env.TESSERA_RENDER,
+                              [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
+                               path.join(folder, 'recorded.png')], { cwd: folder }).toString();
+  assert.match(played, /wrote .*recorded\.png \(640 x 480, frame \d+\)/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
