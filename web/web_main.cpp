@@ -35,7 +35,7 @@ tessera::SteadyClock liveClock;
 tessera::VirtualClock heldClock;
 tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 std::unique_ptr<tessera::TouchInput> touches;
-tessera::Recorder recorder;
+tessera::Recorder recorder(theCanvas);
 bool recording = false;
 // Where a recording is written in the module's file system, for the page to save.
 const char* const recordingPath = "/recording.tessera-replay";
