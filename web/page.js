@@ -166,6 +166,58 @@ async function showPhoto(file) {
   say(message());
 }
 
+// A dropped recording is kept in the browser's own storage and the page starts afresh to
+// play it, as the program plays one from its start; anything else is taken for a photograph.
+const replayMagic = 'tessera-replay ';
+const droppedQuery = 'dropped';
+
+function openStore() {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open('tessera', 1);
+    request.onupgradeneeded = () => request.result.createObjectStore('recordings');
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+}
+
+async function stored(mode, use) {
+  const store = (await openStore()).transaction('recordings', mode).objectStore('recordings');
+  return new Promise((resolve, reject) => {
+    const request = use(store);
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+}
+
+async function showDropped(file, recordingsOnly) {
+  const head = new TextDecoder().decode(await file.slice(0, replayMagic.length).arrayBuffer());
+  if (head !== replayMagic) {
+    if (recordingsOnly) {
+      say(`tessera: ${file.name} is no tessera recording`);
+    } else {
+      await showPhoto(file);
+    }
+    return;
+  }
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  await stored('readwrite', (store) => store.put({ name: file.name, bytes }, droppedQuery));
+  const query = new URLSearchParams(window.location.search);
+  window.location.search = '?' + droppedQuery + (query.has('fast') ? '&fast' : '');
+}
+
+// Files dropped on the page, during a replay too: a recording replaces it. A page that
+// could not start takes only recordings.
+function listenToDrops(recordingsOnly) {
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    if (event.dataTransfer.files.length > 0) {
+      showDropped(event.dataTransfer.files[0], recordingsOnly)
+        .catch((error) => say('tessera: ' + error.message));
+    }
+  });
+}
+
 // The controls: a photograph from a file (or dropped on the page), recording, full screen.
 function listenToControls(recording) {
   const photo = document.getElementById('photo');
@@ -174,13 +226,6 @@ function listenToControls(recording) {
       showPhoto(photo.files[0]);
     }
     photo.value = '';
-  });
-  window.addEventListener('dragover', (event) => event.preventDefault());
-  window.addEventListener('drop', (event) => {
-    event.preventDefault();
-    if (event.dataTransfer.files.length > 0) {
-      showPhoto(event.dataTransfer.files[0]);
-    }
   });
   // A recording starts with the session: the page starts afresh to record one.
   const record = document.getElementById('record');
@@ -212,17 +257,26 @@ async function fetchInto(url, path) {
 
 async function start() {
   const query = new URLSearchParams(window.location.search);
-  const replay = query.get('replay');
-  const recording = !replay && query.has('record');
+  let replay = query.get('replay');
   await Promise.all(pictureFiles.map((file) => fetchInto(file, '/' + file)));
   if (replay) {
     await fetchInto(replay, replayPath);
+  } else if (query.has(droppedQuery)) {
+    const dropped = await stored('readonly', (store) => store.get(droppedQuery));
+    if (!dropped) {
+      say('tessera: the dropped recording is no longer kept; drop it on the page again');
+      return;
+    }
+    replay = dropped.name;
+    Module.FS.writeFile(replayPath, dropped.bytes);
   }
+  const recording = !replay && query.has('record');
   const [width, height] = canvasSize();
   const started = Module.ccall(
     'tessera_start', 'string', ['number', 'number', 'string', 'number', 'number', 'number'],
     [width, height, replay ? replayPath : '', query.has('fast') ? 1 : 0, recording ? 1 : 0,
      stillRadius * pixelRatio()]);
+  listenToDrops(!started);
   if (started) {
     say('tessera: ' + (replay ? replay + ': ' : '') + started);
     return;

@@ -3,7 +3,7 @@
 // recording downloads in the native format, which tessera-render plays.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -98,6 +98,24 @@ test('a recorded session downloads in the native format, and tessera-render play
                               [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
                                path.join(folder, 'recorded.png')], { cwd: folder }).toString();
   assert.match(played, /wrote .*recorded\.png \(640 x 480, frame \d+\)/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a recording dropped on the page plays from its start to its end', async () => {
+  const page = await boardPage('?fast');
+  const demo = readFileSync(process.env.TESSERA_DEMO).toString('base64');
+  await Promise.all([
+    page.waitForNavigation(),
+    page.evaluate((bytes) => {
+      const files = new DataTransfer();
+      files.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], 'demo.tessera-replay'));
+      window.dispatchEvent(new DragEvent('drop', { dataTransfer: files, cancelable: true }));
+    }, demo),
+  ]);
+  assert.match(page.url(), /\?dropped&fast$/);
+  await page.waitForFunction(() => document.title === 'tessera: replay ended', { timeout: 120000 });
+  assert.equal(await statusText(page), '');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
