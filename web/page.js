@@ -242,8 +242,18 @@ function listenToControls(recording) {
   if (recording) {
     say('tessera: recording; "save recording" downloads the session so far');
   }
-  document.getElementById('full').addEventListener('click', () => {
-    document.documentElement.requestFullscreen?.();
+  // Browsers that keep full screen for videos (an iPhone's) offer no button.
+  const full = document.getElementById('full');
+  full.hidden = !document.fullscreenEnabled;
+  full.addEventListener('click', () => {
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+    } else {
+      document.documentElement.requestFullscreen().catch(() => {});
+    }
+  });
+  document.addEventListener('fullscreenchange', () => {
+    full.textContent = document.fullscreenElement ? 'leave full screen' : 'full screen';
   });
 }
 

@@ -68,9 +68,10 @@ export function launch({ unthrottled = false } = {}) {
   });
 }
 
-// A page of 640 x 480 pixels (device pixel ratio 1), with a touch screen when asked, that
-// keeps what goes wrong in `errors` and what the module prints in `printed`.
-export async function openPage(browser, url, { touch = false } = {}) {
+// A page of 640 x 480 pixels (device pixel ratio 1) unless told another size, with a touch
+// screen when asked, that keeps what goes wrong in `errors` and what the module prints in
+// `printed`.
+export async function openPage(browser, url, { touch = false, width = 640, height = 480, ratio = 1 } = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.printed = [];
@@ -78,7 +79,7 @@ export async function openPage(browser, url, { touch = false } = {}) {
     (message.type() === 'error' ? page.errors : page.printed).push(message.text());
   });
   page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1, hasTouch: touch });
+  await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch });
   await page.goto(url);
   return page;
 }

@@ -71,6 +71,18 @@ test('a right press paints a shape under the pointer, and the menu stays shut', 
   await page.close();
 });
 
+test('the full-screen button asks the browser for full screen, and leaves it', async () => {
+  const page = await openPage(browser, site.url);
+  await waitForBoard(page);
+  await page.click('#full');
+  await page.waitForFunction(() => document.fullscreenElement === document.documentElement);
+  assert.equal(await page.$eval('#full', (button) => button.textContent), 'leave full screen');
+  await page.click('#full');
+  await page.waitForFunction(() => document.fullscreenElement === null);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
 test('the demo replays to its end, to the frame tessera-render draws of it', async () => {
   const folder = mkdtempSync(path.join(os.tmpdir(), 'tessera-web-'));
   const snapshot = path.join(folder, 'native.png');

@@ -70,3 +70,15 @@ test('two fingers spread zoom in', async () => {
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('on a phone, 390 x 844 at three pixels a point, a touch paints under the finger', async () => {
+  const page = await openPage(site.browser, site.url, { touch: true, width: 390, height: 844, ratio: 3 });
+  await waitForBoard(page);
+  assert.deepEqual(await page.$eval('#canvas', (canvas) => [canvas.width, canvas.height]), [1170, 2532]);
+  const before = await screenPixels(page);
+  await hold(page, 250, 400, 300);
+  const box = changedBox(before, await screenPixels(page));
+  assert.ok(around(box, 750, 1200, 300), JSON.stringify(box));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
