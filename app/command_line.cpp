@@ -27,6 +27,9 @@ enum OptionCode : int {
     SnapshotsOption,
     ReferenceDrawingOption,
     TouchOption,
+    KioskOption,
+    PhotosOption,
+    ShuffleOption,
     VersionOption,
 };
 
@@ -47,6 +50,9 @@ const option longOptions[] = {
     {"snapshots", no_argument, nullptr, SnapshotsOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {"touch", no_argument, nullptr, TouchOption},
+    {"kiosk", no_argument, nullptr, KioskOption},
+    {"photos", required_argument, nullptr, PhotosOption},
+    {"shuffle", no_argument, nullptr, ShuffleOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -102,6 +108,12 @@ std::string takeValue(int code, const std::string& name, const std::string& text
         }
         (code == RecordOption ? options.record : options.replay) = text;
         return "";
+    case PhotosOption:
+        if (text.empty()) {
+            return name + " needs a folder";
+        }
+        options.photos = text;
+        return "";
     default:
         return "";
     }
@@ -127,6 +139,27 @@ std::string replayConflict(const CommandLine& options) {
                "--max-shapes and --reference-drawing from the recording";
     }
     return "";
+}
+
+// A folder's photographs change with every clear, which a recording does not hold; a
+// kiosk always fills the screen.
+std::string showConflict(const CommandLine& options, const std::string& windowGiven) {
+    if (!options.photos.empty()) {
+        if (!options.picture.empty()) {
+            return "--photos and a picture cannot be given together";
+        }
+        if (!options.record.empty() || !options.replay.empty()) {
+            return std::string(options.record.empty() ? "--replay" : "--record") +
+                   " and --photos cannot be given together";
+        }
+    }
+    if (options.shuffle && options.photos.empty()) {
+        return "--shuffle only goes with --photos";
+    }
+    if (options.kiosk && options.windowMode == WindowMode::Window) {
+        return "--kiosk fills the screen; " + windowGiven + " cannot be given with it";
+    }
+    return replayConflict(options);
 }
 
 } // namespace
@@ -166,8 +199,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
             (code == FastOption ? options.fast : options.snapshots) = true;
             continue;
         }
-        if (code == TouchOption) {
-            options.touch = true;
+        if (code == TouchOption || code == KioskOption || code == ShuffleOption) {
+            (code == TouchOption   ? options.touch
+             : code == KioskOption ? options.kiosk
+                                   : options.shuffle) = true;
             continue;
         }
         if (std::string error = takeValue(code, parser.nameOf(code), value, options);
@@ -185,14 +220,21 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
     if (!pictures.empty()) {
         options.picture = pictures[0];
     }
-    return replayConflict(options);
+    if (std::string error = showConflict(options, windowGiven); !error.empty()) {
+        return error;
+    }
+    if (options.kiosk) {
+        options.windowMode = WindowMode::FullScreen;
+    }
+    return "";
 }
 
 std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
            "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [--touch] [--record FILE] [PICTURE]\n"
+           "               [--touch] [--kiosk] [--record FILE]\n"
+           "               [PICTURE | --photos DIR [--shuffle]]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
@@ -215,6 +257,12 @@ std::string usageText() {
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
            "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
            "  --touch                take the first button as a finger on a touch screen\n"
+           "  --kiosk                full screen without the pointer; only the painting\n"
+           "                         keys work (1 2 3 4 r f z Delete Backspace); the owner\n"
+           "                         ends the show with Ctrl+Alt+Q or SIGTERM (status 0)\n"
+           "  --photos DIR           show the JPEG and PNG files in DIR by name, the next\n"
+           "                         after each clear; one that cannot be read is skipped\n"
+           "  --shuffle              with --photos: in a shuffled order, each once a round\n"
            "  --record FILE          write the session's input to FILE as it runs\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
@@ -241,7 +289,7 @@ std::string usageText() {
            "  z                      take back the newest shape\n"
            "  Delete, Backspace      remove the selected shapes\n"
            "  p                      save the window as tessera-NNNN.png in this folder\n"
-           "  Escape                 clear the canvas\n"
+           "  Escape                 clear the canvas (with --photos: show the next one)\n"
            "  ` (grave accent)       quit (status 1)\n";
 }
 

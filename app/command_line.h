@@ -36,6 +36,12 @@ struct CommandLine {
     // The first button is a finger on a touch screen: a touch paints, a still hold on a
     // shape selects it. Live input only; a recording holds the presses it became.
     bool touch = false;
+    // A show nobody at the keyboard can end or wipe: full screen, no pointer, only the
+    // painting keys; the owner ends it with Ctrl+Alt+Q, SIGTERM or SIGINT (status 0).
+    bool kiosk = false;
+    // A folder of photographs, the next one shown after each clear; shuffled or by name.
+    std::string photos;
+    bool shuffle = false;
     // Write a replay file of the session, or play one back instead of the real input
     // (as fast as frames are drawn with fast). A replay saves the recorded snapshots only
     // with snapshots: playing somebody's file writes nothing unasked.

@@ -5,7 +5,9 @@
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
+#include "app/kiosk_keys.h"
 #include "app/output_target.h"
+#include "app/photo_folder.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/replay_picture.h"
@@ -32,9 +34,11 @@
 #endif
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -60,8 +64,19 @@ tessera::ReplayPace replayPace;
 tessera::InputEvent pendingEvent;
 bool eventPending = false;
 int windowId = 0;
+tessera::KioskKeys kioskKeys(false);
+// With --photos: the folder, what makes each photograph a picture set, and the clears
+// already answered with the next photograph.
+std::unique_ptr<tessera::PhotoFolder> photoFolder;
+tessera::PhotoOptions photoOptions;
+std::uint64_t clearsAnswered = 0;
+// In a kiosk SIGTERM and SIGINT end the show as the owner's chord does, between frames.
+volatile std::sig_atomic_t endAsked = 0;
 
-constexpr unsigned char graveAccent = 96;
+static_assert(tessera::KioskKeys::shift == GLUT_ACTIVE_SHIFT &&
+              tessera::KioskKeys::control == GLUT_ACTIVE_CTRL &&
+              tessera::KioskKeys::alt == GLUT_ACTIVE_ALT);
+
 constexpr unsigned char snapshotKey = 'p';
 
 void postRedisplay() {
@@ -94,11 +109,53 @@ void takeSnapshot() {
     }
 }
 
-void quit() {
+void endWithStatus(int status) {
     if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0) {
         glutLeaveGameMode();
     }
-    std::exit(1);
+    std::exit(status);
+}
+
+void quit() {
+    endWithStatus(1);
+}
+
+void askToEnd(int) {
+    endAsked = 1;
+}
+
+void endIfAsked() {
+    if (endAsked != 0) {
+        endWithStatus(0);
+    }
+}
+
+void showPhotograph(const std::string& path, tessera::PictureSetBuffers& buffers) {
+    theCanvas.loadPictureSet(path.c_str(), std::move(buffers.picture), std::move(buffers.mask),
+                             std::move(buffers.regionMap));
+}
+
+// The folder's next photograph, made and shown after each clear. A photograph that cannot
+// be read is passed over, and a folder with none left keeps the picture: the show goes on.
+void showNextPhotographAfterClear() {
+    if (photoFolder == nullptr || theCanvas.clearCount == clearsAnswered) {
+        return;
+    }
+    clearsAnswered = theCanvas.clearCount;
+    tessera::PictureSetBuffers buffers;
+    std::string path;
+    std::string summary;
+    std::vector<std::string> skipped;
+    const std::string error = photoFolder->next(photoOptions, buffers, path, summary, skipped);
+    for (const std::string& line : skipped) {
+        std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "tessera: %s; the picture stays\n", error.c_str());
+        return;
+    }
+    std::printf("%s\n", summary.c_str());
+    showPhotograph(path, buffers);
 }
 
 void reshapeCallback(int width, int height) {
@@ -107,17 +164,28 @@ void reshapeCallback(int width, int height) {
 
 void idleCallback() {
     pacer.wait();
+    endIfAsked();
     dispatcher.deliverIdle(liveClock.ticks());
+    showNextPhotographAfterClear();
     postRedisplay();
 }
 
+// A key the kiosk ignores reaches neither the Canvas nor the recording, so that a
+// recording replays the same without knowing of the kiosk.
 void keyboardCallback(unsigned char key, int, int) {
+    const tessera::KioskKeys::Action action = kioskKeys.action(key, glutGetModifiers());
+    if (action == tessera::KioskKeys::Ignore) {
+        return;
+    }
+    if (action == tessera::KioskKeys::EndShow) {
+        endWithStatus(0);
+    }
     dispatcher.deliver(tessera::InputEvent::keyPress(liveClock.ticks(), key));
     postRedisplay();
     if (key == snapshotKey) {
         takeSnapshot();
     }
-    if (key == graveAccent) {
+    if (action == tessera::KioskKeys::ForwardAndQuit) {
         quit();
     }
 }
@@ -140,9 +208,11 @@ void motionCallback(int x, int y) {
 // touch translator; the other buttons and the pointer without a touch stay the mouse's.
 void touchIdleCallback() {
     pacer.wait();
+    endIfAsked();
     const std::int64_t now = liveClock.ticks();
     touch.tick(now);
     dispatcher.deliverIdle(now);
+    showNextPhotographAfterClear();
     postRedisplay();
 }
 
@@ -172,6 +242,7 @@ void touchMotionCallback(int x, int y) {
 // the recorded pace. Until then, and once they are all played, it waits a frame at most
 // and returns: the window goes on answering through any pause in the recording.
 void replayIdleCallback() {
+    endIfAsked();
     if (playback.ended() && !eventPending) {
         pacer.wait();
         return;
@@ -214,8 +285,15 @@ void replayReshapeCallback(int width, int height) {
 }
 
 void replayKeyboardCallback(unsigned char key, int, int) {
-    if (key == graveAccent) {
+    switch (kioskKeys.action(key, glutGetModifiers())) {
+    case tessera::KioskKeys::ForwardAndQuit:
         quit();
+        break;
+    case tessera::KioskKeys::EndShow:
+        endWithStatus(0);
+        break;
+    default:
+        break;
     }
 }
 
@@ -372,10 +450,18 @@ int main(int argc, char** argv) {
         }
         fastReplay = options.fast;
         replaySnapshots = options.snapshots;
-    } else {
+    } else if (options.photos.empty()) {
         picture = tessera::choosePicture(options.picture, tessera::executablePath());
     }
-    if (options.photoOptionsGiven && picture.kind == tessera::PictureSource::PictureSetFiles) {
+    if (!options.photos.empty()) {
+        photoFolder = std::make_unique<tessera::PhotoFolder>(
+            options.photos,
+            options.shuffle ? tessera::PhotoFolder::Shuffled : tessera::PhotoFolder::NameOrder,
+            std::random_device{}());
+        photoOptions = options.photo;
+    }
+    if (photoFolder == nullptr && options.photoOptionsGiven &&
+        picture.kind == tessera::PictureSource::PictureSetFiles) {
         std::fprintf(stderr,
                      "tessera: --regions, --cells, --fit and --max-size shape a photograph; %s "
                      "is not a JPEG or PNG file\n%s",
@@ -395,7 +481,9 @@ int main(int argc, char** argv) {
     }
     // What is wrong with the picture's files, or with the recording, is said before the
     // display is looked for, and the display before a photograph is decoded.
-    if (std::string error = tessera::pictureSourceError(picture); !error.empty()) {
+    if (std::string error =
+            photoFolder != nullptr ? photoFolder->check() : tessera::pictureSourceError(picture);
+        !error.empty()) {
         return fail(error, 255);
     }
     tessera::ReplayHeader recording;
@@ -412,8 +500,21 @@ int main(int argc, char** argv) {
         return fail(error, noDisplayStatus);
     }
     tessera::PreparedPicture prepared;
+    tessera::PictureSetBuffers firstPhotograph;
+    std::string photographPath;
     std::string summary;
-    if (std::string error = prepared.prepare(picture, options.photo, summary); !error.empty()) {
+    if (photoFolder != nullptr) {
+        std::vector<std::string> skipped;
+        const std::string error =
+            photoFolder->next(photoOptions, firstPhotograph, photographPath, summary, skipped);
+        for (const std::string& line : skipped) {
+            std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
+        }
+        if (!error.empty()) {
+            return fail(error, 255);
+        }
+    } else if (std::string error = prepared.prepare(picture, options.photo, summary);
+               !error.empty()) {
         return fail(error, 255);
     }
     if (!summary.empty()) {
@@ -453,6 +554,13 @@ int main(int argc, char** argv) {
         glutPassiveMotionFunc(motionCallback);
     }
     windowId = glutGetWindow();
+    if (options.kiosk) {
+        // Nobody needs the pointer to paint under it: the light and the shapes follow it.
+        glutSetCursor(GLUT_CURSOR_NONE);
+        kioskKeys = tessera::KioskKeys(true);
+        std::signal(SIGTERM, askToEnd);
+        std::signal(SIGINT, askToEnd);
+    }
     tessera::initGraphics();
 #if defined(__SANITIZE_ADDRESS__)
     // NOTE: registered after the window opens, so that it runs before the GL driver is
@@ -463,7 +571,11 @@ int main(int argc, char** argv) {
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
     theCanvas.referenceDrawing = options.referenceDrawing;
-    prepared.loadInto(theCanvas);
+    if (photoFolder != nullptr) {
+        showPhotograph(photographPath, firstPhotograph);
+    } else {
+        prepared.loadInto(theCanvas);
+    }
     if (!options.record.empty()) {
         if (std::string error = startRecording(options.record, recording); !error.empty()) {
             return fail("cannot record: " + error, 255);

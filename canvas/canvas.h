@@ -12,6 +12,7 @@
 
 #include <GL/gl.h>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -165,6 +166,9 @@ public:
     double clearAfterSeconds = 0.0;
     double unattendedTime = 0.0;
     std::size_t maxShapes = 0;
+    // How many times Escape or clearAfterSeconds has cleared the canvas: the program may
+    // show another picture after each.
+    std::uint64_t clearCount = 0;
     // The idle scatter has run in this idle period; pointer motion starts a new period.
     bool idleScatterDone = false;
     // How far scatters have raised light 0 since the last return home, which lowers it by

@@ -83,6 +83,7 @@ void Canvas::clearCanvas() {
     painting = nullptr;
     selection.clear();
     shapes.clear();
+    ++clearCount;
 }
 
 void Canvas::advance(float dt) {

@@ -64,6 +64,16 @@ TEST(CommandLine, AReplayMayNameThePictureAndTheWindow) {
     EXPECT_EQ(options.picture, "moved/fruit");
 }
 
+TEST(CommandLine, AKioskFillsTheScreenAndAFolderOfPhotographsTakesThePhotographOptions) {
+    CommandLine options;
+    ASSERT_EQ(parse({"--kiosk", "--photos", "shots", "--shuffle", "--regions=5"}, options), "");
+    EXPECT_EQ(options.windowMode, WindowMode::FullScreen);
+    EXPECT_TRUE(options.kiosk);
+    EXPECT_EQ(options.photos, "shots");
+    EXPECT_TRUE(options.shuffle);
+    EXPECT_EQ(options.photo.regions, 5);
+}
+
 TEST(CommandLine, HelpWinsOverEverythingAfterIt) {
     CommandLine options;
     EXPECT_EQ(parse({"--help", "--bogus"}, options), "");
@@ -133,6 +143,23 @@ TEST(CommandLine, NamesWhatIsWrong) {
          {"--replay=a", "--max-shapes=5"},
          "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "
          "--reference-drawing from the recording"},
+        {"photos and a picture",
+         {"--photos", "shots", "beach.jpg"},
+         "--photos and a picture cannot be given together"},
+        {"photos recorded",
+         {"--record=a", "--photos=shots"},
+         "--record and --photos cannot be given together"},
+        {"photos replayed",
+         {"--photos=shots", "--replay=a"},
+         "--replay and --photos cannot be given together"},
+        {"photos without a folder", {"--photos="}, "--photos needs a folder"},
+        {"shuffle without photos", {"--shuffle"}, "--shuffle only goes with --photos"},
+        {"kiosk in a window",
+         {"--kiosk", "--window"},
+         "--kiosk fills the screen; --window cannot be given with it"},
+        {"kiosk in a window of a size",
+         {"--window-size=800x600", "--kiosk"},
+         "--kiosk fills the screen; --window-size cannot be given with it"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "photo/photo_options.h"
+#include "photo/picture_set_buffers.h"
+
+#include <cstdint>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tessera {
+
+// The show of a folder of photographs: every file in it that starts like a JPEG or PNG, in
+// name order or shuffled. The folder is listed again for every photograph, so that files
+// added while the show runs join it and removed ones leave it.
+class PhotoFolder {
+public:
+    enum Order { NameOrder, Shuffled };
+
+    PhotoFolder(std::string folder, Order order, std::uint32_t seed);
+
+    // Why the folder cannot be shown, found without decoding: it cannot be listed, or
+    // holds no file that starts like a photograph. Empty when there is nothing to say.
+    std::string check() const;
+
+    // The photograph after the last one made, made into a picture set: the next name in
+    // order (after the last name, from the first again), or in a shuffle one not yet
+    // shown in this round. One that cannot be read adds "PATH: why" to skipped and the
+    // next is tried. Returns an empty string, with path and summary set, or why none of
+    // the folder's photographs can be shown.
+    std::string next(const PhotoOptions& options, PictureSetBuffers& buffers, std::string& path,
+                     std::string& summary, std::vector<std::string>& skipped);
+
+private:
+    std::string list(std::vector<std::string>& names) const;
+    // The folder's photographs in the order they are to be tried.
+    std::vector<std::string> queue(const std::vector<std::string>& names);
+
+    std::string folder;
+    Order order;
+    std::mt19937 random;
+    std::string last;
+    // In a shuffle, the names shown in this round.
+    std::set<std::string> shown;
+};
+
+} // namespace tessera
