@@ -162,4 +162,8 @@ std::optional<int> ProgramUnderX::waitForExit(Timeout timeout) {
     return program->waitForExit(timeout);
 }
 
+int ProgramUnderX::terminate() {
+    return running().stop();
+}
+
 } // namespace tessera

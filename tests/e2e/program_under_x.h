@@ -71,6 +71,8 @@ public:
 
     // The exit status (as ChildProcess gives it), or nothing if it still runs at the end.
     std::optional<int> waitForExit(Timeout timeout = stepTimeout);
+    // Sends SIGTERM, as a service manager stops a program, and gives the exit status.
+    int terminate();
 
 private:
     // Runs xdotool on this display to its end; gives its output. Throws on failure.
