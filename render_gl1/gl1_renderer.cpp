@@ -35,10 +35,12 @@ private:
 };
 
 // The picture is uploaded at its own size and recorded, with its quad, as the board's
-// display list.
+// display list; the picture it replaces goes.
 void Gl1Renderer::prepareBoard(const BoardPicture& picture, Model& model) {
+    Texture* replaced = model.texture();
     model.setTexture(
         makePictureTexture(picture.name, picture.pixels, picture.width, picture.height));
+    releasePictureTexture(replaced);
     model.beginList();
     glBegin(GL_QUADS);
     for (const BoardPicture::Corner& corner : picture.corners) {

@@ -240,8 +240,10 @@ void WebGl2Renderer::prepareBoard(const BoardPicture& picture, Model& model) {
     if (!built) {
         build();
     }
+    Texture* replaced = texture;
     texture = makePictureTexture(picture.name, picture.pixels, picture.width, picture.height);
     model.setTexture(texture);
+    releasePictureTexture(replaced);
     std::array<BoardVertex, 6> quad;
     const int corners[6] = {0, 1, 2, 0, 2, 3};
     for (std::size_t i = 0; i < quad.size(); ++i) {

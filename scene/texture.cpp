@@ -73,4 +73,12 @@ Texture* makePictureTexture(const char* name, const unsigned char* pixels, int w
     return texture;
 }
 
+void releasePictureTexture(Texture* texture) {
+    if (texture == nullptr) {
+        return;
+    }
+    Stage::instance()->unregisterTexture(texture);
+    delete texture;
+}
+
 } // namespace tessera

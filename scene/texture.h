@@ -38,5 +38,8 @@ private:
 // A new texture holding the pixels (RGBA, rows bottom-up) at their own size, kept in the
 // Stage's texture registry. It is left bound.
 Texture* makePictureTexture(const char* name, const unsigned char* pixels, int width, int height);
+// Deletes one made so when nothing draws it any more (a board given a new picture), and
+// takes it out of the registry; null is nothing to do.
+void releasePictureTexture(Texture* texture);
 
 } // namespace tessera

@@ -2,6 +2,8 @@
 
 #include "stage/clock.h"
 
+#include <algorithm>
+
 namespace tessera {
 
 namespace {
@@ -41,6 +43,10 @@ double Stage::now() {
 void Stage::registerTexture(Texture* texture) {
     textures.push_back(texture);
     ++textureCount;
+}
+
+void Stage::unregisterTexture(Texture* texture) {
+    textures.erase(std::remove(textures.begin(), textures.end(), texture), textures.end());
 }
 
 } // namespace tessera

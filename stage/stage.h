@@ -25,6 +25,8 @@ public:
     void setClock(Clock* clock);
 
     void registerTexture(Texture* texture);
+    // Takes a texture out of the registry before its owner deletes it.
+    void unregisterTexture(Texture* texture);
 
     int light0Enabled = 1;
     int colourMaterialEnabled = 1;

@@ -2,6 +2,7 @@
 #include "scene/circle_shape.h"
 #include "scene/parallelogram_shape.h"
 #include "scene/square_shape.h"
+#include "scene/texture.h"
 #include "scene/triangle_shape.h"
 #include "stage/stage.h"
 
@@ -59,6 +60,16 @@ TEST_F(CanvasTest, LoadPrintsThreeLinesAndCentresTheCamera) {
     EXPECT_EQ(Stage::instance()->textureCount, texturesBefore + 1);
     EXPECT_EQ(canvas.regionMap.table.size(), 4u);
     EXPECT_TRUE(glIsList(static_cast<GLuint>(canvas.board->listId())));
+}
+
+TEST_F(CanvasTest, ALoadReplacesTheBoardsPictureAndDeletesTheOldOne) {
+    load();
+    const GLuint first = canvas.board->texture()->glId();
+    const std::size_t registered = Stage::instance()->textures.size();
+    load();
+    EXPECT_EQ(glIsTexture(first), GL_FALSE);
+    EXPECT_EQ(Stage::instance()->textures.size(), registered);
+    EXPECT_EQ(glIsTexture(canvas.board->texture()->glId()), GL_TRUE);
 }
 
 // A light parameter as GL holds it (positions in eye coordinates: the modelview is the
