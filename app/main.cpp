@@ -135,8 +135,19 @@ void showPhotograph(const std::string& path, tessera::PictureSetBuffers& buffers
                              std::move(buffers.regionMap));
 }
 
-// The folder's next photograph, made and shown after each clear. A photograph that cannot
-// be read is passed over, and a folder with none left keeps the picture: the show goes on.
+// The folder's next photograph; each one that cannot be read is named as it is passed over.
+std::string nextPhotograph(tessera::PictureSetBuffers& buffers, std::string& path,
+                           std::string& summary) {
+    std::vector<std::string> skipped;
+    std::string error = photoFolder->next(photoOptions, buffers, path, summary, skipped);
+    for (const std::string& line : skipped) {
+        std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
+    }
+    return error;
+}
+
+// The next photograph, made and shown after each clear. A folder with none left that can be
+// read keeps the picture: the show goes on.
 void showNextPhotographAfterClear() {
     if (photoFolder == nullptr || theCanvas.clearCount == clearsAnswered) {
         return;
@@ -145,12 +156,7 @@ void showNextPhotographAfterClear() {
     tessera::PictureSetBuffers buffers;
     std::string path;
     std::string summary;
-    std::vector<std::string> skipped;
-    const std::string error = photoFolder->next(photoOptions, buffers, path, summary, skipped);
-    for (const std::string& line : skipped) {
-        std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
-    }
-    if (!error.empty()) {
+    if (const std::string error = nextPhotograph(buffers, path, summary); !error.empty()) {
         std::fprintf(stderr, "tessera: %s; the picture stays\n", error.c_str());
         return;
     }
@@ -504,13 +510,8 @@ int main(int argc, char** argv) {
     std::string photographPath;
     std::string summary;
     if (photoFolder != nullptr) {
-        std::vector<std::string> skipped;
-        const std::string error =
-            photoFolder->next(photoOptions, firstPhotograph, photographPath, summary, skipped);
-        for (const std::string& line : skipped) {
-            std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
-        }
-        if (!error.empty()) {
+        if (std::string error = nextPhotograph(firstPhotograph, photographPath, summary);
+            !error.empty()) {
             return fail(error, 255);
         }
     } else if (std::string error = prepared.prepare(picture, options.photo, summary);
