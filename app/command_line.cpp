@@ -27,6 +27,8 @@ enum OptionCode : int {
     SnapshotsOption,
     ReferenceDrawingOption,
     TouchOption,
+    InviteOption,
+    InviteAfterOption,
     VersionOption,
 };
 
@@ -47,6 +49,8 @@ const option longOptions[] = {
     {"snapshots", no_argument, nullptr, SnapshotsOption},
     {"reference-drawing", no_argument, nullptr, ReferenceDrawingOption},
     {"touch", no_argument, nullptr, TouchOption},
+    {"invite", optional_argument, nullptr, InviteOption},
+    {"invite-after", required_argument, nullptr, InviteAfterOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -89,6 +93,16 @@ std::string takeValue(int code, const std::string& name, const std::string& text
         }
         options.canvasOptionsGiven = true;
         return "";
+    case InviteOption:
+        options.invite = true;
+        options.inviteFile = text;
+        return "";
+    case InviteAfterOption:
+        if (!parseSeconds(text, options.inviteAfterSeconds)) {
+            return valueError(name, "a number of seconds above 0", text);
+        }
+        options.inviteAfterGiven = true;
+        return "";
     case WindowSizeOption:
         if (!parseWholeSize(text, maxReplayWindowSide, options.windowWidth, options.windowHeight)) {
             return valueError(
@@ -121,6 +135,12 @@ std::string replayConflict(const CommandLine& options) {
     }
     if (options.snapshots && options.replay.empty()) {
         return "--snapshots only goes with --replay";
+    }
+    if (options.invite && !options.replay.empty()) {
+        return "--invite and --replay cannot be given together";
+    }
+    if (options.inviteAfterGiven && !options.invite) {
+        return "--invite-after only goes with --invite";
     }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
         return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
@@ -192,7 +212,8 @@ std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
            "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [--touch] [--record FILE] [PICTURE]\n"
+           "               [--touch] [--record FILE] [--invite[=FILE]]\n"
+           "               [--invite-after SECONDS] [PICTURE]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
@@ -216,6 +237,11 @@ std::string usageText() {
            "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
            "  --touch                take the first button as a finger on a touch screen\n"
            "  --record FILE          write the session's input to FILE as it runs\n"
+           "  --invite[=FILE]        when the board has been empty and untouched a while,\n"
+           "                         play FILE (the demo without it) over the picture\n"
+           "                         until the first press or key, which leaves nothing\n"
+           "                         of it\n"
+           "  --invite-after SECONDS with --invite: that while (default 60)\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
            "  --fast                 replay as fast as frames are drawn\n"
