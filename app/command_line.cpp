@@ -30,6 +30,8 @@ enum OptionCode : int {
     KioskOption,
     PhotosOption,
     ShuffleOption,
+    InviteOption,
+    InviteAfterOption,
     VersionOption,
 };
 
@@ -53,6 +55,8 @@ const option longOptions[] = {
     {"kiosk", no_argument, nullptr, KioskOption},
     {"photos", required_argument, nullptr, PhotosOption},
     {"shuffle", no_argument, nullptr, ShuffleOption},
+    {"invite", optional_argument, nullptr, InviteOption},
+    {"invite-after", required_argument, nullptr, InviteAfterOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -95,6 +99,16 @@ std::string takeValue(int code, const std::string& name, const std::string& text
         }
         options.canvasOptionsGiven = true;
         return "";
+    case InviteOption:
+        options.invite = true;
+        options.inviteFile = text;
+        return "";
+    case InviteAfterOption:
+        if (!parseSeconds(text, options.inviteAfterSeconds)) {
+            return valueError(name, "a number of seconds above 0", text);
+        }
+        options.inviteAfterGiven = true;
+        return "";
     case WindowSizeOption:
         if (!parseWholeSize(text, maxReplayWindowSide, options.windowWidth, options.windowHeight)) {
             return valueError(
@@ -133,6 +147,12 @@ std::string replayConflict(const CommandLine& options) {
     }
     if (options.snapshots && options.replay.empty()) {
         return "--snapshots only goes with --replay";
+    }
+    if (options.invite && !options.replay.empty()) {
+        return "--invite and --replay cannot be given together";
+    }
+    if (options.inviteAfterGiven && !options.invite) {
+        return "--invite-after only goes with --invite";
     }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
         return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
@@ -233,8 +253,8 @@ std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
            "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [--touch] [--kiosk] [--record FILE]\n"
-           "               [PICTURE | --photos DIR [--shuffle]]\n"
+           "               [--touch] [--kiosk] [--record FILE] [--invite[=FILE]]\n"
+           "               [--invite-after SECONDS] [PICTURE | --photos DIR [--shuffle]]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
@@ -264,6 +284,11 @@ std::string usageText() {
            "                         after each clear; one that cannot be read is skipped\n"
            "  --shuffle              with --photos: in a shuffled order, each once a round\n"
            "  --record FILE          write the session's input to FILE as it runs\n"
+           "  --invite[=FILE]        when the board has been empty and untouched a while,\n"
+           "                         play FILE (the demo without it) over the picture\n"
+           "                         until the first press or key, which leaves nothing\n"
+           "                         of it\n"
+           "  --invite-after SECONDS with --invite: that while (default 60)\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture if it has moved\n"
            "  --fast                 replay as fast as frames are drawn\n"

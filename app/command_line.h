@@ -49,6 +49,13 @@ struct CommandLine {
     std::string replay;
     bool fast = false;
     bool snapshots = false;
+    // Once the board has been empty and untouched for inviteAfterSeconds, play a recording
+    // over it to invite a visitor: inviteFile, or the demo shipped with the program when
+    // that is empty. The first press or key ends it, leaving nothing of it.
+    bool invite = false;
+    std::string inviteFile;
+    double inviteAfterSeconds = 60.0;
+    bool inviteAfterGiven = false;
     bool help = false;
     bool version = false;
 };

@@ -1,7 +1,9 @@
 // Program entry and the window-system callbacks. Each callback only translates its
 // arguments into an input event, stamped with the clock's reading, and hands it to the
 // dispatcher, which forwards it to one Canvas operation. In a replay the events come from
-// the file instead, and the real pointer and keyboard are ignored but for quitting.
+// the file instead, and the real pointer and keyboard are ignored but for quitting. With
+// an invitation, live input goes past it first: it may play a recording while the board
+// waits for a visitor, and hands the board over at the first press or key.
 #include "app/command_line.h"
 #include "app/frame_pacer.h"
 #include "app/init_graphics.h"
@@ -16,6 +18,7 @@
 #include "app/window_choice.h"
 #include "canvas/canvas.h"
 #include "session/input_dispatcher.h"
+#include "session/invitation.h"
 #include "session/picture_checksum.h"
 #include "session/recorder.h"
 #include "session/replay_at_size.h"
@@ -76,6 +79,7 @@ volatile std::sig_atomic_t endAsked = 0;
 static_assert(tessera::KioskKeys::shift == GLUT_ACTIVE_SHIFT &&
               tessera::KioskKeys::control == GLUT_ACTIVE_CTRL &&
               tessera::KioskKeys::alt == GLUT_ACTIVE_ALT);
+std::unique_ptr<tessera::Invitation> invitation;
 
 constexpr unsigned char snapshotKey = 'p';
 
@@ -168,10 +172,29 @@ void reshapeCallback(int width, int height) {
     dispatcher.deliver(tessera::InputEvent::reshape(liveClock.ticks(), width, height));
 }
 
+// The frame is the invitation's when it plays one.
+void deliverFrame(std::int64_t now) {
+    if (invitation == nullptr || !invitation->frame(now)) {
+        dispatcher.deliverIdle(now);
+    }
+}
+
+// A press or key ends an invitation before it acts; other pointer input is nobody's while
+// one plays.
+void handOver(std::int64_t now) {
+    if (invitation != nullptr) {
+        invitation->handOver(now);
+    }
+}
+
+bool passes(std::int64_t now) {
+    return invitation == nullptr || invitation->passes(now);
+}
+
 void idleCallback() {
     pacer.wait();
     endIfAsked();
-    dispatcher.deliverIdle(liveClock.ticks());
+    deliverFrame(liveClock.ticks());
     showNextPhotographAfterClear();
     postRedisplay();
 }
@@ -186,6 +209,7 @@ void keyboardCallback(unsigned char key, int, int) {
     if (action == tessera::KioskKeys::EndShow) {
         endWithStatus(0);
     }
+    handOver(liveClock.ticks());
     dispatcher.deliver(tessera::InputEvent::keyPress(liveClock.ticks(), key));
     postRedisplay();
     if (key == snapshotKey) {
@@ -197,16 +221,21 @@ void keyboardCallback(unsigned char key, int, int) {
 }
 
 void mouseCallback(int button, int state, int x, int y) {
+    const std::int64_t now = liveClock.ticks();
     if (state == GLUT_DOWN) {
-        dispatcher.deliver(tessera::InputEvent::press(liveClock.ticks(), button, x, y));
-    } else if (state == GLUT_UP) {
-        dispatcher.deliver(tessera::InputEvent::release(liveClock.ticks(), button, x, y));
+        handOver(now);
+        dispatcher.deliver(tessera::InputEvent::press(now, button, x, y));
+    } else if (state == GLUT_UP && passes(now)) {
+        dispatcher.deliver(tessera::InputEvent::release(now, button, x, y));
     }
     postRedisplay();
 }
 
 void motionCallback(int x, int y) {
-    dispatcher.deliver(tessera::InputEvent::motion(liveClock.ticks(), x, y));
+    const std::int64_t now = liveClock.ticks();
+    if (passes(now)) {
+        dispatcher.deliver(tessera::InputEvent::motion(now, x, y));
+    }
     postRedisplay();
 }
 
@@ -217,7 +246,7 @@ void touchIdleCallback() {
     endIfAsked();
     const std::int64_t now = liveClock.ticks();
     touch.tick(now);
-    dispatcher.deliverIdle(now);
+    deliverFrame(now);
     showNextPhotographAfterClear();
     postRedisplay();
 }
@@ -227,10 +256,12 @@ void touchMouseCallback(int button, int state, int x, int y) {
         mouseCallback(button, state, x, y);
         return;
     }
+    const std::int64_t now = liveClock.ticks();
     if (state == GLUT_DOWN) {
-        touch.touchDown(0, x, y, liveClock.ticks());
-    } else if (state == GLUT_UP) {
-        touch.touchUp(0, x, y, liveClock.ticks());
+        handOver(now);
+        touch.touchDown(0, x, y, now);
+    } else if (state == GLUT_UP && passes(now)) {
+        touch.touchUp(0, x, y, now);
     }
     postRedisplay();
 }
@@ -240,7 +271,10 @@ void touchMotionCallback(int x, int y) {
         motionCallback(x, y);
         return;
     }
-    touch.touchMoved(0, x, y, liveClock.ticks());
+    const std::int64_t now = liveClock.ticks();
+    if (passes(now)) {
+        touch.touchMoved(0, x, y, now);
+    }
     postRedisplay();
 }
 
@@ -485,6 +519,16 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    tessera::ReplayHeader invitationHeader;
+    if (options.invite) {
+        if (options.inviteFile.empty()) {
+            options.inviteFile = tessera::shippedDemo(tessera::executablePath());
+        }
+        if (std::string error = tessera::checkReplayFile(options.inviteFile, invitationHeader);
+            !error.empty()) {
+            return fail("--invite: " + error, 255);
+        }
+    }
     // What is wrong with the picture's files, or with the recording, is said before the
     // display is looked for, and the display before a photograph is decoded.
     if (std::string error =
@@ -581,6 +625,11 @@ int main(int argc, char** argv) {
         if (std::string error = startRecording(options.record, recording); !error.empty()) {
             return fail("cannot record: " + error, 255);
         }
+    }
+    if (options.invite) {
+        invitation = std::make_unique<tessera::Invitation>(
+            theCanvas, heldClock, dispatcher, options.inviteFile, invitationHeader.width,
+            invitationHeader.height, options.inviteAfterSeconds, liveClock.ticks());
     }
     heldClock.set(liveClock.ticks());
     stage->elapsed(); // the first idle step measures from here

@@ -102,6 +102,17 @@ std::string pictureSourceError(const PictureSource& source) {
     return "";
 }
 
+std::string shippedDemo(const std::string& executable) {
+    const fs::path folder = fs::path(executable).parent_path();
+    const fs::path installed = folder / ".." / "share" / "tessera" / "demo.tessera-replay";
+    for (const fs::path& shipped : {folder / "data" / "demo.tessera-replay", installed}) {
+        if (isRegularFile(shipped.string())) {
+            return shipped.lexically_normal().string();
+        }
+    }
+    return installed.lexically_normal().string();
+}
+
 std::string executablePath() {
     std::error_code failed;
     const fs::path self = fs::read_symlink("/proc/self/exe", failed);

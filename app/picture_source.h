@@ -35,6 +35,10 @@ PictureSource choosePicture(const std::string& given, const std::string& executa
 // readers' words, with its path). Empty when there is nothing to say.
 std::string pictureSourceError(const PictureSource& source);
 
+// The demo session shipped with the program, beside its default picture set (built or
+// installed); the installed place when neither is there, so that reading it says so.
+std::string shippedDemo(const std::string& executablePath);
+
 // The running program's own path, for finding what ships with it.
 std::string executablePath();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/bare_canvas.h"
 #include "canvas/pick_volume.h"
 #include "frame/frame.h"
 #include "frame/renderer.h"
@@ -111,6 +112,11 @@ public:
     void removeShape(std::size_t index);
     void undoLastShape();
     void deleteSelected();
+
+    // What the canvas is while it has no shapes, and a return to it: every shape, the
+    // selection and any stroke or gesture go, and the rest is as it was taken.
+    BareCanvas bare() const;
+    void returnTo(const BareCanvas& state);
 
     // Board units per mask cell (never below 1): the camera's pan step and the size of
     // painted shapes.

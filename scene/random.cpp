@@ -6,17 +6,21 @@ namespace tessera {
 
 namespace {
 
-std::uint32_t randomState = 1;
+std::uint32_t state = 1;
 
 } // namespace
 
 int rand() {
-    randomState = randomState * 214013u + 2531011u;
-    return static_cast<int>((randomState >> 16) & 32767u);
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 32767u);
 }
 
-void seedRandom(unsigned int state) {
-    randomState = state;
+void seedRandom(unsigned int seed) {
+    state = seed;
+}
+
+unsigned int randomState() {
+    return state;
 }
 
 } // namespace tessera

@@ -10,5 +10,7 @@ int rand();
 
 // Puts the sequence back at its start (or at a chosen state), for tests and replays.
 void seedRandom(unsigned int state = 1);
+// Where the sequence is now: seedRandom(randomState()) goes on from here.
+unsigned int randomState();
 
 } // namespace tessera

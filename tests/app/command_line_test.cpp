@@ -74,6 +74,30 @@ TEST(CommandLine, AKioskFillsTheScreenAndAFolderOfPhotographsTakesThePhotographO
     EXPECT_EQ(options.photo.regions, 5);
 }
 
+TEST(CommandLine, AnInvitationIsTheDemoUnlessAFileIsJoinedToTheOption) {
+    const struct {
+        const char* name;
+        std::vector<const char*> arguments;
+        const char* file;
+        const char* picture;
+        double after;
+    } rows[] = {
+        {"the demo after a minute", {"--invite"}, "", "", 60.0},
+        {"a file after it", {"--invite=mine.tessera-replay"}, "mine.tessera-replay", "", 60.0},
+        {"the word after it is the picture", {"--invite", "beach.jpg"}, "", "beach.jpg", 60.0},
+        {"a time of its own", {"--invite-after", "12.5", "--invite"}, "", "", 12.5},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandLine options;
+        ASSERT_EQ(parse(row.arguments, options), "");
+        EXPECT_TRUE(options.invite);
+        EXPECT_EQ(options.inviteFile, row.file);
+        EXPECT_EQ(options.picture, row.picture);
+        EXPECT_EQ(options.inviteAfterSeconds, row.after);
+    }
+}
+
 TEST(CommandLine, HelpWinsOverEverythingAfterIt) {
     CommandLine options;
     EXPECT_EQ(parse({"--help", "--bogus"}, options), "");
@@ -139,6 +163,13 @@ TEST(CommandLine, NamesWhatIsWrong) {
          "--touch and --replay cannot be given together"},
         {"fast without replay", {"--fast", "--record=a"}, "--fast only goes with --replay"},
         {"snapshots without replay", {"--snapshots"}, "--snapshots only goes with --replay"},
+        {"invite in a replay",
+         {"--replay=a", "--invite"},
+         "--invite and --replay cannot be given together"},
+        {"invite-after alone", {"--invite-after=5"}, "--invite-after only goes with --invite"},
+        {"invite-after zero",
+         {"--invite", "--invite-after=0"},
+         "--invite-after needs a number of seconds above 0, not '0'"},
         {"replay with the canvas's options",
          {"--replay=a", "--max-shapes=5"},
          "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "
