@@ -106,8 +106,7 @@ void reshapeCallback(int width, int height) {
 }
 
 void idleCallback() {
-    pacer.wait();
-    dispatcher.deliverIdle(liveClock.ticks());
+    dispatcher.deliverIdle(liveClock.ticksAt(pacer.wait()));
     postRedisplay();
 }
 
@@ -139,8 +138,7 @@ void motionCallback(int x, int y) {
 // With --touch the first button's presses, its moves and the passing time go through the
 // touch translator; the other buttons and the pointer without a touch stay the mouse's.
 void touchIdleCallback() {
-    pacer.wait();
-    const std::int64_t now = liveClock.ticks();
+    const std::int64_t now = liveClock.ticksAt(pacer.wait());
     touch.tick(now);
     dispatcher.deliverIdle(now);
     postRedisplay();
@@ -270,6 +268,7 @@ std::string describeRecording(const tessera::CommandLine& options,
         header.picture = tessera::ReplayHeader::PictureSet;
     }
     header.clearAfterSeconds = options.clearAfterSeconds;
+    header.idleScatterSeconds = options.idleScatterSeconds;
     header.maxShapes = options.maxShapes;
     header.referenceDrawing = options.referenceDrawing;
     if (std::string error = tessera::replayHeaderError(header); !error.empty()) {
@@ -365,6 +364,7 @@ int main(int argc, char** argv) {
         }
         options.photo = header.photo;
         options.clearAfterSeconds = header.clearAfterSeconds;
+        options.idleScatterSeconds = header.idleScatterSeconds;
         options.maxShapes = header.maxShapes;
         options.referenceDrawing = header.referenceDrawing;
         if (std::string error = playback.open(options.replay); !error.empty()) {
@@ -461,6 +461,7 @@ int main(int argc, char** argv) {
     std::atexit(__lsan_do_leak_check);
 #endif
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
+    theCanvas.idleScatterSeconds = options.idleScatterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
     theCanvas.referenceDrawing = options.referenceDrawing;
     prepared.loadInto(theCanvas);
