@@ -21,6 +21,7 @@ enum OptionCode : int {
     FitOption,
     ClearAfterOption,
     MaxShapesOption,
+    IdleScatterOption,
     RecordOption,
     ReplayOption,
     FastOption,
@@ -46,6 +47,7 @@ const option longOptions[] = {
     {"fit", required_argument, nullptr, FitOption},
     {"clear-after", required_argument, nullptr, ClearAfterOption},
     {"max-shapes", required_argument, nullptr, MaxShapesOption},
+    {"idle-scatter", required_argument, nullptr, IdleScatterOption},
     {"record", required_argument, nullptr, RecordOption},
     {"replay", required_argument, nullptr, ReplayOption},
     {"fast", no_argument, nullptr, FastOption},
@@ -61,14 +63,16 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// A positive, finite number of seconds in plain decimal notation ("600", "2.5").
-bool parseSeconds(const std::string& text, double& value) {
+// A finite number of seconds in plain decimal notation ("600", "2.5"), above 0 or, where
+// zero is allowed, 0 as well.
+bool parseSeconds(const std::string& text, double& value, bool zeroAllowed = false) {
     if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
         return false;
     }
     char* end = nullptr;
     const double number = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(number) || number <= 0.0 || number > 1.0e9) {
+    if (*end != '\0' || !std::isfinite(number) ||
+        (number <= 0.0 && !(zeroAllowed && number == 0.0)) || number > 1.0e9) {
         return false;
     }
     value = number;
@@ -90,6 +94,12 @@ std::string takeValue(int code, const std::string& name, const std::string& text
     case ClearAfterOption:
         if (!parseSeconds(text, options.clearAfterSeconds)) {
             return valueError(name, "a number of seconds above 0", text);
+        }
+        options.canvasOptionsGiven = true;
+        return "";
+    case IdleScatterOption:
+        if (!parseSeconds(text, options.idleScatterSeconds, true)) {
+            return valueError(name, "a number of seconds, 0 for never", text);
         }
         options.canvasOptionsGiven = true;
         return "";
@@ -156,7 +166,7 @@ std::string replayConflict(const CommandLine& options) {
     }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
         return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
-               "--max-shapes and --reference-drawing from the recording";
+               "--idle-scatter, --max-shapes and --reference-drawing from the recording";
     }
     return "";
 }
@@ -252,9 +262,10 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
            "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
-           "               [--clear-after SECONDS] [--max-shapes N] [--reference-drawing]\n"
-           "               [--touch] [--kiosk] [--record FILE] [--invite[=FILE]]\n"
-           "               [--invite-after SECONDS] [PICTURE | --photos DIR [--shuffle]]\n"
+           "               [--clear-after SECONDS] [--idle-scatter SECONDS] [--max-shapes N]\n"
+           "               [--reference-drawing] [--touch] [--kiosk] [--record FILE]\n"
+           "               [--invite[=FILE]] [--invite-after SECONDS]\n"
+           "               [PICTURE | --photos DIR [--shuffle]]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [PICTURE]\n"
            "\n"
@@ -274,6 +285,8 @@ std::string usageText() {
            "                         centre, the default), pad (black bars) or stretch\n"
            "  --max-size WxH         a photograph is scaled down to at most this (1024x768)\n"
            "  --clear-after SECONDS  clear the canvas after that long without input\n"
+           "  --idle-scatter SECONDS the shapes fly off after that long without pointer\n"
+           "                         motion (default 27; 0: never)\n"
            "  --max-shapes N         keep at most N shapes; the oldest go first\n"
            "  --reference-drawing    draw and pick each shape on its own (slower; to compare)\n"
            "  --touch                take the first button as a finger on a touch screen\n"

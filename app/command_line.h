@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/idle_scatter.h"
 #include "photo/photo_options.h"
 
 #include <string>
@@ -24,11 +25,13 @@ struct CommandLine {
     // How a photograph is made into a picture set; they mean nothing for a picture set.
     PhotoOptions photo;
     bool photoOptionsGiven = false;
-    // --clear-after, --max-shapes or --reference-drawing was given.
+    // --clear-after, --idle-scatter, --max-shapes or --reference-drawing was given.
     bool canvasOptionsGiven = false;
     // Seconds without pointer motion, press or key after which the canvas is cleared; 0
     // never clears.
     double clearAfterSeconds = 0.0;
+    // Seconds without pointer motion after which the shapes fly off; 0 never.
+    double idleScatterSeconds = defaultIdleScatterSeconds;
     // Most shapes on the canvas; the oldest goes when a new one would pass it. 0: no limit.
     int maxShapes = 0;
     // Draw and pick as the shapes' own code does, one by one: slower, for comparison.

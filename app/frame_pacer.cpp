@@ -9,16 +9,17 @@ FramePacer::FramePacer(double stepsPerSecond)
           std::chrono::duration<double>(1.0 / stepsPerSecond))),
       next(std::chrono::steady_clock::now()) {}
 
-void FramePacer::wait() {
+std::chrono::steady_clock::time_point FramePacer::wait() {
     const auto now = std::chrono::steady_clock::now();
     if (now < next) {
         std::this_thread::sleep_until(next);
+        const auto due = next;
         next += period;
-    } else {
-        // Behind (a slow frame): start counting again from now rather than racing to
-        // catch up.
-        next = now + period;
+        return due;
     }
+    // Behind (a slow frame): start counting again from now rather than racing to catch up.
+    next = now + period;
+    return now;
 }
 
 } // namespace tessera

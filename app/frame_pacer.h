@@ -12,8 +12,10 @@ class FramePacer {
 public:
     explicit FramePacer(double stepsPerSecond);
 
-    // Returns once at least one period has passed since the previous return.
-    void wait();
+    // Returns once at least one period has passed since the previous return, with the
+    // instant the step is for: the one it waited for, on a steady grid while the loop keeps
+    // up (so that idle steps come alike and record as one line), or now when it fell behind.
+    std::chrono::steady_clock::time_point wait();
 
 private:
     std::chrono::steady_clock::duration period;

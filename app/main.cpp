@@ -192,9 +192,9 @@ bool passes(std::int64_t now) {
 }
 
 void idleCallback() {
-    pacer.wait();
+    const std::int64_t now = liveClock.ticksAt(pacer.wait());
     endIfAsked();
-    deliverFrame(liveClock.ticks());
+    deliverFrame(now);
     showNextPhotographAfterClear();
     postRedisplay();
 }
@@ -242,9 +242,8 @@ void motionCallback(int x, int y) {
 // With --touch the first button's presses, its moves and the passing time go through the
 // touch translator; the other buttons and the pointer without a touch stay the mouse's.
 void touchIdleCallback() {
-    pacer.wait();
+    const std::int64_t now = liveClock.ticksAt(pacer.wait());
     endIfAsked();
-    const std::int64_t now = liveClock.ticks();
     touch.tick(now);
     deliverFrame(now);
     showNextPhotographAfterClear();
@@ -388,6 +387,7 @@ std::string describeRecording(const tessera::CommandLine& options,
         header.picture = tessera::ReplayHeader::PictureSet;
     }
     header.clearAfterSeconds = options.clearAfterSeconds;
+    header.idleScatterSeconds = options.idleScatterSeconds;
     header.maxShapes = options.maxShapes;
     header.referenceDrawing = options.referenceDrawing;
     if (std::string error = tessera::replayHeaderError(header); !error.empty()) {
@@ -483,6 +483,7 @@ int main(int argc, char** argv) {
         }
         options.photo = header.photo;
         options.clearAfterSeconds = header.clearAfterSeconds;
+        options.idleScatterSeconds = header.idleScatterSeconds;
         options.maxShapes = header.maxShapes;
         options.referenceDrawing = header.referenceDrawing;
         if (std::string error = playback.open(options.replay); !error.empty()) {
@@ -614,6 +615,7 @@ int main(int argc, char** argv) {
     std::atexit(__lsan_do_leak_check);
 #endif
     theCanvas.clearAfterSeconds = options.clearAfterSeconds;
+    theCanvas.idleScatterSeconds = options.idleScatterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
     theCanvas.referenceDrawing = options.referenceDrawing;
     if (photoFolder != nullptr) {

@@ -153,6 +153,7 @@ int main(int argc, char** argv) {
     tessera::Canvas canvas;
     tessera::InputDispatcher dispatcher(canvas, heldClock);
     canvas.clearAfterSeconds = header.clearAfterSeconds;
+    canvas.idleScatterSeconds = header.idleScatterSeconds;
     canvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     canvas.referenceDrawing = header.referenceDrawing;
     canvas.windowBottom = context.frameBottom();

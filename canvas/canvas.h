@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/bare_canvas.h"
+#include "canvas/idle_scatter.h"
 #include "canvas/pick_volume.h"
 #include "frame/frame.h"
 #include "frame/renderer.h"
@@ -175,7 +176,9 @@ public:
     // How many times Escape or clearAfterSeconds has cleared the canvas: the program may
     // show another picture after each.
     std::uint64_t clearCount = 0;
-    // The idle scatter has run in this idle period; pointer motion starts a new period.
+    // After more than idleScatterSeconds (0: never) without pointer motion the shapes
+    // scatter, once an idle period; pointer motion starts a new period.
+    double idleScatterSeconds = defaultIdleScatterSeconds;
     bool idleScatterDone = false;
     // How far scatters have raised light 0 since the last return home, which lowers it by
     // exactly that much.
@@ -220,8 +223,6 @@ private:
 // Side of the square region around the pointer that a pick tests, in pixels.
 constexpr double pickRegionPixels = 2.0;
 
-// Seconds without pointer motion after which the shapes scatter.
-constexpr double idleScatterSeconds = 27.0;
 // Length of the scatter and return-home animations.
 constexpr double canvasAnimationSeconds = 3.0;
 // Zoom stops here. Within these the key only multiplies the distance; past them a held

@@ -93,7 +93,7 @@ void Canvas::advance(float dt) {
         gestureState = 0;
         clearCanvas();
     }
-    if (idleTime > idleScatterSeconds && !idleScatterDone) {
+    if (idleScatterSeconds > 0.0 && idleTime > idleScatterSeconds && !idleScatterDone) {
         idleScatterDone = true;
         scatter();
     }

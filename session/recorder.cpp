@@ -67,7 +67,15 @@ void Recorder::delivered(const InputEvent& event) {
     }
     // A pointer event leaves the camera as it found it: the Canvas's camera after the event
     // is the one the event was seen through.
-    write(replayEventLine(size.map(event, canvas)));
+    const InputEvent recorded = size.map(event, canvas);
+    if (run.add(recorded)) {
+        writeAt(runStart, run.line());
+        return;
+    }
+    if (recorded.kind == InputEvent::Idle) {
+        runStart = std::ftell(file);
+    }
+    write(replayEventLine(recorded));
 }
 
 RecordedSize Recorder::windowIs(int width, int height) {
@@ -84,15 +92,27 @@ RecordedSize Recorder::windowIs(int width, int height) {
     return recorded;
 }
 
+void Recorder::writeAt(long offset, const std::string& text) {
+    if (offset >= 0 && std::fseek(file, offset, SEEK_SET) == 0) {
+        write(text);
+    } else {
+        stop();
+    }
+}
+
 bool Recorder::write(const std::string& text) {
     if (std::fputs(text.c_str(), file) >= 0 && std::fflush(file) == 0) {
         return true;
     }
+    stop();
+    return false;
+}
+
+void Recorder::stop() {
     std::fprintf(stderr, "tessera: the recording stopped: %s: %s\n", path.c_str(),
                  std::strerror(errno));
     std::fclose(file);
     file = nullptr;
-    return false;
 }
 
 } // namespace tessera

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/idle_run.h"
 #include "session/input_dispatcher.h"
 #include "session/recorded_size.h"
 #include "session/replay_at_size.h"
@@ -12,8 +13,9 @@ namespace tessera {
 
 // Writes a session's replay file while it runs: the header, then one line per event the
 // dispatcher delivered, each flushed at once, so that a crash or a kill loses at most the
-// event under way. A write that fails stops the recording (with one message on standard
-// error), never the session. A window larger than a recording holds is recorded at the
+// event under way. A run of like idle steps is one line, written anew over itself, longer
+// by its count, as each step joins it. A write that fails stops the recording (with one message on
+// standard error), never the session. A window larger than a recording holds is recorded at the
 // largest size of its shape that fits, each pointer position where it shows the same board
 // point; the first time, a line on standard error says so.
 class Recorder : public InputListener {
@@ -35,6 +37,9 @@ public:
 
 private:
     bool write(const std::string& text);
+    void writeAt(long offset, const std::string& text);
+    // After a failed write: says so once and closes the file.
+    void stop();
     // The live window is now of the size; gives the size recorded.
     RecordedSize windowIs(int width, int height);
 
@@ -43,6 +48,9 @@ private:
     // played in.
     ReplayAtSize size{0, 0, 0, 0};
     bool scaleTold = false;
+    IdleRun run;
+    // Where the idle run's line starts in the file.
+    long runStart = 0;
     std::FILE* file = nullptr;
     std::string path;
 };

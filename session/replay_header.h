@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/idle_scatter.h"
 #include "photo/photo_options.h"
 
 #include <cstddef>
@@ -22,6 +23,8 @@ struct ReplayHeader {
     PhotoOptions photo;
     // The Canvas's options that change what a session does.
     double clearAfterSeconds = 0.0;
+    // Version 2 did not say: it means the default.
+    double idleScatterSeconds = defaultIdleScatterSeconds;
     int maxShapes = 0;
     bool referenceDrawing = false;
     // FNV-1a 64 of the bytes the picture was read from.
@@ -29,8 +32,11 @@ struct ReplayHeader {
 };
 
 // Version 1 painted each press at the window pixel taken as a board point; from version 2
-// a press paints the board point under the pointer.
-constexpr int replayFormatVersion = 2;
+// a press paints the board point under the pointer. Version 3 adds the idle scatter's
+// seconds to the canvas line and writes a run of like idle steps as one line.
+constexpr int replayFormatVersion = 3;
+// The oldest version still played as it was recorded.
+constexpr int oldestReplayFormatVersion = 2;
 // Every line, a picture's path included, fits in this many bytes with its line feed.
 constexpr std::size_t maxReplayLine = 4200;
 // Ranges of the recorded numbers.
@@ -46,5 +52,8 @@ constexpr int maxReplayKey = 255;
 constexpr double maxReplayStep = 1.0e6;
 constexpr int maxReplayShapes = 100000000;
 constexpr double maxReplayClearAfter = 1.0e9;
+// Steps in one idle run line: some 4.6 hours at 60 a second. A longer stretch takes more
+// lines, and a file checked before it plays never holds more than this in one line.
+constexpr std::int64_t maxReplayRun = 1000000;
 
 } // namespace tessera

@@ -165,7 +165,6 @@ std::string ReplayReader::readHeader(ReplayHeader& header) {
     if (first == Line::Whole && line.rfind(magic, 0) == 0 && !line.empty() && line.back() == '\r') {
         return fault("its lines end in CR LF; a tessera replay file's lines end in LF alone");
     }
-    int version = 0;
     if (first != Line::Whole || !split() || fieldCount != 2 || fields[0] != magic ||
         !parseInt(fields[1], 0, 999999999, version)) {
         return fault("not a tessera replay file");
@@ -173,12 +172,14 @@ std::string ReplayReader::readHeader(ReplayHeader& header) {
     if (version == 1) {
         return fault("format version 1 painted each press at the window pixel taken as a "
                      "board point, not under the pointer: played now its shapes would land "
-                     "elsewhere, so only version " +
-                     std::to_string(replayFormatVersion) + " is played");
+                     "elsewhere, so only versions " +
+                     std::to_string(oldestReplayFormatVersion) + " to " +
+                     std::to_string(replayFormatVersion) + " are played");
     }
-    if (version != replayFormatVersion) {
+    if (version < oldestReplayFormatVersion || version > replayFormatVersion) {
         return fault("format version " + std::to_string(version) +
-                     " is not known (this program reads version " +
+                     " is not known (this program reads versions " +
+                     std::to_string(oldestReplayFormatVersion) + " to " +
                      std::to_string(replayFormatVersion) + ")");
     }
     for (auto step :
@@ -259,13 +260,19 @@ std::string ReplayReader::readPhoto(ReplayHeader& header) {
 }
 
 std::string ReplayReader::readCanvas(ReplayHeader& header) {
-    const char* form = "canvas clear-after SECONDS max-shapes N reference-drawing 0|1";
+    // Version 2 has no idle-scatter: its sessions scattered after the default time.
+    const bool scatterSaid = version >= 3;
+    const char* form = scatterSaid
+                           ? "canvas clear-after SECONDS max-shapes N reference-drawing "
+                             "0|1 idle-scatter SECONDS"
+                           : "canvas clear-after SECONDS max-shapes N reference-drawing 0|1";
     if (std::string error = expect("canvas", form); !error.empty()) {
         return error;
     }
     int reference = 0;
-    if (fieldCount != 7 || fields[1] != "clear-after" || fields[3] != "max-shapes" ||
-        fields[5] != "reference-drawing") {
+    if (fieldCount != (scatterSaid ? 9u : 7u) || fields[1] != "clear-after" ||
+        fields[3] != "max-shapes" || fields[5] != "reference-drawing" ||
+        (scatterSaid && fields[7] != "idle-scatter")) {
         return fault(std::string("expected \"") + form + "\", not " + quoted(line));
     }
     if (!parseDecimal(fields[2], maxReplayClearAfter, header.clearAfterSeconds)) {
@@ -279,6 +286,10 @@ std::string ReplayReader::readCanvas(ReplayHeader& header) {
         return fault("reference-drawing needs 0 or 1, not " + quoted(fields[6]));
     }
     header.referenceDrawing = reference == 1;
+    header.idleScatterSeconds = defaultIdleScatterSeconds;
+    if (scatterSaid && !parseDecimal(fields[8], maxReplayClearAfter, header.idleScatterSeconds)) {
+        return fault("idle-scatter needs seconds from 0 to 1e9, not " + quoted(fields[8]));
+    }
     return "";
 }
 
@@ -298,6 +309,13 @@ std::string ReplayReader::readChecksum(ReplayHeader& header) {
 
 bool ReplayReader::next(InputEvent& event, std::string& error) {
     error.clear();
+    if (runLeft > 0) {
+        event = runNext;
+        lastTicks = event.ticks;
+        runNext.ticks += runStep;
+        --runLeft;
+        return true;
+    }
     switch (readLine()) {
     case Line::Whole:
         break;
@@ -347,9 +365,14 @@ std::string ReplayReader::readEvent(InputEvent& event) {
     std::string error;
     InputEvent read;
     read.ticks = ticks;
-    if (kind == "idle") {
+    if (kind == "idle" && version >= 3 && fieldCount == 6) {
         read.kind = InputEvent::Idle;
-        if ((error = count(1, "idle DT")).empty() &&
+        error = readIdleRun(read);
+    } else if (kind == "idle") {
+        read.kind = InputEvent::Idle;
+        if ((error =
+                 count(1, version >= 3 ? "idle DT\" or \"TICKS idle DT xN every STEP" : "idle DT"))
+                .empty() &&
             !parseDecimal(fields[2], maxReplayStep, read.dt)) {
             error = fault("an idle step needs seconds from 0 to 1e6, not " + quoted(fields[2]));
         }
@@ -392,6 +415,37 @@ std::string ReplayReader::readEvent(InputEvent& event) {
         event = read;
     }
     return error;
+}
+
+// "TICKS idle DT xN every STEP": N steps of DT, the first at TICKS and each next STEP
+// nanoseconds after the one before. Gives the first; next() gives the others.
+std::string ReplayReader::readIdleRun(InputEvent& event) {
+    if (!parseDecimal(fields[2], maxReplayStep, event.dt)) {
+        return fault("an idle step needs seconds from 0 to 1e6, not " + quoted(fields[2]));
+    }
+    std::int64_t steps = 0;
+    if (fields[3].size() < 2 || fields[3][0] != 'x' ||
+        !parseWhole(fields[3].substr(1), 2, maxReplayRun, steps)) {
+        return fault("an idle run needs xN with N from 2 to " + std::to_string(maxReplayRun) +
+                     ", not " + quoted(fields[3]));
+    }
+    if (fields[4] != "every") {
+        return fault("expected \"TICKS idle DT xN every STEP\", not " + quoted(line));
+    }
+    std::int64_t step = 0;
+    if (!parseWhole(fields[5], 0, maxReplayTicks, step)) {
+        return fault("an idle run's step needs a whole number of nanoseconds from 0 to " +
+                     std::to_string(maxReplayTicks) + ", not " + quoted(fields[5]));
+    }
+    if (step > 0 && steps - 1 > (maxReplayTicks - event.ticks) / step) {
+        return fault("the idle run's last step falls past " + std::to_string(maxReplayTicks) +
+                     " nanoseconds");
+    }
+    runLeft = steps - 1;
+    runStep = step;
+    runNext = event;
+    runNext.ticks = event.ticks + step;
+    return "";
 }
 
 std::FILE* openReplayFile(const std::string& path, std::string& error) {

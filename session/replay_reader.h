@@ -12,9 +12,10 @@
 namespace tessera {
 
 // Reads a replay file from a stream, line by line: the header first, then one event at a
-// time, holding no more than one line. Every fault is one line, "NAME:LINE: what is
-// wrong". The events may stop after any whole line (a recording cut short by a crash); a
-// last line without its line feed was cut while being written and is passed over.
+// time, holding no more than one line (a run of idle steps is given a step at a time). Every fault
+// is one line, "NAME:LINE: what is wrong". The events may stop after any whole line (a recording
+// cut short by a crash); a last line without its line feed was cut while being written and is
+// passed over.
 class ReplayReader {
 public:
     // name is what the messages call the stream. The stream is not owned.
@@ -41,6 +42,7 @@ private:
     std::string readCanvas(ReplayHeader& header);
     std::string readChecksum(ReplayHeader& header);
     std::string readEvent(InputEvent& event);
+    std::string readIdleRun(InputEvent& event);
 
     std::FILE* in;
     std::string name;
@@ -49,6 +51,11 @@ private:
     std::array<std::string_view, maxFields> fields;
     std::size_t fieldCount = 0;
     std::int64_t lastTicks = 0;
+    int version = 0;
+    // The steps of an idle run line still to give, the next of them first.
+    std::int64_t runLeft = 0;
+    std::int64_t runStep = 0;
+    InputEvent runNext;
 };
 
 // Opens a replay file for reading: nullptr with error set ("PATH: cannot open ..." or "PATH: not

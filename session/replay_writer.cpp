@@ -49,9 +49,11 @@ std::string replayHeaderText(const ReplayHeader& header) {
         text += line;
         break;
     }
-    std::snprintf(line, sizeof line,
-                  "canvas clear-after %.17g max-shapes %d reference-drawing %d\n",
-                  header.clearAfterSeconds, header.maxShapes, header.referenceDrawing ? 1 : 0);
+    std::snprintf(
+        line, sizeof line,
+        "canvas clear-after %.17g max-shapes %d reference-drawing %d idle-scatter %.17g\n",
+        header.clearAfterSeconds, header.maxShapes, header.referenceDrawing ? 1 : 0,
+        header.idleScatterSeconds);
     text += line;
     std::snprintf(line, sizeof line, "checksum %016" PRIx64 "\n", header.checksum);
     text += line;
@@ -81,6 +83,17 @@ std::string replayEventLine(const InputEvent& event) {
         std::snprintf(line, sizeof line, "%lld reshape %d %d\n", ticks, event.width, event.height);
         break;
     }
+    return line;
+}
+
+std::string replayIdleRunLine(const InputEvent& first, std::int64_t count, std::int64_t step) {
+    if (count == 1) {
+        return replayEventLine(first);
+    }
+    char line[128];
+    std::snprintf(line, sizeof line, "%lld idle %.9g x%lld every %lld\n",
+                  static_cast<long long>(first.ticks), static_cast<double>(first.dt),
+                  static_cast<long long>(count), static_cast<long long>(step));
     return line;
 }
 

@@ -3,6 +3,7 @@
 #include "session/input_event.h"
 #include "session/replay_header.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tessera {
@@ -15,5 +16,8 @@ namespace tessera {
 std::string replayHeaderError(const ReplayHeader& header);
 std::string replayHeaderText(const ReplayHeader& header);
 std::string replayEventLine(const InputEvent& event);
+// count idle steps of first's dt, the first at first's ticks and each next one step ticks
+// after the one before: "TICKS idle DT xCOUNT every STEP", or the plain line for one.
+std::string replayIdleRunLine(const InputEvent& first, std::int64_t count, std::int64_t step);
 
 } // namespace tessera

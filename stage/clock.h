@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace tessera {
@@ -20,6 +21,8 @@ public:
     SteadyClock();
     std::int64_t ticks() override;
     std::int64_t ticksPerSecond() override { return 1000000000; }
+    // The reading at an instant of std::chrono::steady_clock.
+    std::int64_t ticksAt(std::chrono::steady_clock::time_point instant) const;
 
 private:
     std::int64_t origin;

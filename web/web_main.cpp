@@ -83,6 +83,7 @@ std::string openReplay(const char* path, int width, int height) {
         return error;
     }
     theCanvas.clearAfterSeconds = header.clearAfterSeconds;
+    theCanvas.idleScatterSeconds = header.idleScatterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     theCanvas.referenceDrawing = header.referenceDrawing;
     replaySize = tessera::ReplayAtSize(header.width, header.height, width, height);

@@ -18,13 +18,14 @@ TEST(CommandLine, NoArgumentsMeanTheDefaultStart) {
     EXPECT_FALSE(options.photoOptionsGiven);
     EXPECT_EQ(options.clearAfterSeconds, 0.0);
     EXPECT_EQ(options.maxShapes, 0);
+    EXPECT_EQ(options.idleScatterSeconds, 27.0);
     EXPECT_FALSE(options.touch);
 }
 
 TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
     CommandLine options;
     ASSERT_EQ(parse({"--regions=7", "shots/beach.jpg", "--cells", "32x24", "--window",
-                     "--clear-after", "90.5", "--max-shapes=5000", "--touch"},
+                     "--clear-after", "90.5", "--max-shapes=5000", "--touch", "--idle-scatter=0"},
                     options),
               "");
     EXPECT_EQ(options.picture, "shots/beach.jpg");
@@ -35,6 +36,7 @@ TEST(CommandLine, TakesOptionsAndThePictureInAnyOrderWithEitherValueForm) {
     EXPECT_TRUE(options.photoOptionsGiven);
     EXPECT_EQ(options.clearAfterSeconds, 90.5);
     EXPECT_EQ(options.maxShapes, 5000);
+    EXPECT_EQ(options.idleScatterSeconds, 0.0);
     EXPECT_TRUE(options.touch);
 }
 
@@ -152,6 +154,12 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"clear-after not a number",
          {"--clear-after=1e3"},
          "--clear-after needs a number of seconds above 0, not '1e3'"},
+        {"idle-scatter negative",
+         {"--idle-scatter=-1"},
+         "--idle-scatter needs a number of seconds, 0 for never, not '-1'"},
+        {"idle-scatter empty",
+         {"--idle-scatter="},
+         "--idle-scatter needs a number of seconds, 0 for never, not ''"},
         {"max-shapes too many",
          {"--max-shapes=100000001"},
          "--max-shapes needs a whole number from 1 to 100000000, not '100000001'"},
@@ -172,8 +180,8 @@ TEST(CommandLine, NamesWhatIsWrong) {
          "--invite-after needs a number of seconds above 0, not '0'"},
         {"replay with the canvas's options",
          {"--replay=a", "--max-shapes=5"},
-         "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --max-shapes and "
-         "--reference-drawing from the recording"},
+         "--replay takes --regions, --cells, --fit, --max-size, --clear-after, --idle-scatter, "
+         "--max-shapes and --reference-drawing from the recording"},
         {"photos and a picture",
          {"--photos", "shots", "beach.jpg"},
          "--photos and a picture cannot be given together"},
@@ -211,6 +219,7 @@ TEST(CommandLine, AReplayRefusesEveryOptionThatTheRecordingSets) {
         {"--fit", {"--replay=a", "--fit=pad"}},
         {"--max-size", {"--max-size=300x200", "--replay", "a"}},
         {"--clear-after", {"--replay=a", "--clear-after=30"}},
+        {"--idle-scatter", {"--idle-scatter=0", "--replay=a"}},
         {"--max-shapes", {"--max-shapes=5", "--replay=a"}},
         {"--reference-drawing", {"--replay=a", "--reference-drawing"}},
     };
@@ -219,7 +228,7 @@ TEST(CommandLine, AReplayRefusesEveryOptionThatTheRecordingSets) {
         CommandLine options;
         EXPECT_EQ(parse(row.arguments, options),
                   "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
-                  "--max-shapes and --reference-drawing from the recording");
+                  "--idle-scatter, --max-shapes and --reference-drawing from the recording");
     }
 }
 

@@ -243,6 +243,34 @@ TEST_F(CanvasTest, IdleScatterRunsOncePerIdlePeriod) {
     EXPECT_EQ(canvas.shapes.size(), 2u); // inactivity never clears the canvas
 }
 
+TEST_F(CanvasTest, IdleScatterWaitsTheSecondsItIsGiven) {
+    struct Row {
+        const char* name;
+        double seconds;
+        float quiet;
+        bool scatters;
+    };
+    const Row rows[] = {
+        {"5 s, at 5 s", 5.0, 5.0f, false},
+        {"5 s, just past", 5.0, 5.01f, true},
+        {"600 s, long past 27 s", 600.0, 60.0f, false},
+        {"600 s, just past", 600.0, 600.01f, true},
+        {"never, after a day", 0.0, 86400.0f, false},
+    };
+    load();
+    addSquare(canvas, 100, 100);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        canvas.idleScatterSeconds = row.seconds;
+        canvas.pointerMoved(10, 10);
+        const float before = lightZeroZ(); // each scatter raises it
+        canvas.advance(row.quiet);
+        EXPECT_EQ(lightZeroZ() > before, row.scatters);
+        canvas.pointerMoved(10, 10);
+        advanceFor(canvas, 3.1); // any flight ends before the next row
+    }
+}
+
 TEST_F(CanvasTest, IdleStepAnimatesEveryShape) {
     load();
     auto* square = static_cast<SquareShape*>(addSquare(canvas, 100, 100));

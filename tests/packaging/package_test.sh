@@ -35,7 +35,8 @@ for file in bin/tessera bin/tessera-set bin/tessera-render \
     share/man/man1/tessera.1.gz share/man/man1/tessera-set.1.gz share/man/man1/tessera-render.1.gz \
     share/applications/tessera.desktop share/icons/hicolor/scalable/apps/tessera.svg \
     share/icons/hicolor/48x48/apps/tessera.png share/doc/tessera/copyright \
-    share/doc/tessera/changelog.gz; do
+    share/doc/tessera/changelog.gz lib/systemd/user/tessera.service \
+    share/doc/tessera/examples/tessera-autostart.desktop; do
     [ -f "$usr/$file" ] || { echo "missing: /usr/$file"; status=1; }
 done
 if readelf -S "$usr/bin/tessera-render" | grep -q '\.symtab'; then
@@ -52,4 +53,6 @@ printed=$("$usr/bin/tessera-render" --version)
 grep -q "^$usr/share/tessera/fruit.ppm: " render.log &&
     grep -q "wrote last.png (640 x 480, frame 2100)" render.log ||
     { echo "not rendered on the installed picture set:"; cat render.log; status=1; }
+grep -qx "ExecStart=tessera --fullscreen .*" "$usr/lib/systemd/user/tessera.service" ||
+    { echo "the installed unit does not start tessera full screen"; status=1; }
 exit $status

@@ -1,11 +1,14 @@
 #include "canvas/canvas.h"
+#include "session/idle_run.h"
 #include "session/recorder.h"
 #include "session/replay_reader.h"
 #include "support/temp_dir.h"
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,9 +40,10 @@ std::string readBack(const std::string& path, std::vector<InputEvent>& events) {
 TEST(Recorder, TheLastEventBeforeAKillIsOnDisk) {
     TempDir dir;
     const std::string path = dir.path("session.tessera-replay");
-    const std::vector<InputEvent> events = {InputEvent::idle(10, 0.5f),
-                                            InputEvent::press(20, 2, 30, 40),
-                                            InputEvent::keyPress(30, 'q')};
+    // Ends in an idle run, whose line is written over itself as it grows.
+    const std::vector<InputEvent> events = {
+        InputEvent::idle(10, 0.5f), InputEvent::press(20, 2, 30, 40), InputEvent::keyPress(30, 'q'),
+        InputEvent::idle(40, 0.5f), InputEvent::idle(50, 0.5f),       InputEvent::idle(60, 0.5f)};
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -61,6 +65,83 @@ TEST(Recorder, TheLastEventBeforeAKillIsOnDisk) {
     std::vector<InputEvent> read;
     EXPECT_EQ(readBack(path, read), "");
     EXPECT_EQ(read, events);
+}
+
+// count idle steps of dt from ticks first, each step ticks after the one before.
+void addSteady(std::vector<InputEvent>& events, std::int64_t first, int count, std::int64_t step,
+               float dt) {
+    for (int i = 0; i < count; ++i) {
+        events.push_back(InputEvent::idle(first + i * step, dt));
+    }
+}
+
+TEST(Recorder, IdleStretchesTakeALineEachAndPlayBackTheSame) {
+    constexpr std::int64_t frame = 16666666;
+    const float frameDt = static_cast<float>(frame * 1e-9);
+    struct Row {
+        const char* name;
+        std::vector<InputEvent> events;
+        int lines;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"a minute at 60 a second", {}, 1});
+    addSteady(rows.back().events, 0, 3600, frame, frameDt);
+    rows.push_back({"a late frame between", {}, 3});
+    addSteady(rows.back().events, 0, 10, frame, frameDt);
+    rows.back().events.push_back(InputEvent::idle(11 * frame, 2 * frameDt));
+    addSteady(rows.back().events, 12 * frame, 10, frame, frameDt);
+    rows.push_back({"like steps at uneven times",
+                    {InputEvent::idle(0, 0.25f), InputEvent::idle(10, 0.25f),
+                     InputEvent::idle(25, 0.25f), InputEvent::idle(35, 0.25f)},
+                    2});
+    rows.push_back({"a press and a key between", {}, 4});
+    addSteady(rows.back().events, 0, 5, frame, frameDt);
+    rows.back().events.push_back(InputEvent::press(5 * frame, 2, 10, 20));
+    addSteady(rows.back().events, 5 * frame, 5, frame, frameDt);
+    rows.back().events.push_back(InputEvent::keyPress(10 * frame, 'r'));
+    rows.push_back({"steps one float apart", {}, 2});
+    addSteady(rows.back().events, 0, 3, 10, 0.1f);
+    addSteady(rows.back().events, 30, 3, 10, std::nextafter(0.1f, 1.0f));
+    rows.push_back({"steps at one instant", {}, 1});
+    addSteady(rows.back().events, 5, 3, 0, 0.0f);
+    rows.push_back({"steps too small to print plainly", {}, 1});
+    addSteady(rows.back().events, 0, 4, 1, 3.0e-7f);
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string path = dir.path("session.tessera-replay");
+        {
+            const Canvas canvas;
+            Recorder recorder(canvas);
+            ASSERT_EQ(recorder.open(path), "");
+            ASSERT_EQ(recorder.start(ReplayHeader()), "");
+            for (const InputEvent& event : row.events) {
+                recorder.delivered(event);
+            }
+        }
+        std::vector<InputEvent> read;
+        EXPECT_EQ(readBack(path, read), "");
+        EXPECT_EQ(read, row.events) << "every tick and dt comes back exactly";
+        std::ifstream file(path);
+        std::string line;
+        int lines = 0;
+        while (std::getline(file, line) && line != "events") {
+        }
+        while (std::getline(file, line)) {
+            ++lines;
+        }
+        EXPECT_EQ(lines, row.lines);
+    }
+}
+
+TEST(Recorder, AnIdleRunLineHoldsAtMostTheLongestRun) {
+    IdleRun run;
+    int lines = 0;
+    for (std::int64_t i = 0; i <= maxReplayRun; ++i) {
+        lines += run.add(InputEvent::idle(i, 1.0e-9f)) ? 0 : 1;
+    }
+    EXPECT_EQ(lines, 2);
 }
 
 TEST(Recorder, NeverWritesOverANameThatIsTaken) {

@@ -18,12 +18,20 @@
 namespace tessera {
 namespace {
 
-const std::string defaultHeader = "tessera-replay 2\n"
-                                  "window 640 480\n"
-                                  "picture default\n"
-                                  "canvas clear-after 0 max-shapes 0 reference-drawing 0\n"
-                                  "checksum 00000000000000ff\n"
-                                  "events\n";
+const std::string defaultHeader =
+    "tessera-replay 3\n"
+    "window 640 480\n"
+    "picture default\n"
+    "canvas clear-after 0 max-shapes 0 reference-drawing 0 idle-scatter 27\n"
+    "checksum 00000000000000ff\n"
+    "events\n";
+// What the program wrote before idle runs: still played as it was.
+const std::string version2Header = "tessera-replay 2\n"
+                                   "window 640 480\n"
+                                   "picture default\n"
+                                   "canvas clear-after 0 max-shapes 0 reference-drawing 0\n"
+                                   "checksum 00000000000000ff\n"
+                                   "events\n";
 
 // Reads the header and every event; gives the events read and the fault, if any.
 std::string readAll(const std::string& text, ReplayHeader& header,
@@ -60,6 +68,7 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.clearAfterSeconds = 0.1;
     header.maxShapes = 50;
     header.referenceDrawing = true;
+    header.idleScatterSeconds = 0.0;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
         InputEvent::reshape(0, 800, maxReplayWindowSide),
@@ -81,6 +90,7 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
 
     EXPECT_EQ(replayHeaderText(read), replayHeaderText(header));
     EXPECT_EQ(read.clearAfterSeconds, 0.1);
+    EXPECT_EQ(read.idleScatterSeconds, 0.0);
     EXPECT_EQ(readEvents, events) << "every dt and tick comes back exactly";
 }
 
@@ -88,6 +98,15 @@ TEST(ReplayFile, TheDefaultPictureHasNoPhotoLine) {
     ReplayHeader header;
     header.checksum = 255;
     EXPECT_EQ(replayHeaderText(header), defaultHeader);
+}
+
+TEST(ReplayFile, AVersion2RecordingScattersAfterTheDefaultTime) {
+    ReplayHeader header;
+    header.idleScatterSeconds = 5.0;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(version2Header + "5 idle 0.01\n", header, events), "");
+    EXPECT_EQ(header.idleScatterSeconds, 27.0);
+    EXPECT_EQ(events, std::vector<InputEvent>{InputEvent::idle(5, 0.01f)});
 }
 
 TEST(ReplayFile, ARecordingCutShortPlaysUpToItsLastWholeLine) {
@@ -174,7 +193,10 @@ struct HostileFile {
 };
 
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
-    const std::string header = defaultHeader;
+    const std::string header = version2Header;
+    const std::string v3 = defaultHeader;
+    const std::string v3Canvas = "tessera-replay 3\nwindow 640 480\npicture default\ncanvas "
+                                 "clear-after 0 max-shapes 0 reference-drawing 0";
     const std::string firstEvent = "demo:7: ";
     const std::string notATime =
         " is not a whole number of nanoseconds from 0 to 1000000000000000000";
@@ -186,12 +208,12 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "demo:1: not a tessera replay file"},
         {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
          "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
-        {"newer version", "tessera-replay 3\n",
-         "demo:1: format version 3 is not known (this program reads version 2)"},
+        {"newer version", "tessera-replay 4\n",
+         "demo:1: format version 4 is not known (this program reads versions 2 to 3)"},
         {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
          "demo:1: format version 1 painted each press at the window pixel taken as a board "
          "point, not under the pointer: played now its shapes would land elsewhere, so only "
-         "version 2 is played"},
+         "versions 2 to 3 are played"},
         {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
@@ -258,6 +280,38 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
         {"pointer most negative plus one", header + "1 press 2 -1000001 0\n",
          firstEvent + "a pointer position needs whole numbers (-1000000 to 1000000), not "
                       "'-1000001' '0'"},
+        {"version 2 with idle-scatter",
+         "tessera-replay 2\nwindow 640 480\npicture default\ncanvas clear-after 0 max-shapes 0 "
+         "reference-drawing 0 idle-scatter 5\n",
+         "demo:4: expected \"canvas clear-after SECONDS max-shapes N reference-drawing 0|1\", "
+         "not 'canvas clear-after 0 max-shapes 0 reference-drawing 0 idle-scatter 5'"},
+        {"version 3 without idle-scatter", v3Canvas + "\n",
+         "demo:4: expected \"canvas clear-after SECONDS max-shapes N reference-drawing 0|1 "
+         "idle-scatter SECONDS\", not 'canvas clear-after 0 max-shapes 0 reference-drawing 0'"},
+        {"idle-scatter negative", v3Canvas + " idle-scatter -1\n",
+         "demo:4: idle-scatter needs seconds from 0 to 1e9, not '-1'"},
+        {"a run in version 2", header + "1 idle 0.01 x2 every 5\n",
+         firstEvent + "expected \"TICKS idle DT\", not '1 idle 0.01 x2 every 5'"},
+        {"a run cut short", v3 + "1 idle 0.01 x2\n",
+         firstEvent + "expected \"TICKS idle DT\" or \"TICKS idle DT xN every STEP\", not '1 "
+                      "idle 0.01 x2'"},
+        {"a run's dt", v3 + "1 idle -1 x2 every 5\n",
+         firstEvent + "an idle step needs seconds from 0 to 1e6, not '-1'"},
+        {"a run of one", v3 + "1 idle 0.01 x1 every 5\n",
+         firstEvent + "an idle run needs xN with N from 2 to 1000000, not 'x1'"},
+        {"a run too long", v3 + "1 idle 0.01 x1000001 every 5\n",
+         firstEvent + "an idle run needs xN with N from 2 to 1000000, not 'x1000001'"},
+        {"a run without its x", v3 + "1 idle 0.01 2 every 5\n",
+         firstEvent + "an idle run needs xN with N from 2 to 1000000, not '2'"},
+        {"a run's word", v3 + "1 idle 0.01 x2 each 5\n",
+         firstEvent + "expected \"TICKS idle DT xN every STEP\", not '1 idle 0.01 x2 each 5'"},
+        {"a run's step negative", v3 + "1 idle 0.01 x2 every -5\n",
+         firstEvent + "an idle run's step needs a whole number of nanoseconds from 0 to "
+                      "1000000000000000000, not '-5'"},
+        {"a run past the time bound", v3 + "999999999999999990 idle 0.01 x4 every 5\n",
+         firstEvent + "the idle run's last step falls past 1000000000000000000 nanoseconds"},
+        {"back in time after a run", v3 + "0 idle 0.01 x3 every 10\n15 key 97\n",
+         "demo:8: the time goes backwards: 15 comes after 20"},
     };
     for (const HostileFile& file : files) {
         EXPECT_EQ(faultOf(file.text), file.fault) << file.name;
@@ -270,6 +324,7 @@ TEST(ReplayFile, EveryBoundOfTheRangesIsTakenAsItStands) {
                                        "0 press 0 -1000000 1000000\n"
                                        "1 release 31 1000000 -1000000\n"
                                        "1 key 255\n"
+                                       "999999999999999990 idle 0 x3 every 5\n"
                                        "1000000000000000000 idle 1e6\n";
     text.replace(text.find("640 480"), 7, "1 8192");
     ReplayHeader header;
@@ -277,14 +332,15 @@ TEST(ReplayFile, EveryBoundOfTheRangesIsTakenAsItStands) {
     ASSERT_EQ(readAll(text, header, events), "");
     EXPECT_EQ(header.width, 1);
     EXPECT_EQ(header.height, 8192);
-    ASSERT_EQ(events.size(), 6u);
+    ASSERT_EQ(events.size(), 9u);
     EXPECT_EQ(events[0].width, 0);
     EXPECT_EQ(events[1].width, 8192);
     EXPECT_EQ(events[2].x, -1000000);
     EXPECT_EQ(events[3].button, 31);
     EXPECT_EQ(events[4].key, 255);
-    EXPECT_EQ(events[5].ticks, 1000000000000000000);
-    EXPECT_EQ(events[5].dt, 1.0e6f);
+    EXPECT_EQ(events[7].ticks, 1000000000000000000) << "a run may end at the bound";
+    EXPECT_EQ(events[8].ticks, 1000000000000000000);
+    EXPECT_EQ(events[8].dt, 1.0e6f);
 }
 
 // A pipe or a device could be read only once, and a FIFO nobody writes would block the open:

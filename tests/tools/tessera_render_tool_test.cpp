@@ -22,7 +22,7 @@ std::string readBytes(const std::string& path) {
 
 // The demo's first lines, up to and with the given one.
 std::string demoOpening(int lines) {
-    const std::string text = readBytes(demo);
+    const std::string text = oneEventALine(readBytes(demo));
     std::size_t end = 0;
     for (int line = 0; line < lines; ++line) {
         end = text.find('\n', end) + 1;
@@ -144,7 +144,7 @@ TEST_F(TesseraRender, TheShippedDemoIsWhatItsGeneratorWrites) {
 
 TEST_F(TesseraRender, ABadReplayFileEndsItWithOneLineAndNothingWritten) {
     // The first 100 lines, then an event from before the last of them.
-    const std::string text = readBytes(demo);
+    const std::string text = oneEventALine(readBytes(demo));
     std::size_t end = 0;
     for (int line = 0; line < 100; ++line) {
         end = text.find('\n', end) + 1;

@@ -70,7 +70,7 @@ double psnr(const std::string& video, int frame, const std::string& png) {
 
 // The demo up to the event at limit ticks, as a recording stopped there would be.
 std::string demoUpTo(long long limit, long long& lastTicks) {
-    const std::string text = readBytes(demo);
+    const std::string text = oneEventALine(readBytes(demo));
     std::size_t end = text.find("events\n") + 7;
     while (end < text.size() && std::stoll(text.substr(end)) <= limit) {
         lastTicks = std::stoll(text.substr(end));

@@ -1,9 +1,11 @@
 #include "tool_process.h"
 
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -50,6 +52,27 @@ ToolRun runTool(const std::string& program, const std::vector<std::string>& argu
     run.output = readText(outPath);
     run.errors = readText(errPath);
     return run;
+}
+
+std::string oneEventALine(const std::string& recording) {
+    std::istringstream in(recording);
+    std::string out;
+    std::string line;
+    while (std::getline(in, line)) {
+        long long ticks = 0;
+        long long count = 0;
+        long long step = 0;
+        char dt[40] = {};
+        if (std::sscanf(line.c_str(), "%lld idle %39s x%lld every %lld", &ticks, dt, &count,
+                        &step) == 4) {
+            for (long long i = 0; i < count; ++i) {
+                out += std::to_string(ticks + i * step) + " idle " + dt + "\n";
+            }
+        } else {
+            out += line + "\n";
+        }
+    }
+    return out;
 }
 
 } // namespace tessera

@@ -17,4 +17,8 @@ struct ToolRun {
 ToolRun runTool(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& scratchDir);
 
+// A recording's text with each idle run line ("T idle DT xN every S") written out as
+// its N idle steps, one a line: what tests cut at an event need.
+std::string oneEventALine(const std::string& recording);
+
 } // namespace tessera

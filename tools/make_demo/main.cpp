@@ -6,6 +6,7 @@
 // usage: tessera-make-demo SET > data/demo.tessera-replay
 //        (SET: the default picture set's prefix, data/fruit, for the checksum)
 #include "app/picture_source.h"
+#include "session/idle_run.h"
 #include "session/input_event.h"
 #include "session/picture_checksum.h"
 #include "session/replay_header.h"
@@ -102,10 +103,21 @@ public:
 
 private:
     std::int64_t next() { return frameStart + ++inputs * inputTicks; }
-    void add(const InputEvent& event) { text += tessera::replayEventLine(event); }
+    // Written as a recording writes it: a run of idle steps is one line, remade as it grows.
+    void add(const InputEvent& event) {
+        if (run.add(event)) {
+            text.resize(runStart);
+            text += run.line();
+            return;
+        }
+        runStart = text.size();
+        text += tessera::replayEventLine(event);
+    }
 
     std::int64_t frameStart = 0;
     std::int64_t inputs = 0;
+    tessera::IdleRun run;
+    std::size_t runStart = 0;
 };
 
 void perform(Session& s) {

@@ -1,0 +1,33 @@
+#include "session/idle_run.h"
+
+#include "session/replay_header.h"
+#include "session/replay_writer.h"
+
+namespace tessera {
+
+bool IdleRun::add(const InputEvent& event) {
+    if (event.kind != InputEvent::Idle) {
+        count = 0;
+        return false;
+    }
+    const std::int64_t gap = event.ticks - lastTicks;
+    lastTicks = event.ticks;
+    const bool continues = count > 0 && count < maxReplayRun && event.dt == first.dt && gap >= 0 &&
+                           (count == 1 || gap == step);
+    if (!continues) {
+        first = event;
+        count = 1;
+        return false;
+    }
+    if (count == 1) {
+        step = gap;
+    }
+    ++count;
+    return true;
+}
+
+std::string IdleRun::line() const {
+    return replayIdleRunLine(first, count, step);
+}
+
+} // namespace tessera

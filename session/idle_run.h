@@ -1,0 +1,28 @@
+#pragma once
+
+#include "session/input_event.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tessera {
+
+// Consecutive idle steps of one dt, each the same number of ticks after the one before,
+// with no other event between: what a recording writes as one line, so that an idle hour
+// costs a few bytes instead of a line a frame.
+class IdleRun {
+public:
+    // Counts event in and returns true when it continues the run; otherwise the run starts
+    // afresh at event (an idle step) or is over (any other event) and it returns false.
+    bool add(const InputEvent& event);
+    // The run's line; for a run of one, the idle step's own line.
+    std::string line() const;
+
+private:
+    InputEvent first;
+    std::int64_t count = 0;
+    std::int64_t step = 0;
+    std::int64_t lastTicks = 0;
+};
+
+} // namespace tessera
