@@ -42,7 +42,9 @@ TEST_F(CanvasTest, ThePressWhereTheToolbarShowsChoosesTheToolAtAnyZoomAndPan) {
             SCOPED_TRACE(std::string(view.name) + (reference ? ", selection mode" : ", CPU pick"));
             ASSERT_TRUE(gl.resize(view.width, view.height));
             load();
-            canvas.cameraDistance = startingCameraDistance; // a load keeps the zoom
+            // A load keeps the zoom and the tool.
+            canvas.cameraDistance = startingCameraDistance;
+            canvas.selectTool(Canvas::ParallelogramTool);
             canvas.referenceDrawing = reference;
             canvas.setProjection(0, 0, view.width, view.height);
             // The middle of the circle tool's icon, as the starting camera shows it.
