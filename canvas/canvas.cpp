@@ -138,4 +138,8 @@ int Canvas::cellHeight() const {
     return maskGrid().cellHeight();
 }
 
+float Canvas::maxGrownScale() const {
+    return maxGrownCells * static_cast<float>(cellHeight());
+}
+
 } // namespace tessera

@@ -20,6 +20,9 @@
 
 namespace tessera {
 
+// How far the camera stands in front of the board when a canvas starts.
+constexpr float startingCameraDistance = 600.0f;
+
 // Light 1, which follows the pointer: positional, 5 units in front of the board point
 // under the pointer. Sent by the load and again on every pointer movement.
 extern float light1Ambient[4];
@@ -61,6 +64,9 @@ public:
     // is the vertical one, widened for a viewport narrower than the board, so that every
     // window shows the whole board, centred, with bars at the sides or above and below.
     PickVolume::Camera cameraFor(double aspect) const;
+    // The same for the toolbar, which every camera shows where the starting camera does,
+    // so that zooming and panning never take it out of reach.
+    PickVolume::Camera toolbarCameraFor(double aspect) const;
     // A whole frame for a window of the size, from windowBottom up: clears, sets the
     // projection and draws. The colour is not cleared where the board covers the whole
     // window (referenceDrawing always clears it).
@@ -124,6 +130,8 @@ public:
     int cellWidth() const;
     int cellHeight() const;
     MaskGrid maskGrid() const;
+    // The scale at which a held shape stops growing.
+    float maxGrownScale() const;
 
     std::vector<std::unique_ptr<Shape>> shapes;
     std::vector<int> selection;
@@ -142,7 +150,7 @@ public:
     int boardHeight = 480;
     float cameraX = 0.0f;
     float cameraY = 0.0f;
-    float cameraDistance = 600.0f;
+    float cameraDistance = startingCameraDistance;
     float zNear = 10.0f;
     float zFar = 5000.0f;
     float fieldOfView = 45.0f;
@@ -207,6 +215,7 @@ private:
     void finishLoad();
     void raiseLight0(float dz);
     Projection projection() const;
+    Projection projectionThrough(const PickVolume::Camera& camera, double aspect) const;
     Lighting lighting() const;
     void describeOutline(const Shape& shape, std::vector<Outline>& outlines) const;
     void describeBand() const;
@@ -229,8 +238,10 @@ constexpr double canvasAnimationSeconds = 3.0;
 // key would zoom in to 0, from which zooming out never returns, or out to infinity.
 constexpr float minCameraDistance = 1.0f;
 constexpr float maxCameraDistance = 1.0e6f;
-// A shape grown by holding the button stops growing at this scale, far beyond the board,
-// so that its size can never overflow.
-constexpr float maxPaintedScale = 10000.0f;
+// A shape held under the button grows no further than this scale (about half its width) in
+// mask cells: some nine cells across, a seventh of the board's width, so that a finger
+// resting on the button cannot cover the picture. Every hold in the demo (the largest, a
+// pulsing circle held 1.3 s, reaches 4.2) ends below it and grows as it always has.
+constexpr float maxGrownCells = 4.5f;
 
 } // namespace tessera

@@ -27,15 +27,20 @@ void Canvas::setProjection(int x, int y, int width, int height) {
 }
 
 Projection Canvas::projection() const {
+    // A window of height 0 (minimised) would make the aspect infinite.
+    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    return projectionThrough(cameraFor(aspect), aspect);
+}
+
+Projection Canvas::projectionThrough(const PickVolume::Camera& camera, double aspect) const {
     Projection shown;
     shown.viewport = viewport;
-    // A window of height 0 (minimised) would make the aspect infinite.
-    shown.aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
-    const PickVolume::Camera camera = cameraFor(shown.aspect);
+    shown.aspect = aspect;
     shown.fieldOfView = camera.fieldOfView;
     shown.zNear = zNear;
     shown.zFar = zFar;
-    shown.eye = {cameraX, cameraY, cameraDistance};
+    shown.eye = {static_cast<float>(camera.x), static_cast<float>(camera.y),
+                 static_cast<float>(camera.distance)};
     double rows[4][4];
     PickVolume::cameraProjection(camera, shown.aspect, rows);
     for (std::size_t r = 0; r < 4; ++r) {
@@ -95,6 +100,8 @@ const Frame& Canvas::describeFrame(bool rendering) const {
             describeOutline(*shape, frame.shapes);
         }
     }
+    frame.toolbarProjection =
+        projectionThrough(toolbarCameraFor(frame.projection.aspect), frame.projection.aspect);
     frame.strip = toolbarStrip;
     frame.stripLineWidth = 8.0f;
     frame.toolLineWidth = 3.0f;

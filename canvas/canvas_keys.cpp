@@ -97,16 +97,19 @@ void Canvas::advance(float dt) {
         idleScatterDone = true;
         scatter();
     }
-    if (painting != nullptr && paintMode == Growing) {
+    const bool holding = painting != nullptr && paintMode == Growing;
+    if (holding) {
         const float s = dt * 1.3f + 1.0f;
         painting->scaleBy(s, s, 1.0f);
-        if (painting->scale.x > maxPaintedScale || painting->scale.y > maxPaintedScale) {
-            painting->setScale(std::min(painting->scale.x, maxPaintedScale),
-                               std::min(painting->scale.y, maxPaintedScale), painting->scale.z);
-        }
     }
     for (auto& shape : shapes) {
         shape->update(dt);
+    }
+    // After the update, which makes a circle pulse: a held circle would otherwise pass the
+    // cap by as much. Both axes by the same factor, so that the shape keeps its proportions.
+    if (holding && painting->scale.x > maxGrownScale()) {
+        const float cap = maxGrownScale();
+        painting->setScale(cap, painting->scale.y * (cap / painting->scale.x), painting->scale.z);
     }
     strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {

@@ -24,6 +24,14 @@ PickVolume::Camera Canvas::cameraFor(double aspect) const {
     return {field, zNear, zFar, cameraX, cameraY, cameraDistance};
 }
 
+PickVolume::Camera Canvas::toolbarCameraFor(double aspect) const {
+    PickVolume::Camera camera = cameraFor(aspect);
+    camera.x = static_cast<float>(boardWidth) * 0.5f;
+    camera.y = static_cast<float>(boardHeight) * 0.5f;
+    camera.distance = startingCameraDistance;
+    return camera;
+}
+
 PickVolume Canvas::pickVolume(int x, int y, double size) const {
     const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
     return PickVolume(viewport, cameraFor(aspect), x, y, size);
@@ -31,9 +39,10 @@ PickVolume Canvas::pickVolume(int x, int y, double size) const {
 
 void Canvas::hitsAt(int x, int y, std::vector<GLuint>& names) const {
     names.clear();
-    const PickVolume volume = pickVolume(x, y, pickRegionPixels);
-    volume.collect(shapes, 0, names);
-    volume.collect(tools, static_cast<GLuint>(shapes.size()), names);
+    pickVolume(x, y, pickRegionPixels).collect(shapes, 0, names);
+    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
+    PickVolume(viewport, toolbarCameraFor(aspect), x, y, pickRegionPixels)
+        .collect(tools, static_cast<GLuint>(shapes.size()), names);
 }
 
 int Canvas::pick(int x, int y) {

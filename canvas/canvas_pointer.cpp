@@ -34,10 +34,10 @@ void Canvas::buttonPressed(int x, int y, int button) {
     float boardX = 0.0f;
     float boardY = 0.0f;
     const bool onBoard = boardPointAt(x, y, boardX, boardY);
-    // A press in the margins around the board is a press on the bare picture.
-    if (onBoard) {
-        pick(x, y);
-    } else {
+    // The toolbar answers wherever it shows; otherwise a press in the margins around the
+    // board is a press on the bare picture.
+    pick(x, y);
+    if (!onBoard) {
         clearSelection();
     }
     if (!toolHits.empty()) {

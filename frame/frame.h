@@ -74,9 +74,10 @@ struct Segment {
 };
 
 // One frame as the Canvas describes it to a renderer, drawn in this order: the board, the
-// placed shapes (lit), the toolbar's backing strip, the tools (unlit), and last, over
-// everything without a depth test, the rubber band of a gesture under way. Only the
-// Canvas writes it; a renderer reads it and keeps nothing of it.
+// placed shapes (lit), then over them without a depth test the toolbar's backing strip and
+// the tools (unlit, each over those before it), and last, over everything, the rubber band
+// of a gesture under way. Only the Canvas writes it; a renderer reads it and keeps nothing
+// of it.
 struct Frame {
     enum Clear { KeepBuffers, ClearDepth, ClearColourAndDepth };
 
@@ -88,6 +89,9 @@ struct Frame {
     // and then the tools, named by their index in that order.
     bool selecting = false;
     Projection projection;
+    // The strip and the tools are seen through this camera (in the same viewport), which
+    // stays where the canvas's camera starts.
+    Projection toolbarProjection;
     Lighting lighting;
     BoardView board;
     // The placed shapes as one batch of triangles, or null: then they are drawn one by one

@@ -30,8 +30,15 @@ public:
 
 private:
     int select(const Frame& frame, int x, int y, double size, GLuint* buffer, GLsizei room);
+    // Loads the projection through a camera: within the pick region while selecting.
+    void loadCamera(const Projection& camera) const;
+    void drawToolbar(const Frame& frame) const;
 
     Model* board = nullptr;
+    // gluPickMatrix's arguments while select runs.
+    bool picking = false;
+    std::array<GLdouble, 4> pickRegion = {};
+    std::array<GLint, 4> pickViewport = {};
 };
 
 // The picture is uploaded at its own size and recorded, with its quad, as the board's
@@ -54,11 +61,19 @@ void Gl1Renderer::prepareBoard(const BoardPicture& picture, Model& model) {
 
 void Gl1Renderer::project(const Projection& projection) {
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     const auto [x, y, width, height] = projection.viewport;
     glViewport(x, y, width, height);
-    gluPerspective(projection.fieldOfView, projection.aspect, projection.zNear, projection.zFar);
-    glTranslatef(-projection.eye.x, -projection.eye.y, -projection.eye.z);
+    loadCamera(projection);
+}
+
+void Gl1Renderer::loadCamera(const Projection& camera) const {
+    glLoadIdentity();
+    if (picking) {
+        std::array<GLint, 4> shown = pickViewport; // GLU takes it as writable
+        gluPickMatrix(pickRegion[0], pickRegion[1], pickRegion[2], pickRegion[3], shown.data());
+    }
+    gluPerspective(camera.fieldOfView, camera.aspect, camera.zNear, camera.zFar);
+    glTranslatef(-camera.eye.x, -camera.eye.y, -camera.eye.z);
 }
 
 // The modelview is the identity whenever a light is sent, so positions are in board units.
@@ -138,6 +153,34 @@ void drawRubberBand(const Frame& frame) {
     glPopMatrix();
 }
 
+// Through its own camera and without the depth test: its parts are drawn back to front, and
+// no shape, however near, hides it.
+void Gl1Renderer::drawToolbar(const Frame& frame) const {
+    const bool rendering = !frame.selecting;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    loadCamera(frame.toolbarProjection);
+    glMatrixMode(GL_MODELVIEW);
+    glLineWidth(frame.stripLineWidth);
+    if (rendering) {
+        drawStrip(frame.strip);
+    }
+
+    glLineWidth(frame.toolLineWidth);
+    for (std::size_t i = 0; i < frame.tools.size(); ++i) {
+        if (!rendering) {
+            glLoadName(static_cast<GLuint>(frame.shapes.size() + i));
+        }
+        drawOutline(frame, frame.tools[i]);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
 // NOTE: the order of these calls is part of the design: each step relies on the GL state
 // the one before leaves, and picking runs the same body in selection mode so that what is
 // hit is exactly what is seen.
@@ -182,20 +225,7 @@ int Gl1Renderer::draw(const Frame& frame) {
         }
     }
 
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(frame.stripLineWidth);
-    if (rendering) {
-        drawStrip(frame.strip);
-    }
-
-    glLineWidth(frame.toolLineWidth);
-    for (std::size_t i = 0; i < frame.tools.size(); ++i) {
-        if (!rendering) {
-            glLoadName(static_cast<GLuint>(frame.shapes.size() + i));
-        }
-        drawOutline(frame, frame.tools[i]);
-    }
+    drawToolbar(frame);
     glEnable(GL_LIGHTING);
 
     if (rendering && frame.gesture) {
@@ -214,13 +244,14 @@ int Gl1Renderer::select(const Frame& frame, int x, int y, double size, GLuint* b
     glPushName(0);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    glLoadIdentity();
     // The pointer's y runs down from the viewport's top row.
-    gluPickMatrix(shown[0] + x, shown[1] + shown[3] - y, size, size, shown);
-    const Projection& camera = frame.projection;
-    gluPerspective(camera.fieldOfView, camera.aspect, camera.zNear, camera.zFar);
-    glTranslatef(-camera.eye.x, -camera.eye.y, -camera.eye.z);
+    pickRegion = {static_cast<GLdouble>(shown[0] + x),
+                  static_cast<GLdouble>(shown[1] + shown[3] - y), size, size};
+    pickViewport = {shown[0], shown[1], shown[2], shown[3]};
+    picking = true;
+    loadCamera(frame.projection);
     draw(frame);
+    picking = false;
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glFlush();

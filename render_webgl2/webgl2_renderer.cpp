@@ -391,12 +391,14 @@ int WebGl2Renderer::draw(const Frame& frame) {
     for (const Outline& outline : frame.tools) {
         addOutline(frame, outline, false);
     }
+    // Through its own camera, in drawing order over the shapes, as OpenGL 1.1 draws it.
+    glDisable(GL_DEPTH_TEST);
+    glUniformMatrix4fv(at.clip, 1, GL_FALSE, frame.toolbarProjection.matrix.data());
     drawStream(scratch, false);
 
     if (frame.gesture && width > 0 && height > 0) {
         scratch.clear();
         addBand(frame);
-        glDisable(GL_DEPTH_TEST);
         const Matrix pixels = windowPixels(width, height);
         glUniformMatrix4fv(at.clip, 1, GL_FALSE, pixels.data());
         drawStream(scratch, false);

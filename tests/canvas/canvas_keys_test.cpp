@@ -4,7 +4,6 @@
 #include "stage/stage.h"
 
 #include <GL/gl.h>
-#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -278,25 +277,6 @@ TEST_F(CanvasTest, IdleStepAnimatesEveryShape) {
     square->amplitude = 5.0f;
     canvas.advance(1.0f);
     EXPECT_NEAR(square->rotation.z, 5.0f, 1e-4);
-}
-
-TEST_F(CanvasTest, PaintedShapeGrowsWhileHeldButNeverOverflows) {
-    load();
-    Shape* shape = addSquare(canvas, 100, 100);
-    canvas.painting = shape;
-    canvas.paintMode = Canvas::Growing;
-    canvas.advance(0.5f);
-    EXPECT_FLOAT_EQ(shape->scale.x, 2.5f * 1.65f);
-    canvas.paintMode = Canvas::Trailing;
-    canvas.advance(0.5f);
-    EXPECT_FLOAT_EQ(shape->scale.x, 2.5f * 1.65f);
-    canvas.paintMode = Canvas::Growing;
-    for (int i = 0; i < 100000; ++i) {
-        canvas.advance(0.27f);
-    }
-    EXPECT_TRUE(std::isfinite(shape->scale.x));
-    EXPECT_LE(shape->scale.x, maxPaintedScale);
-    EXPECT_GE(shape->scale.x, maxPaintedScale * 0.5f);
 }
 
 TEST_F(CanvasTest, ASnapshotThatCannotBeWrittenSaysWhyAndLeavesTheFolderAsItWas) {
