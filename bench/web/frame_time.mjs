@@ -5,7 +5,8 @@
 // the shapes wobble. A frame's time is the mean over the held steps: in the browser from
 // the animation frames' times; natively the difference between playing the recording with
 // and without the held steps, divided by their number.
-//   node bench/web/frame_time.mjs   (after tools/web and a native build; see the README)
+//   node bench/web/frame_time.mjs [WIDTHxHEIGHTxSHAPES...]   (after tools/web and a native
+//   build; see the README)
 // TESSERA_SITE, TESSERA_RENDER, TESSERA_CHROMIUM name the site, tessera-render and the
 // browser when they are not where the build leaves them.
 import { execFileSync } from 'node:child_process';
@@ -19,7 +20,10 @@ const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..
 const site = process.env.TESSERA_SITE ?? path.join(source, 'build-web/site');
 const render = process.env.TESSERA_RENDER ?? path.join(source, 'build/app/tessera-render');
 const hold = 300;
-const cases = [[640, 480, 1000], [640, 480, 5000], [1920, 1080, 1000], [1920, 1080, 5000]];
+// WIDTHxHEIGHTxSHAPES arguments choose some of the cases.
+const chosen = process.argv.slice(2);
+const cases = [[640, 480, 1000], [640, 480, 5000], [1920, 1080, 1000], [1920, 1080, 5000]]
+  .filter((c) => chosen.length === 0 || chosen.includes(c.join('x')));
 
 // The default picture's header lines, as the demo has them, for a window of width x height.
 function header(width, height) {
@@ -105,7 +109,7 @@ for (const [width, height, shapes] of cases) {
   }
 }
 const server = await serve(site, files);
-const browser = await launch({ unthrottled: true });
+const browser = await launch({ unthrottled: true, protocolTimeout: 1_800_000 });
 const version = await browser.version();
 console.log(`| Window | Shapes | Chromium (${version}), ms | tessera-render, ms | Ratio |`);
 console.log('|---|---|---|---|---|');

@@ -58,8 +58,10 @@ export async function downloaded(file) {
   throw new Error(`${file} was never downloaded`);
 }
 
-export function launch({ unthrottled = false } = {}) {
+// protocolTimeout: how long a call into a busy page may take, in milliseconds.
+export function launch({ unthrottled = false, protocolTimeout = 180_000 } = {}) {
   return puppeteer.launch({
+    protocolTimeout,
     executablePath: process.env.TESSERA_CHROMIUM ?? '/usr/bin/chromium',
     headless: 'new',
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
