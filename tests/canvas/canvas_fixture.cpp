@@ -98,4 +98,12 @@ std::string CanvasTest::leftClick(int x, int y) {
     return ::testing::internal::GetCapturedStdout();
 }
 
+void CanvasTest::pressKeys(const char* keys) {
+    ::testing::internal::CaptureStdout();
+    for (const char* key = keys; *key != '\0'; ++key) {
+        canvas.keyPressed(*key);
+    }
+    ::testing::internal::GetCapturedStdout();
+}
+
 } // namespace tessera::test

@@ -31,6 +31,8 @@ protected:
     Shape* placeAt(int kind, int x, int y, float scale = 12.0f);
     // A left click (press and release) at window point (x, y); returns what it printed.
     std::string leftClick(int x, int y);
+    // Each key of keys in turn, what they print passed over.
+    void pressKeys(const char* keys);
 
     GlContext gl;
     VirtualClock clock;

@@ -28,19 +28,11 @@ const View views[] = {
     {"a minimised window", 640, 0, ""},
 };
 
-void press(Canvas& canvas, const char* keys) {
-    ::testing::internal::CaptureStdout();
-    for (const char* key = keys; *key != '\0'; ++key) {
-        canvas.keyPressed(*key);
-    }
-    ::testing::internal::GetCapturedStdout();
-}
-
 TEST_F(CanvasTest, FrameCarriesTheCameraOpenGlIsGiven) {
     load();
     for (const View& view : views) {
         SCOPED_TRACE(view.name);
-        press(canvas, view.keys);
+        pressKeys(view.keys);
         canvas.showFrame(view.width, view.height);
         GLfloat given[16];
         glGetFloatv(GL_PROJECTION_MATRIX, given);
@@ -60,7 +52,7 @@ TEST_F(CanvasTest, FrameCarriesTheCameraOpenGlIsGiven) {
 TEST_F(CanvasTest, FrameCarriesTheLightsOpenGlHolds) {
     load();
     canvas.pointerMoved(100, 400);
-    press(canvas, "r"); // the scatter raises light 0
+    pressKeys("r"); // the scatter raises light 0
     const Lighting& lighting = canvas.describeFrame(true).lighting;
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
@@ -85,7 +77,7 @@ TEST_F(CanvasTest, FrameCarriesTheLightsOpenGlHolds) {
 // Zoomed out, so that no tool is clipped at the window's edge.
 TEST_F(CanvasTest, FrameOutlinesLandWhereTheShapesDraw) {
     load();
-    press(canvas, "--");
+    pressKeys("--");
     canvas.selectTool(Canvas::CircleTool);
     canvas.tools[7]->setRotation(30.0f, -50.0f, 120.0f);
     canvas.showFrame(640, 480);

@@ -24,14 +24,6 @@ const View views[] = {
     {"a wide window, zoomed in and panned", 1280, 480, "====ddds"},
 };
 
-void press(Canvas& canvas, const char* keys) {
-    ::testing::internal::CaptureStdout();
-    for (const char* key = keys; *key != '\0'; ++key) {
-        canvas.keyPressed(*key);
-    }
-    ::testing::internal::GetCapturedStdout();
-}
-
 bool isIconYellow(const test::GlContext::Rgb& c) {
     return std::abs(c.r - 229) <= 2 && std::abs(c.g - 229) <= 2 && c.b == 0;
 }
@@ -53,7 +45,7 @@ TEST_F(CanvasTest, ThePressWhereTheToolbarShowsChoosesTheToolAtAnyZoomAndPan) {
             ASSERT_EQ(canvas.projectIn(canvas.viewport, 80.0f, 10.0f, x, y), 1);
             const int px = static_cast<int>(x);
             const int py = static_cast<int>(y);
-            press(canvas, view.keys);
+            pressKeys(view.keys);
             renderFrame();
             const auto shown = gl.pixel(px, view.height - 1 - py);
             EXPECT_TRUE(isIconYellow(shown)) << shown.r << " " << shown.g << " " << shown.b;
