@@ -153,6 +153,7 @@ TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInpu
     press(canvas, 'q');
     idle(9.5f);
     canvas.buttonPressed(600, 50, 1);
+    canvas.buttonReleased(600, 50, 1);
     idle(9.5f);
     canvas.pointerMoved(10, 10);
     canvas.advance(10.0f);

@@ -310,7 +310,7 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
                       "1000000000000000000, not '-5'"},
         {"a run past the time bound", v3 + "999999999999999990 idle 0.01 x4 every 5\n",
          firstEvent + "the idle run's last step falls past 1000000000000000000 nanoseconds"},
-        {"back in time after a run", v3 + "0 idle 0.01 x3 every 10\n15 key 97\n",
+        {"back in time after a run", v3 + "0 idle 0 x3 every 10\n15 key 97\n",
          "demo:8: the time goes backwards: 15 comes after 20"},
     };
     for (const HostileFile& file : files) {
