@@ -153,7 +153,9 @@ std::string nextPhotograph(tessera::PictureSetBuffers& buffers, std::string& pat
 // The next photograph, made and shown after each clear. A folder with none left that can be
 // read keeps the picture: the show goes on.
 void showNextPhotographAfterClear() {
-    if (photoFolder == nullptr || theCanvas.clearCount == clearsAnswered) {
+    // An invitation's clears are undone with it.
+    if (photoFolder == nullptr || theCanvas.clearCount == clearsAnswered ||
+        (invitation != nullptr && invitation->playing())) {
         return;
     }
     clearsAnswered = theCanvas.clearCount;
@@ -632,6 +634,12 @@ int main(int argc, char** argv) {
         invitation = std::make_unique<tessera::Invitation>(
             theCanvas, heldClock, dispatcher, options.inviteFile, invitationHeader.width,
             invitationHeader.height, options.inviteAfterSeconds, liveClock.ticks());
+        // A kiosk's rules hold for the invitation's keys as for a visitor's.
+        invitation->setKeyFilter([](unsigned char key) {
+            const tessera::KioskKeys::Action action = kioskKeys.action(key, 0);
+            return action == tessera::KioskKeys::Forward ||
+                   action == tessera::KioskKeys::ForwardAndQuit;
+        });
     }
     heldClock.set(liveClock.ticks());
     stage->elapsed(); // the first idle step measures from here

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace tessera {
 
 // Everything that a canvas with no shapes carries into what happens next: the camera, the
-// tool, the pointer and gesture, the idle counts and the animation, the two lights, and the
-// random sequence and shape numbering that the next shapes draw from. Taken from a canvas
-// with no shapes and given back to it, it makes the canvas go on exactly as if nothing had
-// happened in between.
+// tool, the pointer, buttons and gesture, the idle counts, the clears and the animation, the
+// two lights, and the random sequence and shape numbering that the next shapes draw from. Taken
+// from a canvas with no shapes and given back to it, it makes the canvas go on exactly as if
+// nothing had happened in between.
 struct BareCanvas {
     float cameraX = 0.0f;
     float cameraY = 0.0f;
@@ -27,6 +28,8 @@ struct BareCanvas {
     double idleTime = 0.0;
     double unattendedTime = 0.0;
     bool idleScatterDone = false;
+    std::uint64_t clearCount = 0;
+    std::uint32_t heldButtons = 0;
     double strokeElapsed = 0.0;
     float light0Raised = 0.0f;
     std::array<float, 4> light0Position = {};

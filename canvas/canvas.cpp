@@ -31,6 +31,7 @@ int Canvas::load(const char* name) {
     selection.clear();
     painting = nullptr;
     paintMode = NotPainting;
+    heldButtons = 0;
     gestureState = 0;
 
     const std::string base(name);
@@ -60,6 +61,7 @@ int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMa
     selection.clear();
     painting = nullptr;
     paintMode = NotPainting;
+    heldButtons = 0;
     gestureState = 0;
     picturePixels = std::move(picture.pixels);
     pictureWidth = picture.width;

@@ -184,6 +184,11 @@ public:
     // How many times Escape or clearAfterSeconds has cleared the canvas: the program may
     // show another picture after each.
     std::uint64_t clearCount = 0;
+    // The buttons held down, a bit for each: somebody is there, so the unattended time stands
+    // still.
+    std::uint32_t heldButtons = 0;
+    // Prints nothing while set (no key codes, no connections): the events are nobody's.
+    bool quiet = false;
     // After more than idleScatterSeconds (0: never) without pointer motion the shapes
     // scatter, once an idle period; pointer motion starts a new period.
     double idleScatterSeconds = defaultIdleScatterSeconds;

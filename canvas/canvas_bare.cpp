@@ -30,6 +30,8 @@ BareCanvas Canvas::bare() const {
     state.idleTime = idleTime;
     state.unattendedTime = unattendedTime;
     state.idleScatterDone = idleScatterDone;
+    state.clearCount = clearCount;
+    state.heldButtons = heldButtons;
     state.strokeElapsed = strokeElapsed;
     state.light0Raised = light0Raised;
     std::copy_n(Stage::instance()->light0Position, 4, state.light0Position.begin());
@@ -72,6 +74,8 @@ void Canvas::returnTo(const BareCanvas& state) {
     idleTime = state.idleTime;
     unattendedTime = state.unattendedTime;
     idleScatterDone = state.idleScatterDone;
+    clearCount = state.clearCount;
+    heldButtons = state.heldButtons;
     strokeElapsed = state.strokeElapsed;
     light0Raised = state.light0Raised;
     std::copy(state.light0Position.begin(), state.light0Position.end(),

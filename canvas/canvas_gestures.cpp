@@ -80,7 +80,7 @@ void Canvas::joinPair(Shape& a, Shape& b, float interval) {
     } else {
         tradePlaces(a, b, d, named(a, "square"));
     }
-    if (!circleFirst) {
+    if (!circleFirst && !quiet) {
         std::printf("connection (time=%f)\n", static_cast<double>(interval));
     }
 }

@@ -75,7 +75,9 @@ int Canvas::keyPressed(int key) {
     default:
         break;
     }
-    std::printf("%d\n", k);
+    if (!quiet) {
+        std::printf("%d\n", k);
+    }
     return 2;
 }
 
@@ -88,7 +90,9 @@ void Canvas::clearCanvas() {
 
 void Canvas::advance(float dt) {
     idleTime = idleTime + dt;
-    unattendedTime = unattendedTime + dt;
+    if (heldButtons == 0) {
+        unattendedTime = unattendedTime + dt;
+    }
     if (clearAfterSeconds > 0.0 && unattendedTime > clearAfterSeconds && !shapes.empty()) {
         gestureState = 0;
         clearCanvas();

@@ -24,11 +24,17 @@ float paintedSize(int size) {
     return static_cast<float>(std::max(size, 1));
 }
 
+// A recording's buttons are 0 to 31; any other holds nobody.
+std::uint32_t buttonBit(int button) {
+    return button >= 0 && button < 32 ? std::uint32_t{1} << button : 0;
+}
+
 } // namespace
 
 void Canvas::buttonPressed(int x, int y, int button) {
     const auto t = static_cast<float>(Stage::instance()->now());
     unattendedTime = 0.0;
+    heldButtons |= buttonBit(button);
     pointerX = pressX = x;
     pointerY = pressY = y;
     float boardX = 0.0f;
@@ -56,6 +62,7 @@ void Canvas::buttonPressed(int x, int y, int button) {
 }
 
 void Canvas::buttonReleased(int, int, int button) {
+    heldButtons &= ~buttonBit(button);
     if (button != rightButton) {
         return;
     }

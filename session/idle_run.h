@@ -7,6 +7,12 @@
 
 namespace tessera {
 
+// Whether idle steps of dt may come step nanoseconds apart in one run: each is taken on the
+// clock at least as long after the one before as its dt says, rounded to a float (by at most
+// one part in 2^24; twice that is allowed). Steps sooner than their dt are work the recorded
+// time does not hold.
+bool idleRunStepFits(std::int64_t step, float dt);
+
 // Consecutive idle steps of one dt, each the same number of ticks after the one before,
 // with no other event between: what a recording writes as one line, so that an idle hour
 // costs a few bytes instead of a line a frame.

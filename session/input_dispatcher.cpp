@@ -11,6 +11,8 @@ InputDispatcher::InputDispatcher(Canvas& canvas, VirtualClock& heldClock)
 
 void InputDispatcher::deliver(const InputEvent& event) {
     clock.set(event.ticks);
+    const bool wasQuiet = canvas.quiet;
+    canvas.quiet = quiet;
     switch (event.kind) {
     case InputEvent::Idle:
         canvas.advance(event.dt);
@@ -33,6 +35,7 @@ void InputDispatcher::deliver(const InputEvent& event) {
         canvas.setProjection(0, 0, event.width, event.height);
         break;
     }
+    canvas.quiet = wasQuiet;
     if (listener != nullptr) {
         listener->delivered(event);
     }

@@ -25,6 +25,8 @@ public:
     InputDispatcher(Canvas& canvas, VirtualClock& heldClock);
 
     void setListener(InputListener* listener) { this->listener = listener; }
+    // Events delivered through a quiet dispatcher print nothing: they are nobody's.
+    void setQuiet(bool quiet) { this->quiet = quiet; }
 
     void deliver(const InputEvent& event);
     // A live idle step at the given reading: its dt is the Stage's step to it.
@@ -38,6 +40,7 @@ private:
     Canvas& canvas;
     VirtualClock& clock;
     InputListener* listener = nullptr;
+    bool quiet = false;
     int windowWidth = 0;
     int windowHeight = 0;
 };

@@ -14,11 +14,14 @@ Invitation::Invitation(Canvas& canvas, VirtualClock& heldClock, const InputDispa
                        std::int64_t now)
     : canvas(canvas), clock(heldClock), live(live), own(canvas, heldClock), path(std::move(path)),
       recordedWidth(recordedWidth), recordedHeight(recordedHeight),
-      afterTicks(static_cast<std::int64_t>(afterSeconds * 1e9 + 0.5)), quietSince(now) {}
+      afterTicks(static_cast<std::int64_t>(afterSeconds * 1e9 + 0.5)), quietSince(now) {
+    own.setQuiet(true);
+}
 
 bool Invitation::frame(std::int64_t now) {
     if (!isPlaying) {
-        if (!canvas.shapes.empty()) {
+        // A button held down is somebody there, even over an empty board.
+        if (!canvas.shapes.empty() || canvas.heldButtons != 0) {
             quietSince = now;
         }
         if (broken || now - quietSince < afterTicks || !start()) {
@@ -59,24 +62,35 @@ bool Invitation::start() {
     return true;
 }
 
-// Plays every event that is due by now: each idle step once as much real time has passed
-// since the start as had passed in the recording.
+// Plays the events that are due by now, each once as much real time has passed since the
+// start as had passed in the recording, up to and including one idle step, as a replay does:
+// a run of steps due at once comes a frame a step. Then at most maxEventsPerFrame events a
+// frame, whatever the file holds between its steps. No event comes before its time, so the
+// Canvas's clock never runs ahead of the live one and never goes back when the visitor comes.
 void Invitation::play(std::int64_t now) {
     std::string error;
+    int played = 0;
     while (eventPending || playback.next(pending, error)) {
         eventPending = true;
         if (!shifted) {
             shift = now - pending.ticks;
             shifted = true;
         }
-        if (pending.kind == InputEvent::Idle && pace.waitFor(pending.ticks, now) > 0) {
+        if (played == maxEventsPerFrame || pace.waitFor(pending.ticks, now) > 0) {
             return;
         }
         eventPending = false;
+        ++played;
+        if (pending.kind == InputEvent::Key && !hears(static_cast<unsigned char>(pending.key))) {
+            continue;
+        }
         size.resize(live.width(), live.height());
         InputEvent event = size.map(pending, canvas);
         event.ticks += shift;
         own.deliver(event);
+        if (pending.kind == InputEvent::Idle) {
+            return;
+        }
     }
     if (!error.empty()) {
         std::fprintf(stderr, "tessera: the invitation stopped: %s\n", error.c_str());

@@ -7,19 +7,22 @@
 #include "session/replay_playback.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace tessera {
 
 // A recorded session played over the picture shown, to invite a visitor, once the board
 // has been empty and untouched for a while. Its pointer positions go to the pixels that
 // show the same board points, and its idle steps come at their recorded pace. Its events
-// reach the Canvas through a dispatcher of its own that tells no listener, so a recording
-// of the session holds none of them. The first press, touch or key hands the board over:
-// every shape, stroke and gesture of the invitation goes, the camera, tool, lights and
-// random sequence are put back as they were, and the press then acts as any other. A
-// recording that ends with nobody there is undone the same way and plays again once the
-// board has been left alone as long once more.
+// reach the Canvas through a dispatcher of its own that tells no listener and prints
+// nothing, so neither a recording of the session nor its output holds any of them. The
+// first press, touch or key hands the board over: every shape, stroke and gesture of the
+// invitation goes, the camera, tool, lights, random sequence and count of clears are put
+// back as they were, and the press then acts as any other. A recording that ends with
+// nobody there is undone the same way and plays again once the board has been left alone
+// as long once more.
 class Invitation {
 public:
     // The recording is one checked already; recordedWidth x recordedHeight is its header's
@@ -39,6 +42,14 @@ public:
     void handOver(std::int64_t now);
 
     bool playing() const { return isPlaying; }
+
+    // The recorded keys that reach the Canvas (a kiosk's rules); all of them without one.
+    using KeyFilter = std::function<bool(unsigned char)>;
+    void setKeyFilter(KeyFilter filter) { hears = std::move(filter); }
+
+    // A recording holds any number of events between two idle steps: a frame plays this
+    // many at most, the rest in the frames after.
+    static constexpr int maxEventsPerFrame = 64;
 
 private:
     bool start();
@@ -67,6 +78,7 @@ private:
     bool shifted = false;
     InputEvent pending;
     bool eventPending = false;
+    KeyFilter hears = [](unsigned char) { return true; };
 };
 
 } // namespace tessera

@@ -1,5 +1,7 @@
 #include "session/replay_reader.h"
 
+#include "session/idle_run.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -307,6 +309,13 @@ std::string ReplayReader::readChecksum(ReplayHeader& header) {
     return "";
 }
 
+void ReplayReader::skipRun() {
+    if (runLeft > 0) {
+        lastTicks = runNext.ticks + (runLeft - 1) * runStep;
+        runLeft = 0;
+    }
+}
+
 bool ReplayReader::next(InputEvent& event, std::string& error) {
     error.clear();
     if (runLeft > 0) {
@@ -441,6 +450,11 @@ std::string ReplayReader::readIdleRun(InputEvent& event) {
         return fault("the idle run's last step falls past " + std::to_string(maxReplayTicks) +
                      " nanoseconds");
     }
+    if (!idleRunStepFits(step, event.dt)) {
+        return fault("the idle run's steps come " + std::to_string(step) +
+                     " nanoseconds apart, sooner than their dt of " + std::string(fields[2]) +
+                     " seconds");
+    }
     runLeft = steps - 1;
     runStep = step;
     runNext = event;
@@ -488,6 +502,7 @@ std::string checkReplayFile(const std::string& path, ReplayHeader& header) {
     error = reader.readHeader(header);
     InputEvent event;
     while (error.empty() && reader.next(event, error)) {
+        reader.skipRun();
     }
     std::fclose(file);
     return error;

@@ -26,6 +26,9 @@ public:
     // The next event: true with it in event; false at the end of the file with error
     // empty, or at a fault with error set.
     bool next(InputEvent& event, std::string& error);
+    // Passes over the steps of the idle run the last event began, as if each had been given:
+    // a check takes a run whole.
+    void skipRun();
 
 private:
     enum class Line { Whole, Cut, End, TooLong, Failed };

@@ -1,5 +1,7 @@
 #include "canvas_fixture.h"
 
+#include <vector>
+
 namespace tessera {
 namespace {
 
@@ -153,6 +155,7 @@ TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInpu
     press(canvas, 'q');
     idle(9.5f);
     canvas.buttonPressed(600, 50, 1);
+    canvas.buttonReleased(600, 50, 1);
     idle(9.5f);
     canvas.pointerMoved(10, 10);
     canvas.advance(10.0f);
@@ -162,6 +165,47 @@ TEST_F(CanvasTest, InactivityClearsTheCanvasOnlyAfterTheChosenTimeWithoutAnyInpu
 
     canvas.advance(0.01f);
     EXPECT_TRUE(canvas.shapes.empty());
+}
+
+// A button held down is somebody there: the time without input runs only once every button
+// is up, and from then.
+TEST_F(CanvasTest, InactivityWaitsWhileAnyButtonIsHeld) {
+    struct Row {
+        const char* name;
+        std::vector<int> pressed;
+        std::vector<int> released; // after holdSeconds
+        float holdSeconds;
+        float afterSeconds;
+        bool cleared;
+    };
+    const Row rows[] = {
+        {"a right button held longer than the time", {2}, {}, 15.0f, 0.0f, false},
+        {"a left button held", {0}, {}, 15.0f, 0.0f, false},
+        {"let go, the time runs from then", {2}, {2}, 15.0f, 9.5f, false},
+        {"and passes", {2}, {2}, 15.0f, 10.5f, true},
+        {"a hold shorter than the time, then the time", {1}, {1}, 2.0f, 10.5f, true},
+        {"one of two buttons still held", {0, 2}, {0}, 15.0f, 15.0f, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        load();
+        canvas.clearAfterSeconds = 10.0;
+        placeAt(Canvas::SquareTool, 150, 200);
+        const auto idle = [&](float seconds) {
+            for (int i = 0; i < 20; ++i) {
+                canvas.advance(seconds / 20.0f);
+            }
+        };
+        for (const int button : row.pressed) {
+            canvas.buttonPressed(500, 400, button);
+        }
+        idle(row.holdSeconds);
+        for (const int button : row.released) {
+            canvas.buttonReleased(500, 400, button);
+        }
+        idle(row.afterSeconds);
+        EXPECT_EQ(canvas.shapes.empty(), row.cleared);
+    }
 }
 
 TEST_F(CanvasTest, InactivityClearingEndsAGestureUnderWay) {

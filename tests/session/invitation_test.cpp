@@ -1,11 +1,15 @@
 #include "canvas_fixture.h"
 #include "scene/random.h"
 #include "session/invitation.h"
+#include "session/recorder.h"
+#include "session/replay_reader.h"
 #include "session/replay_writer.h"
 #include "stage/stage.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace tessera::test {
@@ -67,6 +71,9 @@ struct LiveProgram {
             if (!invitation.frame(now)) {
                 live.deliverIdle(now);
             }
+            if (eachFrame) {
+                eachFrame();
+            }
         }
     }
     void press(int button, int x, int y) {
@@ -92,6 +99,8 @@ struct LiveProgram {
     InputDispatcher live;
     Heard heard;
     Invitation invitation;
+    // Looks at the Canvas after every frame.
+    std::function<void()> eachFrame;
 };
 
 class InvitationTest : public CanvasTest {
@@ -103,7 +112,7 @@ protected:
     std::string recording;
 };
 
-enum class Input { Nothing, Motion, Key, Painted, Press };
+enum class Input { Nothing, Motion, Key, Painted, Press, Held };
 
 struct TimingRow {
     const char* name;
@@ -120,6 +129,7 @@ const TimingRow timingRows[] = {
     {"and it plays the idle time after the motion", Input::Motion, 1.0, 3.1, true},
     {"a key starts the count again", Input::Key, 1.5, 3.4, false},
     {"a shape left on the board holds it off", Input::Painted, 0.5, 6.0, false},
+    {"so does a button held down", Input::Held, 0.5, 6.0, false},
     {"the first press stops it at once", Input::Press, 2.5, 2.5, false},
     {"motion while it plays does not stop it", Input::Motion, 2.5, 2.6, true},
     {"it ends with the recording", Input::Nothing, 0.0, 3.3, false},
@@ -148,6 +158,9 @@ TEST_F(InvitationTest, StartsAfterTheIdleTimeAndStopsAtTheFirstPress) {
             break;
         case Input::Press:
             program.press(0, 5, 5);
+            break;
+        case Input::Held:
+            program.press(1, 5, 5);
             break;
         }
         program.runTo(row.checkAt);
@@ -227,6 +240,128 @@ TEST_F(InvitationTest, LeavesNothingOfItAndTheRecordingOfTheVisitorPlaysTheSame)
     EXPECT_EQ(again.shapes, visited.shapes);
     EXPECT_EQ(again.camera, visited.camera);
     EXPECT_EQ(again.random, visited.random);
+}
+
+// However much a recording holds at one instant, a frame plays one idle step of it and a
+// bounded number of its other events, and loses none of them.
+TEST_F(InvitationTest, AFramePlaysOneRecordedStepAndABoundedShareOfTheRest) {
+    std::string text = replayHeaderText(ReplayHeader{}) + "0 reshape 640 480\n";
+    constexpr int pans = 1000;
+    for (int i = 0; i < pans; ++i) {
+        text += "0 key 100\n"; // d
+    }
+    text += "0 idle 0.001 x1000000 every 1000000\n";
+    load();
+    const float startX = canvas.cameraX;
+    const auto cell = static_cast<float>(canvas.cellWidth());
+    LiveProgram program(canvas, clock, dir.write("crowded", text));
+    float lastX = startX;
+    std::int64_t lastTicks = 0;
+    int steppingFrames = 0;
+    program.eachFrame = [&] {
+        if (!program.invitation.playing()) {
+            return;
+        }
+        EXPECT_LE(canvas.cameraX - lastX, Invitation::maxEventsPerFrame * cell);
+        if (canvas.cameraX == startX + pans * cell && canvas.cameraX == lastX) {
+            EXPECT_EQ(clock.ticks() - lastTicks, 1000000) << "one step of a millisecond a frame";
+            ++steppingFrames;
+        }
+        lastX = canvas.cameraX;
+        lastTicks = clock.ticks();
+    };
+    program.runTo(afterSeconds + 3.0);
+    EXPECT_GT(steppingFrames, 100) << "every pan was played, then the steps";
+}
+
+// The invitation's events come at their own times, whatever their kind: the Canvas never sees
+// a time ahead of the live clock, nor one earlier than it saw before, when the visitor comes.
+TEST_F(InvitationTest, TheCanvasClockNeverRunsAheadOfTheLiveOneNorBack) {
+    const std::string text = replayHeaderText(ReplayHeader{}) +
+                             "0 reshape 640 480\n"
+                             "16666667 idle 0.0166666675\n"
+                             "500000000 key 49\n"
+                             "500000000 idle 0.0166666675\n"
+                             "516666667 idle 0.0166666675 x100 every 16666667\n";
+    load();
+    LiveProgram program(canvas, clock, dir.write("ahead", text));
+    std::int64_t seen = 0;
+    const auto look = [&] {
+        EXPECT_GE(clock.ticks(), seen) << "at " << program.now;
+        EXPECT_LE(clock.ticks(), program.now);
+        seen = clock.ticks();
+    };
+    program.eachFrame = look;
+    program.runTo(afterSeconds + 0.3);
+    ASSERT_TRUE(program.invitation.playing());
+    program.press(2, 320, 240);
+    look();
+    program.runTo(afterSeconds + 0.5);
+}
+
+// Two shapes painted and joined, a pan and Escape, then a pause.
+const char* const sealedEvents = "0 reshape 640 480\n"
+                                 "16666667 idle 0.0166666675\n"
+                                 "33333334 press 2 200 200\n"
+                                 "33333334 release 2 200 200\n"
+                                 "50000001 idle 0.0166666675\n"
+                                 "66666668 press 2 400 300\n"
+                                 "66666668 release 2 400 300\n"
+                                 "83333335 idle 0.0166666675\n"
+                                 "100000002 press 0 200 200\n"
+                                 "100000002 release 0 200 200\n"
+                                 "116666669 idle 0.0166666675\n"
+                                 "133333336 press 0 400 300\n"
+                                 "133333336 release 0 400 300\n"
+                                 "150000003 idle 0.0166666675\n"
+                                 "166666670 key 100\n"
+                                 "166666670 key 27\n"
+                                 "183333337 idle 0.0166666675 x30 every 16666667\n";
+
+// Nobody is there: the invitation prints nothing, its clears are undone with it, and under a
+// kiosk's rules its Escape and pan are not heard at all.
+TEST_F(InvitationTest, IsSealedFromTheShow) {
+    const std::string recording =
+        dir.write("sealed", replayHeaderText(ReplayHeader{}) + sealedEvents);
+    for (const bool kiosk : {true, false}) {
+        SCOPED_TRACE(kiosk ? "under a kiosk's rules" : "without");
+        load();
+        const std::uint64_t clears = canvas.clearCount;
+        const float startX = canvas.cameraX;
+        LiveProgram program(canvas, clock, recording);
+        if (kiosk) {
+            program.invitation.setKeyFilter(
+                [](unsigned char key) { return key != 0 && std::strchr("1234rfz\b\x7f", key); });
+            program.eachFrame = [&] { EXPECT_EQ(canvas.clearCount, clears); };
+        }
+        ::testing::internal::CaptureStdout();
+        program.runTo(afterSeconds + 0.25);
+        ASSERT_TRUE(program.invitation.playing());
+        EXPECT_EQ(canvas.shapes.size(), kiosk ? 2u : 0u) << "Escape is heard without a kiosk";
+        EXPECT_EQ(canvas.cameraX == startX, kiosk);
+        program.runTo(afterSeconds + 1.0);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+        EXPECT_FALSE(program.invitation.playing());
+        EXPECT_EQ(canvas.clearCount, clears);
+    }
+}
+
+// A visitor's session recorded with invitations between reads back: a step after an
+// invitation comes a frame after it ended, long after the step before it.
+TEST_F(InvitationTest, ARecordingOfASessionWithInvitationsReadsBack) {
+    load();
+    const std::string path = dir.path("visitor.tessera-replay");
+    Recorder recorder(canvas);
+    ASSERT_EQ(recorder.open(path), "");
+    ASSERT_EQ(recorder.start(ReplayHeader{}), "");
+    LiveProgram program(canvas, clock, recording);
+    program.live.setListener(&recorder);
+    program.runTo(afterSeconds - 0.02);
+    // The window changed size a frame before the invitation: one step, then the invitation.
+    program.live.deliver(InputEvent::reshape(program.now, 640, 480));
+    program.runTo(afterSeconds * 3 + 1.5);
+    ReplayHeader header;
+    EXPECT_EQ(checkReplayFile(path, header), "");
 }
 
 } // namespace

@@ -42,8 +42,9 @@ TEST(Recorder, TheLastEventBeforeAKillIsOnDisk) {
     const std::string path = dir.path("session.tessera-replay");
     // Ends in an idle run, whose line is written over itself as it grows.
     const std::vector<InputEvent> events = {
-        InputEvent::idle(10, 0.5f), InputEvent::press(20, 2, 30, 40), InputEvent::keyPress(30, 'q'),
-        InputEvent::idle(40, 0.5f), InputEvent::idle(50, 0.5f),       InputEvent::idle(60, 0.5f)};
+        InputEvent::idle(10, 1e-8f),   InputEvent::press(20, 2, 30, 40),
+        InputEvent::keyPress(30, 'q'), InputEvent::idle(40, 1e-8f),
+        InputEvent::idle(50, 1e-8f),   InputEvent::idle(60, 1e-8f)};
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -91,8 +92,8 @@ TEST(Recorder, IdleStretchesTakeALineEachAndPlayBackTheSame) {
     rows.back().events.push_back(InputEvent::idle(11 * frame, 2 * frameDt));
     addSteady(rows.back().events, 12 * frame, 10, frame, frameDt);
     rows.push_back({"like steps at uneven times",
-                    {InputEvent::idle(0, 0.25f), InputEvent::idle(10, 0.25f),
-                     InputEvent::idle(25, 0.25f), InputEvent::idle(35, 0.25f)},
+                    {InputEvent::idle(0, 1e-8f), InputEvent::idle(10, 1e-8f),
+                     InputEvent::idle(25, 1e-8f), InputEvent::idle(35, 1e-8f)},
                     2});
     rows.push_back({"a press and a key between", {}, 4});
     addSteady(rows.back().events, 0, 5, frame, frameDt);
@@ -100,12 +101,14 @@ TEST(Recorder, IdleStretchesTakeALineEachAndPlayBackTheSame) {
     addSteady(rows.back().events, 5 * frame, 5, frame, frameDt);
     rows.back().events.push_back(InputEvent::keyPress(10 * frame, 'r'));
     rows.push_back({"steps one float apart", {}, 2});
-    addSteady(rows.back().events, 0, 3, 10, 0.1f);
-    addSteady(rows.back().events, 30, 3, 10, std::nextafter(0.1f, 1.0f));
+    addSteady(rows.back().events, 0, 3, 10, 1e-8f);
+    addSteady(rows.back().events, 30, 3, 10, std::nextafter(1e-8f, 1.0f));
     rows.push_back({"steps at one instant", {}, 1});
     addSteady(rows.back().events, 5, 3, 0, 0.0f);
     rows.push_back({"steps too small to print plainly", {}, 1});
-    addSteady(rows.back().events, 0, 4, 1, 3.0e-7f);
+    addSteady(rows.back().events, 0, 4, 300, 3.0e-7f);
+    rows.push_back({"steps sooner than their dt, a line each", {}, 3});
+    addSteady(rows.back().events, 0, 3, 10, 0.25f);
 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

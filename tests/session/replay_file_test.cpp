@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -310,7 +309,13 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
                       "1000000000000000000, not '-5'"},
         {"a run past the time bound", v3 + "999999999999999990 idle 0.01 x4 every 5\n",
          firstEvent + "the idle run's last step falls past 1000000000000000000 nanoseconds"},
-        {"back in time after a run", v3 + "0 idle 0.01 x3 every 10\n15 key 97\n",
+        {"a run of a million steps at one instant", v3 + "1 idle 0.0166666675 x1000000 every 0\n",
+         firstEvent + "the idle run's steps come 0 nanoseconds apart, sooner than their dt of "
+                      "0.0166666675 seconds"},
+        {"a run's steps just sooner than their dt", v3 + "1 idle 0.0166666675 x2 every 16666665\n",
+         firstEvent + "the idle run's steps come 16666665 nanoseconds apart, sooner than their "
+                      "dt of 0.0166666675 seconds"},
+        {"back in time after a run", v3 + "0 idle 0 x3 every 10\n15 key 97\n",
          "demo:8: the time goes backwards: 15 comes after 20"},
     };
     for (const HostileFile& file : files) {
@@ -341,6 +346,31 @@ TEST(ReplayFile, EveryBoundOfTheRangesIsTakenAsItStands) {
     EXPECT_EQ(events[7].ticks, 1000000000000000000) << "a run may end at the bound";
     EXPECT_EQ(events[8].ticks, 1000000000000000000);
     EXPECT_EQ(events[8].dt, 1.0e6f);
+}
+
+// The check takes a run whole, still knowing where it ends; a run the clock can give (its
+// step its dt within the float's rounding, or later, after an invitation) passes.
+TEST(ReplayFile, TheCheckTakesARunWholeAndKnowsItsLastStep) {
+    test::TempDir folder;
+    const std::string run = defaultHeader + "0 idle 0 x1000000 every 10\n";
+    struct Row {
+        const char* name;
+        std::string events;
+        std::string fault;
+    };
+    const Row rows[] = {
+        {"at the run's last step", "9999990 key 97\n", ""},
+        {"before it", "9999989 key 97\n",
+         ":8: the time goes backwards: 9999989 comes after 9999990"},
+        {"a frame's step, rounded", "9999990 idle 0.0166666675 x2 every 16666666\n", ""},
+        {"steps later than their dt", "9999990 idle 0.0166666675 x2 every 30000000000\n", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = folder.write("run", run + row.events);
+        ReplayHeader header;
+        EXPECT_EQ(checkReplayFile(path, header), row.fault.empty() ? "" : path + row.fault);
+    }
 }
 
 // A pipe or a device could be read only once, and a FIFO nobody writes would block the open:
