@@ -38,13 +38,6 @@ void CapturedOutput::readAvailable() {
     }
 }
 
-void CapturedOutput::stopReading() {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
-}
-
 std::vector<std::string> CapturedOutput::lines() const {
     std::vector<std::string> result;
     std::size_t start = 0;

@@ -19,8 +19,6 @@ public:
 
     // Takes in whatever the writer has sent so far; closes the pipe at end of file.
     void readAvailable();
-    // Stops reading: the writer's next write meets a pipe that nobody reads.
-    void stopReading();
 
     const std::string& text() const { return received; }
     // The lines finished so far, without their newlines.

@@ -39,8 +39,6 @@ public:
     int stop();
 
     const CapturedOutput& output() const { return standardOutput; }
-    // Closes the reading end of its standard output, as a reader that went away does.
-    void closeOutput() { standardOutput.stopReading(); }
     const CapturedOutput& errors() const { return standardError; }
 
 private:

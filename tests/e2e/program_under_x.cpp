@@ -167,10 +167,6 @@ void ProgramUnderX::sendSignal(int number) {
     ::kill(running().pid(), number);
 }
 
-void ProgramUnderX::closeOutput() {
-    running().closeOutput();
-}
-
 ScreenImage ProgramUnderX::screenshot() {
     ScreenImage shot;
     const std::string error = captureWindow(display.name(), window(), shot);

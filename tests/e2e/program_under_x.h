@@ -76,8 +76,6 @@ public:
     void destroyWindow();
     void dropConnection();
     void sendSignal(int number);
-    // Stops reading its standard output, as a reader at the end of a pipe that quits does.
-    void closeOutput();
 
     // The exit status (as ChildProcess gives it), or nothing if it still runs at the end.
     std::optional<int> waitForExit(Timeout timeout = stepTimeout);
