@@ -16,6 +16,7 @@
 #include "app/snapshot.h"
 #include "app/version.h"
 #include "app/window_choice.h"
+#include "app/window_lifeline.h"
 #include "canvas/canvas.h"
 #include "session/input_dispatcher.h"
 #include "session/invitation.h"
@@ -44,6 +45,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -73,7 +75,8 @@ tessera::KioskKeys kioskKeys(false);
 std::unique_ptr<tessera::PhotoFolder> photoFolder;
 tessera::PhotoOptions photoOptions;
 std::uint64_t clearsAnswered = 0;
-// In a kiosk SIGTERM and SIGINT end the show as the owner's chord does, between frames.
+// In a kiosk SIGTERM, SIGINT and SIGHUP end the show as the owner's chord does, between
+// frames.
 volatile std::sig_atomic_t endAsked = 0;
 
 static_assert(tessera::KioskKeys::shift == GLUT_ACTIVE_SHIFT &&
@@ -124,13 +127,27 @@ void quit() {
     endWithStatus(1);
 }
 
+// Should a frame take long, the end comes anyway a second after it was asked, without
+// leaving the game mode: the owner's way out must not wait on whatever the frame does.
+void endNow(int) {
+    constexpr char said[] = "tessera: the show did not end within a second; ending it now\n";
+    ssize_t ignored = ::write(STDERR_FILENO, said, sizeof said - 1);
+    static_cast<void>(ignored);
+    ::_exit(0);
+}
+
 void askToEnd(int) {
     endAsked = 1;
+    ::alarm(1);
 }
 
 void endIfAsked() {
     if (endAsked != 0) {
         endWithStatus(0);
+    }
+    if (tessera::windowLost()) {
+        std::fputs("tessera: the window was destroyed\n", stderr);
+        endWithStatus(tessera::lostWindowStatus);
     }
 }
 
@@ -454,8 +471,10 @@ int fail(const std::string& message, int status) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Lines reach a pipe as they are printed, not when the buffer fills.
+    // Lines reach a pipe as they are printed, not when the buffer fills. What is printed is
+    // a log of the session: a reader that went away must not end it.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::signal(SIGPIPE, SIG_IGN);
     tessera::CommandLine options;
     const std::string usageError = tessera::parseCommandLine(argc - 1, argv + 1, options);
     if (!usageError.empty()) {
@@ -602,12 +621,16 @@ int main(int argc, char** argv) {
         glutPassiveMotionFunc(motionCallback);
     }
     windowId = glutGetWindow();
+    tessera::watchWindow(options.kiosk);
     if (options.kiosk) {
         // Nobody needs the pointer to paint under it: the light and the shapes follow it.
         glutSetCursor(GLUT_CURSOR_NONE);
         kioskKeys = tessera::KioskKeys(true);
-        std::signal(SIGTERM, askToEnd);
-        std::signal(SIGINT, askToEnd);
+        // The terminal or session a show was started from going away ends it as a stop does.
+        for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            std::signal(signal, askToEnd);
+        }
+        std::signal(SIGALRM, endNow);
     }
     tessera::initGraphics();
 #if defined(__SANITIZE_ADDRESS__)

@@ -10,6 +10,7 @@
 #include "app/render_command_line.h"
 #include "app/replay_picture.h"
 #include "app/snapshot.h"
+#include "app/stale_temporaries.h"
 #include "app/version.h"
 #include "app/video_container.h"
 #include "app/video_render.h"
@@ -114,6 +115,14 @@ int main(int argc, char** argv) {
         }
         if (std::string error = tessera::checkOutputFolder(output); !error.empty()) {
             return fail(error);
+        }
+    }
+    // A video takes long enough to be killed on the way, and a temporary large enough to
+    // matter: those left by a run that is gone go now.
+    if (!options.video.empty()) {
+        for (const std::string& removed : tessera::removeStaleTemporaries(options.video)) {
+            std::fprintf(stderr, "tessera-render: removed %s, left by a run that was killed\n",
+                         removed.c_str());
         }
     }
     tessera::PreparedPicture prepared;

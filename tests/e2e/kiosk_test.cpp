@@ -1,9 +1,14 @@
 #include "changed_patch.h"
 #include "painting.h"
 #include "program_under_x.h"
+#include "wait_until.h"
 #include "window_layout.h"
 
+#include <chrono>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace tessera {
 namespace {
@@ -52,6 +57,56 @@ TEST(Kiosk, SigtermEndsTheShowNormally) {
     program.start({"--kiosk"});
     ASSERT_TRUE(program.waitForOutputLines(loadLines)) << program.errors();
     EXPECT_EQ(program.terminate(), 0);
+}
+
+// While the invitation plays, a kiosk outlives what a visitor can do to its window, and the
+// owner's ways out end it within a second; a window or display taken away ends it with the
+// status its service restarts on. Outside a kiosk a close request ends the program.
+TEST(Kiosk, OnlyTheOwnerOrALostWindowEndsTheShowAndWithinASecond) {
+    using Act = std::function<void(ProgramUnderX&)>;
+    const auto signal = [](int number) { return [=](ProgramUnderX& p) { p.sendSignal(number); }; };
+    const struct {
+        const char* name;
+        const char* mode;
+        Act act;
+        std::optional<int> status; // none: the show goes on
+    } rows[] = {
+        {"a close request", "--kiosk", &ProgramUnderX::requestClose, std::nullopt},
+        {"SIGPIPE", "--kiosk", signal(SIGPIPE), std::nullopt},
+        {"Ctrl+Alt+Q", "--kiosk", [](ProgramUnderX& p) { p.pressKeys({"ctrl+alt+q"}); }, 0},
+        {"SIGTERM", "--kiosk", signal(SIGTERM), 0},
+        {"SIGHUP", "--kiosk", signal(SIGHUP), 0},
+        {"the window destroyed", "--kiosk", &ProgramUnderX::destroyWindow, 4},
+        {"the connection dropped", "--kiosk", &ProgramUnderX::dropConnection, 4},
+        {"a close request outside a kiosk", "--window", &ProgramUnderX::requestClose, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ProgramUnderX program;
+        program.start({row.mode, "--invite", "--invite-after", "1"});
+        ScreenImage bare;
+        ASSERT_TRUE(program.waitForScreen(showsFruitPicture, bare, ProgramUnderX::startTimeout));
+        ScreenImage shot;
+        ASSERT_TRUE(program.waitForScreen(
+            [&](const ScreenImage& s) {
+                return changedPatch(bare, s, {0, 0, 640, toolbarTop}).count > 400;
+            },
+            shot, std::chrono::seconds(20)))
+            << "the invitation did not play";
+
+        const auto asked = std::chrono::steady_clock::now();
+        row.act(program);
+        if (row.status) {
+            EXPECT_EQ(program.waitForExit(), row.status) << program.errors();
+            EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1500));
+            continue;
+        }
+        program.pressKeys({"2"});
+        EXPECT_TRUE(waitUntil(
+            ProgramUnderX::stepTimeout,
+            [&] { return !program.outputLines().empty() && program.outputLines().back() == "50"; }))
+            << "the show stopped answering: " << program.errors();
+    }
 }
 
 } // namespace

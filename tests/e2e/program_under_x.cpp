@@ -3,6 +3,8 @@
 #include "tools/screenshot/x_capture.h"
 #include "wait_until.h"
 
+#include <X11/Xlib.h>
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -133,6 +135,36 @@ void ProgramUnderX::pressButton(int button) {
 void ProgramUnderX::releaseButton(int button) {
     window();
     xdotool({"mouseup", std::to_string(button)});
+}
+
+void ProgramUnderX::requestClose() {
+    const Window target = window();
+    Display* connection = XOpenDisplay(display.name().c_str());
+    if (connection == nullptr) {
+        throw std::runtime_error("cannot open display " + display.name());
+    }
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = target;
+    request.xclient.message_type = XInternAtom(connection, "WM_PROTOCOLS", False);
+    request.xclient.format = 32;
+    request.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(connection, "WM_DELETE_WINDOW", False));
+    request.xclient.data.l[1] = CurrentTime;
+    XSendEvent(connection, target, False, NoEventMask, &request);
+    XCloseDisplay(connection); // sends it
+}
+
+void ProgramUnderX::destroyWindow() {
+    xdotool({"windowclose", std::to_string(window())});
+}
+
+void ProgramUnderX::dropConnection() {
+    xdotool({"windowkill", std::to_string(window())});
+}
+
+void ProgramUnderX::sendSignal(int number) {
+    ::kill(running().pid(), number);
 }
 
 ScreenImage ProgramUnderX::screenshot() {

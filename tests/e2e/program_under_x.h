@@ -69,6 +69,14 @@ public:
     bool waitForScreen(const std::function<bool(const ScreenImage&)>& condition, ScreenImage& shot,
                        Timeout timeout = stepTimeout);
 
+    // What may end the window from outside: a window manager's close request (Alt+F4, a
+    // title-bar close: WM_DELETE_WINDOW), another client destroying it (xdotool
+    // windowclose), the server dropping the program's connection (xdotool windowkill).
+    void requestClose();
+    void destroyWindow();
+    void dropConnection();
+    void sendSignal(int number);
+
     // The exit status (as ChildProcess gives it), or nothing if it still runs at the end.
     std::optional<int> waitForExit(Timeout timeout = stepTimeout);
     // Sends SIGTERM, as a service manager stops a program, and gives the exit status.

@@ -332,5 +332,28 @@ TEST_F(TesseraRenderVideo, ASignalAtAnyMomentLeavesNoTemporary) {
     }
 }
 
+// A run killed outright (SIGKILL) leaves its temporary; the next video to the same file
+// removes it, and not one of a run still going.
+TEST_F(TesseraRenderVideo, ATemporaryLeftByAKilledRunGoesWithTheNextVideo) {
+    long long last = 0;
+    const std::string session = shortSession(300000000LL, last);
+    const pid_t gone = ::fork();
+    if (gone == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = output("demo.mp4.tmp-" + std::to_string(gone) + "-1");
+    const std::string going = output("demo.mp4.tmp-" + std::to_string(::getpid()) + "-0");
+    std::ofstream(stale) << "part of a video";
+    std::ofstream(going) << "part of a video";
+
+    const ToolRun run = render({session, "--video", output("demo.mp4")});
+
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("removed " + stale + ", left by "), std::string::npos) << run.errors;
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(going));
+}
+
 } // namespace
 } // namespace tessera
