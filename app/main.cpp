@@ -142,7 +142,7 @@ void askToEnd(int) {
 }
 
 void endIfAsked() {
-    if (endAsked != 0) {
+    if (endAsked != 0 || tessera::closeRequested()) {
         endWithStatus(0);
     }
     if (tessera::windowLost()) {

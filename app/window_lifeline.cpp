@@ -17,6 +17,7 @@ using WireToEvent = Bool (*)(Display*, XEvent*, xEvent*);
 Window watched = 0;
 Atom deleteWindow = 0;
 bool ignoreCloseRequests = false;
+bool closeAsked = false;
 volatile std::sig_atomic_t lost = 0;
 WireToEvent convertClientMessage = nullptr;
 WireToEvent convertDestroyNotify = nullptr;
@@ -26,14 +27,18 @@ XErrorHandler previousErrorHandler = nullptr;
 // call nothing of Xlib's. Returning False keeps the event out of the queue.
 Bool clientMessageArrived(Display* display, XEvent* event, xEvent* wire) {
     const Bool keep = convertClientMessage(display, event, wire);
-    // freeglut destroys the window for any client message carrying the atom.
-    if (keep && ignoreCloseRequests && event->xclient.window == watched &&
-        event->xclient.format == 32 &&
-        static_cast<Atom>(event->xclient.data.l[0]) == deleteWindow) {
-        std::fputs("tessera: a request to close the window was ignored (--kiosk)\n", stderr);
-        return False;
+    // freeglut destroys the window and its context for any client message carrying the
+    // atom, and exits from inside its loop: the program ends by its own way instead.
+    if (!keep || event->xclient.window != watched || event->xclient.format != 32 ||
+        static_cast<Atom>(event->xclient.data.l[0]) != deleteWindow) {
+        return keep;
     }
-    return keep;
+    if (ignoreCloseRequests) {
+        std::fputs("tessera: a request to close the window was ignored (--kiosk)\n", stderr);
+    } else {
+        closeAsked = true;
+    }
+    return False;
 }
 
 Bool destroyNotifyArrived(Display* display, XEvent* event, xEvent* wire) {
@@ -73,6 +78,10 @@ void watchWindow(bool closeRequestsIgnored) {
 
 bool windowLost() {
     return lost != 0;
+}
+
+bool closeRequested() {
+    return closeAsked;
 }
 
 } // namespace tessera
