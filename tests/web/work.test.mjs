@@ -123,7 +123,9 @@ test('record and leaving the page ask before a photograph and its shapes go', as
   assert.deepEqual(page.asked, ['confirm: Recording starts the page afresh on the default picture: ' +
                                 'the shape painted and the photograph fruits.jpg would be lost. Go on?']);
   await page.evaluate(() => window.location.reload());
-  await pause(300);
+  for (let tries = 0; tries < 50 && page.asked.length < 2; ++tries) {
+    await pause(100);
+  }
   assert.equal(page.asked[1], 'beforeunload: ');
   assert.equal(await shapeCount(page), 1);
   assert.match(await statusText(page), /^fruits\.jpg: /);
