@@ -2,7 +2,8 @@
 // ?replay=FILE) into the module's file system, keeps the canvas at the window's size in
 // device pixels, turns mouse, touch and keyboard input into the module's events, and lets
 // the browser's animation frames drive the idle step and the drawing. Photographs are
-// decoded by the browser; snapshots and recordings are downloaded.
+// decoded by the browser; snapshots and recordings are downloaded. Nothing a person has
+// made (shapes, a recording not saved, a photograph shown) goes without their say.
 'use strict';
 
 const canvas = document.getElementById('canvas');
@@ -15,6 +16,16 @@ const stillRadius = 10;
 
 function say(text) {
   statusLine.textContent = text;
+}
+
+// What the page is doing: whether it replays or records, whether what was recorded since
+// the last save is unsaved, the person's photograph shown (its name), and whether the page
+// is leaving with the person's agreement.
+const session = { replaying: false, recording: false, unsaved: false, photo: null, leaving: false };
+
+// Input the person gives: while recording, the recording holds something not yet saved.
+function heard() {
+  session.unsaved = session.recording;
 }
 
 var Module = {
@@ -58,6 +69,7 @@ function listenToPointers() {
   canvas.addEventListener('pointerdown', (event) => {
     canvas.setPointerCapture(event.pointerId);
     canvas.focus();
+    heard();
     if (event.pointerType === 'mouse') {
       Module._tessera_press(event.button, ...canvasPoint(event));
     } else {
@@ -130,6 +142,7 @@ function listenToKeys() {
       return;
     }
     event.preventDefault();
+    heard();
     Module._tessera_key(key);
     if (key === snapshotKey) {
       snapshot();
@@ -145,31 +158,123 @@ function message() {
   return Module.UTF8ToString(Module._tessera_message());
 }
 
-// A photograph, decoded and turned upright by its EXIF orientation by the browser, handed
-// to the module as RGBA pixels; a file that is no image leaves the picture as it is.
+// What starting afresh (afresh) or showing another picture would throw away, in words: the
+// shapes painted, a recording not saved and, afresh, the person's photograph, as the page
+// starts on the default picture. Nothing during a replay, which is nobody's work.
+function atStake(afresh) {
+  if (session.replaying) {
+    return [];
+  }
+  const lost = [];
+  const shapes = Module._tessera_shape_count();
+  if (shapes > 0) {
+    lost.push(shapes === 1 ? 'the shape painted' : `the ${shapes} shapes painted`);
+  }
+  if (session.unsaved) {
+    lost.push('the recording not saved');
+  }
+  if (afresh && session.photo) {
+    lost.push('the photograph ' + session.photo);
+  }
+  return lost;
+}
+
+// Whether the person agrees to doing, which would throw away what atStake names; asked only
+// when something would go.
+function agreed(doing, afresh) {
+  const lost = atStake(afresh);
+  if (lost.length === 0) {
+    return true;
+  }
+  const last = lost.pop();
+  const words = lost.length > 0 ? lost.join(', ') + ' and ' + last : last;
+  return window.confirm(`${doing}: ${words} would be lost. Go on?`);
+}
+
+// Starts the page afresh with query, once agreed to: the guard on leaving asks no more.
+function leave(query) {
+  session.leaving = true;
+  window.location.search = query;
+}
+
+// Closing the tab, reloading or going elsewhere asks first (the browser's own question)
+// while anything would be lost.
+function guardLeaving() {
+  window.addEventListener('beforeunload', (event) => {
+    if (!session.leaving && atStake(true).length > 0) {
+      event.preventDefault();
+      event.returnValue = '';
+    }
+  });
+}
+
+// Until the browser has drawn a frame and run what waits: what was said shows, and the page
+// answers, before a long piece of work.
+const nextFrame = () =>
+  new Promise((resolve) => window.requestAnimationFrame(() => setTimeout(resolve, 0)));
+
+// A photograph decoded and turned upright by its EXIF orientation by the browser, which
+// also shrinks it to the size the picture needs (a large one would keep the module busy for
+// seconds): the bitmap, and the photograph's own width and height.
+async function uprightPhoto(file) {
+  const whole = await createImageBitmap(file, { imageOrientation: 'from-image' });
+  const { width, height } = whole;
+  const scale = Module._tessera_photo_scale(width, height);
+  if (scale >= 1) {
+    return { bitmap: whole, width, height };
+  }
+  const bitmap = await createImageBitmap(whole, {
+    resizeWidth: Math.max(1, Math.round(width * scale)),
+    resizeHeight: Math.max(1, Math.round(height * scale)), resizeQuality: 'high' });
+  whole.close();
+  return { bitmap, width, height };
+}
+
+// A photograph made the board, handed to the module as RGBA pixels; a file that is no image
+// leaves the picture as it is, and so does a person who would rather keep the shapes.
 async function showPhoto(file) {
-  let bitmap;
+  const refusal = Module.ccall('tessera_photo_refusal', 'string', ['string'], [file.name]);
+  if (refusal) {
+    say(refusal);
+    return;
+  }
+  say(`tessera: reading ${file.name}\u2026`);
+  await nextFrame();
+  let photo;
   try {
-    bitmap = await createImageBitmap(file, { imageOrientation: 'from-image' });
+    photo = await uprightPhoto(file);
   } catch {
     say(`tessera: ${file.name} is not an image this browser can read; the picture stays`);
     return;
   }
-  const drawn = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+  const { bitmap } = photo;
+  const { width, height } = bitmap;
+  const drawn = new OffscreenCanvas(width, height).getContext('2d');
   drawn.drawImage(bitmap, 0, 0);
-  const rgba = drawn.getImageData(0, 0, bitmap.width, bitmap.height).data;
+  bitmap.close();
+  const rgba = drawn.getImageData(0, 0, width, height).data;
+  if (!agreed(`Showing ${file.name} replaces the board`, false)) {
+    say(`tessera: ${file.name} is not shown; the board stays`);
+    return;
+  }
   const pixels = Module._malloc(rgba.length);
   Module.HEAPU8.set(rgba, pixels);
-  Module.ccall('tessera_photo', 'number', ['number', 'number', 'number', 'string'],
-               [pixels, bitmap.width, bitmap.height, file.name]);
+  const shown = Module.ccall(
+    'tessera_photo', 'number', ['number', 'number', 'number', 'number', 'number', 'string'],
+    [pixels, width, height, photo.width, photo.height, file.name]);
   Module._free(pixels);
+  if (shown) {
+    session.photo = file.name;
+  }
   say(message());
 }
 
 // A dropped recording is kept in the browser's own storage and the page starts afresh to
-// play it, as the program plays one from its start; anything else is taken for a photograph.
+// play it, as the program plays one from its start, once it has passed the checks a replay
+// passes (checked where it lies meanwhile); anything else is taken for a photograph.
 const replayMagic = 'tessera-replay ';
 const droppedQuery = 'dropped';
+const checkedPath = '/dropped.tessera-replay';
 
 function openStore() {
   return new Promise((resolve, reject) => {
@@ -200,9 +305,21 @@ async function showDropped(file, recordingsOnly) {
     return;
   }
   const bytes = new Uint8Array(await file.arrayBuffer());
+  Module.FS.writeFile(checkedPath, bytes);
+  const fault = Module.ccall('tessera_check_recording', 'string', ['string', 'string'],
+                             [checkedPath, file.name]);
+  Module.FS.unlink(checkedPath);
+  if (fault) {
+    say(`tessera: ${fault}; the page goes on as it was`);
+    return;
+  }
+  if (!agreed(`Playing ${file.name} starts the page afresh`, true)) {
+    say(`tessera: ${file.name} is not played; the board stays`);
+    return;
+  }
   await stored('readwrite', (store) => store.put({ name: file.name, bytes }, droppedQuery));
   const query = new URLSearchParams(window.location.search);
-  window.location.search = '?' + droppedQuery + (query.has('fast') ? '&fast' : '');
+  leave('?' + droppedQuery + (query.has('fast') ? '&fast' : ''));
 }
 
 // Files dropped on the page, during a replay too: a recording replaces it. A page that
@@ -232,12 +349,15 @@ function listenToControls(recording) {
   record.textContent = recording ? 'save recording' : 'record';
   record.addEventListener('click', () => {
     if (!recording) {
-      window.location.search = '?record';
+      if (agreed('Recording starts the page afresh on the default picture', true)) {
+        leave('?record');
+      }
       return;
     }
     const bytes = Module.FS.readFile(recordingPath);
     download('tessera-session.tessera-replay',
              URL.createObjectURL(new Blob([bytes], { type: 'text/plain' })));
+    session.unsaved = false;
   });
   if (recording) {
     say('tessera: recording; "save recording" downloads the session so far');
@@ -257,8 +377,23 @@ function listenToControls(recording) {
   });
 }
 
+// ?replay= takes a file of this site by a relative path, so that no request leaves it: an
+// absolute address, //host or another scheme gives null, as does anything that would
+// still resolve to another origin.
+function ownFile(text) {
+  if (/^[a-z][a-z\d+.-]*:|^[\\/]{2}/i.test(text.trim())) {
+    return null;
+  }
+  try {
+    const url = new URL(text, window.location.href);
+    return url.origin === window.location.origin ? url.href : null;
+  } catch {
+    return null;
+  }
+}
+
 async function fetchInto(url, path) {
-  const response = await fetch(url);
+  const response = await fetch(url, { mode: 'same-origin' });
   if (!response.ok) {
     throw new Error(url + ': ' + response.status + ' ' + response.statusText);
   }
@@ -270,7 +405,13 @@ async function start() {
   let replay = query.get('replay');
   await Promise.all(pictureFiles.map((file) => fetchInto(file, '/' + file)));
   if (replay) {
-    await fetchInto(replay, replayPath);
+    const url = ownFile(replay);
+    if (url === null) {
+      say(`tessera: ?replay= takes a recording of this site by its path (such as ` +
+          `demo.tessera-replay), not ${replay}; nothing was fetched`);
+      return;
+    }
+    await fetchInto(url, replayPath);
   } else if (query.has(droppedQuery)) {
     const dropped = await stored('readonly', (store) => store.get(droppedQuery));
     if (!dropped) {
@@ -283,14 +424,18 @@ async function start() {
   const recording = !replay && query.has('record');
   const [width, height] = canvasSize();
   const started = Module.ccall(
-    'tessera_start', 'string', ['number', 'number', 'string', 'number', 'number', 'number'],
-    [width, height, replay ? replayPath : '', query.has('fast') ? 1 : 0, recording ? 1 : 0,
-     stillRadius * pixelRatio()]);
-  listenToDrops(!started);
+    'tessera_start', 'string',
+    ['number', 'number', 'string', 'string', 'number', 'number', 'number'],
+    [width, height, replay ? replayPath : '', replay ?? '', query.has('fast') ? 1 : 0,
+     recording ? 1 : 0, stillRadius * pixelRatio()]);
+  listenToDrops(started !== '');
   if (started) {
-    say('tessera: ' + (replay ? replay + ': ' : '') + started);
+    say('tessera: ' + started);
     return;
   }
+  session.replaying = Boolean(replay);
+  session.recording = recording;
+  guardLeaving();
   if (replay) {
     document.getElementById('controls').hidden = true;
   } else {

@@ -4,6 +4,7 @@
 // tessera_frame, which runs the idle step (or the replay's next events) and draws. Nothing
 // here sleeps or loops: the browser owns the loop.
 #include "canvas/canvas.h"
+#include "photo/photo_options.h"
 #include "photo/picture_set_buffers.h"
 #include "photo/picture_set_summary.h"
 #include "photo/upright_photo.h"
@@ -18,6 +19,7 @@
 #include "stage/clock.h"
 #include "stage/stage.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <emscripten/emscripten.h>
@@ -71,12 +73,38 @@ std::string checkReplayPicture(const tessera::ReplayHeader& header) {
     return "";
 }
 
-std::string openReplay(const char* path, int width, int height) {
-    tessera::ReplayHeader header;
+// What keeps the recording at path from playing on this page, with the file called name
+// (the page's own path for it means nothing to a person), or "" when it plays: the checks
+// a replay passes before it starts, which fill header.
+std::string recordingFault(const std::string& path, const std::string& name,
+                           tessera::ReplayHeader& header) {
     if (std::string error = tessera::checkReplayFile(path, header); !error.empty()) {
+        if (error.compare(0, path.size(), path) == 0) {
+            error.replace(0, path.size(), name);
+        }
         return error;
     }
     if (std::string error = checkReplayPicture(header); !error.empty()) {
+        return name + ": " + error;
+    }
+    return "";
+}
+
+// Why a photograph named name cannot become the board now, or "" when it can.
+std::string photoRefusal(const char* name) {
+    if (replaying) {
+        return std::string(name) + ": a replay plays on its own picture";
+    }
+    if (recording) {
+        return std::string(name) + ": a recording keeps the picture it began on; save it, then "
+                                   "reload the page to show a photograph";
+    }
+    return "";
+}
+
+std::string openReplay(const char* path, const char* name, int width, int height) {
+    tessera::ReplayHeader header;
+    if (std::string error = recordingFault(path, name, header); !error.empty()) {
         return error;
     }
     if (std::string error = playback.open(path); !error.empty()) {
@@ -138,11 +166,12 @@ std::string startRecording(int width, int height) {
 extern "C" {
 
 // Makes the WebGL 2 context on the page's canvas and loads the picture set; with a
-// recording's path, plays it instead of taking input, and with record, records the
-// session. A finger held within stillPixels of where it came down is held still. Returns
-// an empty string, or what is wrong.
-EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay, int fast,
-                                               int record, double stillPixels) {
+// recording's path (the file called name), plays it instead of taking input, and with
+// record, records the session. A finger held within stillPixels of where it came down is
+// held still. Returns an empty string, or what is wrong.
+EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay,
+                                               const char* name, int fast, int record,
+                                               double stillPixels) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
     attributes.majorVersion = 2;
@@ -160,7 +189,7 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
     emscripten_webgl_make_context_current(context);
     tessera::Stage::instance()->setClock(&heldClock);
     if (replay != nullptr && replay[0] != '\0') {
-        message = openReplay(replay, width, height);
+        message = openReplay(replay, name, width, height);
         if (!message.empty()) {
             return message.c_str();
         }
@@ -235,16 +264,43 @@ EMSCRIPTEN_KEEPALIVE void tessera_touch_up(int id, int x, int y) {
     }
 }
 
-// A photograph the browser has decoded and turned upright, RGBA rows top to bottom, made
-// the board as the program makes a photograph given to it. Returns 1 with the summary, or
-// 0 with what is wrong, in tessera_message; the picture shown stays then.
+// The recording at path (in the module's file system), called name, checked as a replay
+// is before it starts. Returns "" when this page can play it, else what is wrong.
+EMSCRIPTEN_KEEPALIVE const char* tessera_check_recording(const char* path, const char* name) {
+    tessera::ReplayHeader header;
+    message = recordingFault(path, name, header);
+    return message.c_str();
+}
+
+// Shapes on the board: the person's work, which the page does not throw away unasked.
+EMSCRIPTEN_KEEPALIVE int tessera_shape_count() {
+    return static_cast<int>(theCanvas.shapes.size());
+}
+
+// Why a photograph cannot become the board now (a replay or a recording is under way), or
+// "" when it can.
+EMSCRIPTEN_KEEPALIVE const char* tessera_photo_refusal(const char* name) {
+    message = photoRefusal(name);
+    return message.c_str();
+}
+
+// The scale (at most 1) to which the browser may shrink a width x height photograph before
+// handing it over, so that the picture made from it is as large as from the whole: the
+// smallest that still covers the picture's largest size.
+EMSCRIPTEN_KEEPALIVE double tessera_photo_scale(int width, int height) {
+    const tessera::PhotoOptions options;
+    return std::min(1.0, std::max(static_cast<double>(options.maxWidth) / width,
+                                  static_cast<double>(options.maxHeight) / height));
+}
+
+// A photograph the browser has decoded, turned upright and perhaps shrunk to width x height,
+// RGBA rows top to bottom, from a photograph of photoWidth x photoHeight, made the board as
+// the program makes a photograph given to it. Returns 1 with the summary, or 0 with what is
+// wrong, in tessera_message; the picture shown stays then.
 EMSCRIPTEN_KEEPALIVE int tessera_photo(const unsigned char* rgba, int width, int height,
-                                       const char* name) {
-    if (replaying || recording) {
-        message = std::string(name) + ": " +
-                  (replaying ? "a replay plays on its own picture"
-                             : "a recording keeps the picture it began on; save it, then "
-                               "reload the page to show a photograph");
+                                       int photoWidth, int photoHeight, const char* name) {
+    message = photoRefusal(name);
+    if (!message.empty()) {
         return 0;
     }
     tessera::PictureSet set;
@@ -254,6 +310,8 @@ EMSCRIPTEN_KEEPALIVE int tessera_photo(const unsigned char* rgba, int width, int
         message = std::string(name) + ": " + error;
         return 0;
     }
+    set.photoWidth = photoWidth;
+    set.photoHeight = photoHeight;
     message = tessera::pictureSetSummary(name, set);
     tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
     theCanvas.loadPictureSet(name, std::move(buffers.picture), std::move(buffers.mask),

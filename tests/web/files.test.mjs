@@ -42,22 +42,31 @@ async function quadrantPhoto(page, file) {
   writeFileSync(file, Buffer.from(png, 'base64'));
 }
 
-test('a photograph through the file input becomes the board; a file that is no image does not', async () => {
+test('a photograph through the file input becomes the board, once agreed to; a file that is no image does not', async () => {
   const page = await boardPage();
+  const asked = [];
+  page.on('dialog', (dialog) => { asked.push(dialog.message()); return dialog.accept(); });
   const fruit = (await screenPixels(page)).at(320, 240);
+  await page.mouse.move(500, 100);
+  await page.mouse.down({ button: 'right' });
+  await frames(page);
+  await page.mouse.up({ button: 'right' });
   const notes = path.join(folder, 'notes.png');
   writeFileSync(notes, 'these are notes, not a picture\n');
   await (await page.$('#photo')).uploadFile(notes);
-  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  await page.waitForFunction(() => document.getElementById('status').textContent.endsWith('stays'));
   assert.equal(await statusText(page),
                'tessera: notes.png is not an image this browser can read; the picture stays');
   await frames(page);
   assert.ok(near((await screenPixels(page)).at(320, 240), fruit, 0), 'the fruit stays');
+  assert.equal(await page.evaluate(() => Module._tessera_shape_count()), 1, 'and so does the shape');
+  assert.deepEqual(asked, []);
 
   const photo = path.join(folder, 'quadrants.png');
   await quadrantPhoto(page, photo);
   await (await page.$('#photo')).uploadFile(photo);
   await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('quadrants'));
+  assert.deepEqual(asked, ['Showing quadrants.png replaces the board: the shape painted would be lost. Go on?']);
   assert.match(await statusText(page),
                /^quadrants\.png: 400 x 300 picture from a 400 x 300 photograph, 64 x 48 cells, \d+ regions?$/);
   await frames(page);

@@ -75,10 +75,12 @@ test('the full-screen button asks the browser for full screen, and leaves it', a
   const page = await openPage(browser, site.url);
   await waitForBoard(page);
   await page.click('#full');
-  await page.waitForFunction(() => document.fullscreenElement === document.documentElement);
-  assert.equal(await page.$eval('#full', (button) => button.textContent), 'leave full screen');
+  // The button's word changes on fullscreenchange, which follows the element's change.
+  await page.waitForFunction(() => document.fullscreenElement === document.documentElement &&
+                                   document.getElementById('full').textContent === 'leave full screen');
   await page.click('#full');
-  await page.waitForFunction(() => document.fullscreenElement === null);
+  await page.waitForFunction(() => document.fullscreenElement === null &&
+                                   document.getElementById('full').textContent === 'full screen');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
