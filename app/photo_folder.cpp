@@ -94,9 +94,12 @@ std::vector<const PhotoFolder::Entry*> PhotoFolder::queue(const std::vector<Entr
         }
     }
     std::shuffle(tried.begin(), tried.end(), random);
-    // A new round does not open with the photograph that closed the last.
-    if (tried.size() > 1 && tried.front()->name == last) {
-        std::swap(tried.front(), tried.back());
+    // A new round does not open with the photograph that closed the last, even when those
+    // before it in the round cannot be read: it comes last.
+    const auto closing =
+        std::find_if(tried.begin(), tried.end(), [&](const Entry* e) { return e->name == last; });
+    if (closing != tried.end()) {
+        std::swap(*closing, tried.back());
     }
     return tried;
 }
