@@ -2,6 +2,7 @@
 #include "painting.h"
 #include "photo/png_writer.h"
 #include "program_under_x.h"
+#include "wait_until.h"
 #include "window_layout.h"
 
 #include <chrono>
@@ -128,6 +129,45 @@ TEST(Photos, TheOwnersWaysOutAnswerWithinASecondWhileAHugePhotographIsDecoded) {
         const std::vector<std::string> lines = program.outputLines();
         EXPECT_EQ(lines.back().rfind("shots/a.png: ", 0), 0u) << "the decode was done already";
     }
+}
+
+// The decode's memory tells when it is under way and when it is done: its pixels alone take
+// 768 MB, the finished photograph a few. Lines: a.png's, Escape's key code, b.png's.
+TEST(Photos, APhotographFinishedAfterSomebodyPaintedWaitsForTheNextClear) {
+    ProgramUnderX program;
+    std::filesystem::create_directory(program.pictures().path("shots"));
+    writePhotograph(program, "shots/a.png", 220, 20);
+    writeBlackPng(program.pictures().path("shots/b.png"), 16000, 12000);
+    program.start({"--window", "--photos", "shots", "--regions=1"});
+    const auto shows = [](const Rgb& colour) {
+        return [colour](const ScreenImage& shot) {
+            return isNear(meanColour(shot, boardCorner), colour, 12);
+        };
+    };
+    program.movePointer(320, 240);
+    ScreenImage bare;
+    ASSERT_TRUE(program.waitForScreen(shows({220, 30, 20}), bare, ProgramUnderX::startTimeout))
+        << program.errors();
+
+    // Pressed at once, the button paints before the decode is done, and holds the shape
+    // until it is.
+    program.pressKeys({"Escape"});
+    program.pressButton(rightButton);
+    const auto decoding = [&] { return program.residentKib() > 500 * 1024; };
+    EXPECT_TRUE(waitUntil(ProgramUnderX::stepTimeout, decoding)) << "no decode seen";
+    ASSERT_TRUE(waitUntil(ProgramUnderX::startTimeout, [&] { return !decoding(); }));
+    program.releaseButton(rightButton);
+    const auto bShown = [&] { return program.outputLines().size() > 2; };
+    EXPECT_FALSE(waitUntil(std::chrono::milliseconds(1500), bShown))
+        << program.outputLines().back();
+    ScreenImage shot = program.screenshot();
+    EXPECT_FALSE(changedPatch(bare, shot, around(320, 240, 12)).empty()) << "the shape is gone";
+    EXPECT_TRUE(shows({220, 30, 20})(shot)) << meanColour(shot, boardCorner);
+
+    program.pressKeys({"Escape"});
+    EXPECT_TRUE(program.waitForScreen(shows({0, 0, 0}), shot)) << meanColour(shot, boardCorner);
+    ASSERT_TRUE(waitUntil(ProgramUnderX::stepTimeout, bShown));
+    EXPECT_EQ(program.outputLines().back().rfind("shots/b.png: 1024 x 768 picture", 0), 0u);
 }
 
 } // namespace
