@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessera {
 namespace {
@@ -126,6 +127,7 @@ TEST(PhotoFolder, AFolderWithNoPhotographOrNoneAtAllIsSaidBeforeDecoding) {
 // whom permissions hold): a line for each photograph shown and each line passed over.
 std::string showOfThree(const TempDir& dir) {
     return withoutPrivileges([&] {
+               alarm(10); // a show that waits on a FIFO for ever ends the child
                PhotoFolder folder(dir.path(""), PhotoFolder::NameOrder, 1);
                std::ostringstream lines;
                for (int k = 0; k < 3; ++k) {
