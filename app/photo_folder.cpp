@@ -112,9 +112,10 @@ std::string PhotoFolder::next(const PhotoOptions& options, PictureSetBuffers& bu
         return error;
     }
     // What left the folder is forgotten, so that the memory holds no more than the folder.
+    const auto byName = [](const Entry& e, const std::string& name) { return e.name < name; };
     for (auto f = failed.begin(); f != failed.end();) {
-        const bool listed = std::any_of(entries.begin(), entries.end(),
-                                        [&](const Entry& e) { return e.name == f->first; });
+        const auto at = std::lower_bound(entries.begin(), entries.end(), f->first, byName);
+        const bool listed = at != entries.end() && at->name == f->first;
         f = listed ? std::next(f) : failed.erase(f);
     }
     // A shuffle whose round has none left that can be read starts the next round.
