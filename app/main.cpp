@@ -10,6 +10,7 @@
 #include "app/kiosk_keys.h"
 #include "app/output_target.h"
 #include "app/photo_folder.h"
+#include "app/photograph_in_preparation.h"
 #include "app/picture_source.h"
 #include "app/prepared_picture.h"
 #include "app/replay_picture.h"
@@ -42,6 +43,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -70,11 +72,14 @@ tessera::InputEvent pendingEvent;
 bool eventPending = false;
 int windowId = 0;
 tessera::KioskKeys kioskKeys(false);
-// With --photos: the folder, what makes each photograph a picture set, and the clears
-// already answered with the next photograph.
-std::unique_ptr<tessera::PhotoFolder> photoFolder;
+// With --photos: the folder, what makes each photograph a picture set, the clears already
+// answered with the next photograph, the one being prepared, and a finished one waiting for
+// a board without shapes.
+std::shared_ptr<tessera::PhotoFolder> photoFolder;
 tessera::PhotoOptions photoOptions;
 std::uint64_t clearsAnswered = 0;
+std::unique_ptr<tessera::PhotographInPreparation> preparing;
+std::optional<tessera::PhotographInPreparation::Result> finished;
 // In a kiosk SIGTERM, SIGINT and SIGHUP end the show as the owner's chord does, between
 // frames.
 volatile std::sig_atomic_t endAsked = 0;
@@ -156,35 +161,56 @@ void showPhotograph(const std::string& path, tessera::PictureSetBuffers& buffers
                              std::move(buffers.regionMap));
 }
 
-// The folder's next photograph; each one that cannot be read is named as it is passed over.
-std::string nextPhotograph(tessera::PictureSetBuffers& buffers, std::string& path,
-                           std::string& summary) {
-    std::vector<std::string> skipped;
-    std::string error = photoFolder->next(photoOptions, buffers, path, summary, skipped);
+void reportSkipped(const std::vector<std::string>& skipped) {
     for (const std::string& line : skipped) {
         std::fprintf(stderr, "tessera: %s; skipped\n", line.c_str());
     }
+}
+
+// The folder's first photograph, made before the window opens; each one that cannot be
+// read is named as it is passed over.
+std::string firstPhotograph(tessera::PictureSetBuffers& buffers, std::string& path,
+                            std::string& summary) {
+    std::vector<std::string> skipped;
+    std::string error = photoFolder->next(photoOptions, buffers, path, summary, skipped);
+    reportSkipped(skipped);
     return error;
 }
 
-// The next photograph, made and shown after each clear. A folder with none left that can be
-// read keeps the picture: the show goes on.
-void showNextPhotographAfterClear() {
+// After each clear the next photograph is prepared off this thread, and shown once it is
+// finished and the board has no shapes; one somebody painted on meanwhile waits for the
+// next clear. A folder with none left that can be read keeps the picture: the show goes on.
+void followPhotoFolder() {
+    if (photoFolder == nullptr) {
+        return;
+    }
     // An invitation's clears are undone with it.
-    if (photoFolder == nullptr || theCanvas.clearCount == clearsAnswered ||
-        (invitation != nullptr && invitation->playing())) {
-        return;
+    const bool inviting = invitation != nullptr && invitation->playing();
+    const bool cleared = theCanvas.clearCount != clearsAnswered && !inviting;
+    if (cleared) {
+        clearsAnswered = theCanvas.clearCount;
+        if (!finished) {
+            preparing->start();
+        }
     }
-    clearsAnswered = theCanvas.clearCount;
-    tessera::PictureSetBuffers buffers;
-    std::string path;
-    std::string summary;
-    if (const std::string error = nextPhotograph(buffers, path, summary); !error.empty()) {
-        std::fprintf(stderr, "tessera: %s; the picture stays\n", error.c_str());
-        return;
+    if (!finished) {
+        tessera::PhotographInPreparation::Result result;
+        if (!preparing->take(result)) {
+            return;
+        }
+        reportSkipped(result.skipped);
+        if (!result.error.empty()) {
+            std::fprintf(stderr, "tessera: %s; the picture stays\n", result.error.c_str());
+            return;
+        }
+        finished = std::move(result);
     }
-    std::printf("%s\n", summary.c_str());
-    showPhotograph(path, buffers);
+    const bool bare = theCanvas.shapes.empty() && theCanvas.heldButtons == 0 && !inviting;
+    if (cleared || bare) {
+        std::printf("%s\n", finished->summary.c_str());
+        showPhotograph(finished->path, finished->buffers);
+        finished.reset();
+    }
 }
 
 void reshapeCallback(int width, int height) {
@@ -214,7 +240,7 @@ void idleCallback() {
     const std::int64_t now = liveClock.ticksAt(pacer.wait());
     endIfAsked();
     deliverFrame(now);
-    showNextPhotographAfterClear();
+    followPhotoFolder();
     postRedisplay();
 }
 
@@ -265,7 +291,7 @@ void touchIdleCallback() {
     endIfAsked();
     touch.tick(now);
     deliverFrame(now);
-    showNextPhotographAfterClear();
+    followPhotoFolder();
     postRedisplay();
 }
 
@@ -516,7 +542,7 @@ int main(int argc, char** argv) {
         picture = tessera::choosePicture(options.picture, tessera::executablePath());
     }
     if (!options.photos.empty()) {
-        photoFolder = std::make_unique<tessera::PhotoFolder>(
+        photoFolder = std::make_shared<tessera::PhotoFolder>(
             options.photos,
             options.shuffle ? tessera::PhotoFolder::Shuffled : tessera::PhotoFolder::NameOrder,
             std::random_device{}());
@@ -572,14 +598,15 @@ int main(int argc, char** argv) {
         return fail(error, noDisplayStatus);
     }
     tessera::PreparedPicture prepared;
-    tessera::PictureSetBuffers firstPhotograph;
+    tessera::PictureSetBuffers firstOfFolder;
     std::string photographPath;
     std::string summary;
     if (photoFolder != nullptr) {
-        if (std::string error = nextPhotograph(firstPhotograph, photographPath, summary);
+        if (std::string error = firstPhotograph(firstOfFolder, photographPath, summary);
             !error.empty()) {
             return fail(error, 255);
         }
+        preparing = std::make_unique<tessera::PhotographInPreparation>(photoFolder, photoOptions);
     } else if (std::string error = prepared.prepare(picture, options.photo, summary);
                !error.empty()) {
         return fail(error, 255);
@@ -644,7 +671,7 @@ int main(int argc, char** argv) {
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
     theCanvas.referenceDrawing = options.referenceDrawing;
     if (photoFolder != nullptr) {
-        showPhotograph(photographPath, firstPhotograph);
+        showPhotograph(photographPath, firstOfFolder);
     } else {
         prepared.loadInto(theCanvas);
     }

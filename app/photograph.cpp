@@ -3,6 +3,7 @@
 #include "photo/make_picture_set.h"
 #include "photo/photo_file.h"
 #include "photo/picture_set_summary.h"
+#include "photo/printable_name.h"
 
 #include <vector>
 
@@ -17,9 +18,9 @@ std::string preparePhotograph(const std::string& path, const PhotoOptions& optio
         error = makePictureSetFromBytes(bytes.data(), bytes.size(), options, set);
     }
     if (!error.empty()) {
-        return path + ": " + error;
+        return printableName(path) + ": " + error;
     }
-    summary = pictureSetSummary(path, set);
+    summary = pictureSetSummary(printableName(path), set);
     buffers = pictureSetBuffers(set);
     return "";
 }

@@ -3,9 +3,10 @@
 #include "photo/photo_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace tessera {
 namespace {
@@ -76,11 +77,12 @@ std::string pictureSourceError(const PictureSource& source) {
     }
     if (source.kind == PictureSource::OtherFile) {
         // A file that cannot be opened may well be a photograph: say why it cannot be read.
-        std::FILE* in = std::fopen(path.c_str(), "rb");
-        if (in == nullptr) {
-            return path + ": cannot open: " + std::strerror(errno);
+        FileStamp stamp;
+        std::string error;
+        if (photoFormatOfFile(path.c_str(), stamp, error) == PhotoFormat::unknown &&
+            !error.empty()) {
+            return path + ": " + error;
         }
-        std::fclose(in);
         return path + ": not a JPEG or PNG photograph (a picture set is named by the common "
                       "prefix of its files, as in data/fruit)";
     }
@@ -92,12 +94,13 @@ std::string pictureSourceError(const PictureSource& source) {
     const char* const kinds[] = {"ppm", "pgm", "map"};
     const std::vector<std::string> files = pictureFiles(source);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::FILE* in = std::fopen(files[i].c_str(), "rb");
-        if (in == nullptr) {
+        // Without O_NONBLOCK a FIFO in a set file's place would hold the check for ever.
+        const int fd = ::open(files[i].c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
             return std::string("error opening ") + kinds[i] + " file " + files[i] + ": " +
                    std::strerror(errno);
         }
-        std::fclose(in);
+        ::close(fd);
     }
     return "";
 }

@@ -74,7 +74,7 @@ std::string makePictureSet(const char* path, const PhotoOptions& options, Pictur
     set = PictureSet{};
     try {
         std::vector<unsigned char> bytes;
-        const std::string error = readPhotoFile(path, bytes);
+        const std::string error = readPhotoFile(path, bytes, PhotoFileKinds::any);
         if (!error.empty()) {
             return error;
         }

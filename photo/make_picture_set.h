@@ -17,7 +17,8 @@ namespace tessera {
 std::string makePictureSetFromBytes(const unsigned char* bytes, std::size_t length,
                                     const PhotoOptions& options, PictureSet& set);
 
-// The same for a file, which is read once, whole (readPhotoFile), before decoding.
+// The same for a file, which is read once, whole (readPhotoFile, a pipe or a device too),
+// before decoding.
 std::string makePictureSet(const char* path, const PhotoOptions& options, PictureSet& set);
 
 } // namespace tessera

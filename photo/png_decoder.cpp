@@ -1,5 +1,7 @@
 #include "photo/png_decoder.h"
 
+#include "photo/photo_header.h"
+
 #include <cstring>
 #include <png.h>
 
@@ -33,26 +35,6 @@ void readPngBytes(png_structp png, png_bytep out, png_size_t count) {
     }
     std::memcpy(out, source->bytes + source->position, count);
     source->position += count;
-}
-
-unsigned long bigEndian32(const unsigned char* p) {
-    return static_cast<unsigned long>(p[0]) << 24 | static_cast<unsigned long>(p[1]) << 16 |
-           static_cast<unsigned long>(p[2]) << 8 | p[3];
-}
-
-// A PNG begins with its signature and then the header chunk, which gives the size. Reading
-// it here gives a plain message; libpng's own limit only says "Invalid IHDR data".
-std::string headerSizeError(const unsigned char* bytes, std::size_t length) {
-    if (length < 24 || std::memcmp(bytes + 12, "IHDR", 4) != 0) {
-        return ""; // libpng says what is wrong
-    }
-    const unsigned long width = bigEndian32(bytes + 16);
-    const unsigned long height = bigEndian32(bytes + 20);
-    if (width > maxPngSide || height > maxPngSide) {
-        return "picture is " + std::to_string(width) + " x " + std::to_string(height) +
-               " pixels; at most " + std::to_string(maxPngSide) + " a side is supported";
-    }
-    return decodedSizeError(width, height, 4);
 }
 
 // Runs libpng between a setjmp and its possible longjmp. Nothing in this frame has a
@@ -105,9 +87,10 @@ void composeOverBlack(RgbImage& image) {
 
 std::string decodePng(const unsigned char* bytes, std::size_t length, DecodedPhoto& photo) {
     photo = DecodedPhoto{};
-    const std::string sizeError = headerSizeError(bytes, length);
-    if (!sizeError.empty()) {
-        return sizeError;
+    // The header's own checks give plainer messages than libpng's "Invalid IHDR data".
+    const std::string headerError = photoHeaderError(bytes, length);
+    if (!headerError.empty()) {
+        return headerError;
     }
     PngErrorTrap trap;
     png_structp png =

@@ -1,18 +1,16 @@
 #include "app/picture_source.h"
 #include "support/temp_dir.h"
+#include "support/without_privileges.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
-#include <optional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tessera {
 namespace {
 
 namespace fs = std::filesystem;
 using test::TempDir;
+using test::withoutPrivileges;
 
 const std::string jpegStart("\xff\xd8\xff\xe0", 4);
 const std::string pngStart("\x89PNG\r\n\x1a\n", 8);
@@ -102,40 +100,6 @@ TEST(PictureSource, WhatCannotBeShownIsNamedWithItsPath) {
                                        "the common prefix of its files, as in data/fruit)");
     dir.write("half_mask.pgm", "P5");
     EXPECT_EQ(errorFor(half), "");
-}
-
-// Runs work in a child process without the right to read other users' files (as nobody
-// when the test runs as root, where permissions stop nothing) and gives what it returned.
-std::optional<std::string> withoutPrivileges(const std::function<std::string()>& work) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return std::nullopt;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            _exit(2);
-        }
-        const std::string result = work();
-        const bool written =
-            write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-        _exit(written ? 0 : 3);
-    }
-    close(channel[1]);
-    std::string result;
-    char buffer[512];
-    ssize_t got = 0;
-    while ((got = read(channel[0], buffer, sizeof buffer)) > 0) {
-        result.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(channel[0]);
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return std::nullopt;
-    }
-    return result;
 }
 
 TEST(PictureSource, APhotographThatCannotBeOpenedSaysWhy) {

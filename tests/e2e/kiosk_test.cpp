@@ -1,14 +1,17 @@
 #include "changed_patch.h"
 #include "painting.h"
+#include "photo/png_writer.h"
 #include "program_under_x.h"
 #include "wait_until.h"
 #include "window_layout.h"
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 
 namespace tessera {
 namespace {
@@ -112,6 +115,65 @@ TEST(Kiosk, OnlyTheOwnerOrALostWindowEndsTheShowAndWithinASecond) {
             [&] { return !program.outputLines().empty() && program.outputLines().back() == "50"; }))
             << "the show stopped answering: " << program.errors();
     }
+}
+
+RgbImage solidPhotograph(std::uint8_t red) {
+    RgbImage photo;
+    photo.width = 1024;
+    photo.height = 768;
+    for (int i = 0; i < photo.width * photo.height; ++i) {
+        photo.pixels.insert(photo.pixels.end(), {red, 90, 160});
+    }
+    return photo;
+}
+
+// An unattended shuffled show, cleared a second after each visitor's shape, with a broken
+// photograph among good ones: the broken one is named once, the pictures keep changing
+// round after round, and the program keeps its size.
+TEST(Kiosk, AShuffledShowWithABrokenPhotographKeepsChangingAndKeepsItsSize) {
+    ProgramUnderX program;
+    std::filesystem::create_directory(program.pictures().path("shots"));
+    const std::vector<std::string> names = {"shots/a.png", "shots/b.png", "shots/c.png"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        ASSERT_EQ(writePng(solidPhotograph(static_cast<std::uint8_t>(60 * i)),
+                           program.pictures().path(names[i])),
+                  "");
+    }
+    program.pictures().write("shots/d.png", std::string("\x89PNG\r\n\x1a\n", 8) + "cut short");
+    program.start(
+        {"--kiosk", "--photos", "shots", "--shuffle", "--clear-after", "1", "--regions=2"});
+    ASSERT_TRUE(program.waitForOutputLines(1)) << program.errors();
+
+    constexpr std::size_t shows = 16;
+    long earlyKib = 0;
+    program.movePointer(shapeX, shapeY);
+    for (std::size_t shown = 1; shown < shows; ++shown) {
+        if (shown == 4) {
+            earlyKib = program.residentKib();
+        }
+        // A click paints a shape, and the clear a second later brings the next photograph.
+        program.click(rightButton);
+        ASSERT_TRUE(program.waitForOutputLines(shown + 1, ProgramUnderX::stepTimeout))
+            << "photograph " << shown << " did not come: " << program.errors();
+    }
+    const long lateKib = program.residentKib();
+
+    const std::vector<std::string> lines = program.outputLines();
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string name = lines[i].substr(0, lines[i].find(':'));
+        seen.insert(name);
+        if (i > 0) {
+            EXPECT_NE(name, lines[i - 1].substr(0, lines[i - 1].find(':'))) << "at " << i;
+        }
+    }
+    EXPECT_EQ(seen, std::set<std::string>(names.begin(), names.end()));
+    const std::string errors = program.errors();
+    EXPECT_EQ(errors.find("shots/d.png: "), errors.rfind("shots/d.png: ")) << errors;
+    EXPECT_NE(errors.find("shots/d.png: "), std::string::npos) << errors;
+    EXPECT_LT(lateKib - earlyKib, 16 * 1024)
+        << earlyKib << " KiB after 4, " << lateKib << " after " << shows;
+    EXPECT_EQ(program.terminate(), 0);
 }
 
 } // namespace

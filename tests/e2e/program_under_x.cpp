@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 
 namespace tessera {
@@ -165,6 +166,17 @@ void ProgramUnderX::dropConnection() {
 
 void ProgramUnderX::sendSignal(int number) {
     ::kill(running().pid(), number);
+}
+
+long ProgramUnderX::residentKib() {
+    std::ifstream status("/proc/" + std::to_string(running().pid()) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
 }
 
 ScreenImage ProgramUnderX::screenshot() {

@@ -76,6 +76,8 @@ public:
     void destroyWindow();
     void dropConnection();
     void sendSignal(int number);
+    // The program's resident memory (VmRSS) in KiB, or -1 when it cannot be read.
+    long residentKib();
 
     // The exit status (as ChildProcess gives it), or nothing if it still runs at the end.
     std::optional<int> waitForExit(Timeout timeout = stepTimeout);

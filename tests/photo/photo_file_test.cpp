@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessera {
@@ -38,6 +39,37 @@ TEST(PhotoFile, AnEndlessStreamThatStartsLikeNoPhotographIsRefusedAtOnce) {
     EXPECT_EQ(makePictureSet("/dev/zero", PhotoOptions{}, set), "not a JPEG or PNG image");
 
     EXPECT_LT(peakResidentKib() - before, 64 * 1024) << "KiB more at the peak";
+}
+
+TEST(PhotoFile, ALargeFileWhoseHeaderIsBrokenIsRefusedFromItsFirstBytes) {
+    ScratchFolder folder;
+    const std::string path = folder.path("huge.png");
+    writeBytes(path, {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n', 'n', 'o', 't', ' ', 'I', 'H',
+                      'D', 'R'});
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(maxPhotoFileBytes)), 0);
+    const long before = peakResidentKib();
+
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(readPhotoFile(path.c_str(), bytes),
+              "cannot decode PNG: the signature is not followed by an IHDR chunk");
+
+    EXPECT_LT(peakResidentKib() - before, 16 * 1024) << "KiB more at the peak";
+}
+
+// Nobody writes to the FIFO: an open that waited for a writer would never return, and the
+// alarm would end the test.
+TEST(PhotoFile, AFifoIsRefusedWithoutWaitingForAWriter) {
+    ScratchFolder folder;
+    const std::string path = folder.path("photo.png");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    alarm(10);
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(readPhotoFile(path.c_str(), bytes), "not a regular file but a FIFO");
+    FileStamp stamp;
+    std::string error;
+    EXPECT_EQ(photoFormatOfFile(path.c_str(), stamp, error), PhotoFormat::unknown);
+    EXPECT_EQ(error, "not a regular file but a FIFO");
+    alarm(0);
 }
 
 } // namespace
