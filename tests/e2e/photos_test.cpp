@@ -136,7 +136,8 @@ TEST(Photos, APhotographFinishedAfterSomebodyPaintedWaitsForTheNextClear) {
     std::filesystem::create_directory(program.pictures().path("shots"));
     writePhotograph(program, "shots/a.png", 220, 20);
     writeBlackPng(program.pictures().path("shots/b.png"), 16000, 12000);
-    program.start({"--window", "--photos", "shots", "--regions=1"});
+    // However long the decode takes, the shape stays where it was painted.
+    program.start({"--window", "--photos", "shots", "--regions=1", "--idle-scatter", "0"});
     const auto shows = [](const Rgb& colour) {
         return [colour](const ScreenImage& shot) {
             return isNear(meanColour(shot, boardCorner), colour, 12);
