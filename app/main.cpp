@@ -80,6 +80,9 @@ tessera::PhotoOptions photoOptions;
 std::uint64_t clearsAnswered = 0;
 std::unique_ptr<tessera::PhotographInPreparation> preparing;
 std::optional<tessera::PhotographInPreparation::Result> finished;
+// Why the picture stayed, as last said: a folder left with nothing to show says so once,
+// not at every clear of a month's show, until a photograph is shown again.
+std::string pictureStaysBecause;
 // In a kiosk SIGTERM, SIGINT and SIGHUP end the show as the owner's chord does, between
 // frames.
 volatile std::sig_atomic_t endAsked = 0;
@@ -200,9 +203,13 @@ void followPhotoFolder() {
         }
         reportSkipped(result.skipped);
         if (!result.error.empty()) {
-            std::fprintf(stderr, "tessera: %s; the picture stays\n", result.error.c_str());
+            if (result.error != pictureStaysBecause) {
+                std::fprintf(stderr, "tessera: %s; the picture stays\n", result.error.c_str());
+                pictureStaysBecause = result.error;
+            }
             return;
         }
+        pictureStaysBecause.clear();
         finished = std::move(result);
     }
     const bool bare = theCanvas.shapes.empty() && theCanvas.heldButtons == 0 && !inviting;

@@ -56,6 +56,28 @@ TEST(Photos, EachClearShowsTheFolderNextPhotographPassingOverABrokenOne) {
 
     program.pressKeys({"Escape"});
     EXPECT_TRUE(program.waitForScreen(shows(red), shot)) << meanColour(shot, boardCorner);
+
+    // With none left that can be read, the picture stays, and that is said once, not at
+    // every clear; once one can be read again, it is shown.
+    program.pictures().write("shots/a.png", std::string("\x89PNG\r\n\x1a\n", 8) + "cut");
+    program.pictures().write("shots/c.png", std::string("\x89PNG\r\n\x1a\n", 8) + "cut");
+    const auto stays = [&] {
+        const std::string errors = program.errors();
+        std::size_t count = 0;
+        for (std::size_t at = errors.find("the picture stays"); at != std::string::npos;
+             at = errors.find("the picture stays", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    for (int clear = 0; clear < 3; ++clear) {
+        program.pressKeys({"Escape"});
+        EXPECT_TRUE(waitUntil(ProgramUnderX::stepTimeout, [&] { return stays() >= 1; }));
+    }
+    writePhotograph(program, "shots/c.png", 20, 220);
+    program.pressKeys({"Escape"});
+    EXPECT_TRUE(program.waitForScreen(shows(blue), shot)) << meanColour(shot, boardCorner);
+    EXPECT_EQ(stays(), 1u) << program.errors();
 }
 
 // A black photograph written a row at a time: small on disk, seconds to decode.
