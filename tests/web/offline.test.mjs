@@ -29,13 +29,14 @@ after(async () => {
 
 const kept = (page) => page.evaluate(() => caches.keys());
 
-async function goOffline(page, offline) {
-  site.reachable = !offline;
-  await page.setOfflineMode(offline);
+async function goOffline(page) {
+  site.reachable = false;
+  await page.setOfflineMode(true);
 }
 
-// The site's first visit, once its worker answers the page's requests.
+// The site's first visit, with network, once its worker answers the page's requests.
 async function visited() {
+  Object.assign(site, { reachable: true, missed: 0 });
   const page = await openPage(browser, site.url);
   await waitForBoard(page);
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
@@ -45,7 +46,7 @@ async function visited() {
 test('after a first visit the page opens with no network: the board, and ?replay= of the demo', async () => {
   const page = await visited();
   const online = await screenPixels(page);
-  await goOffline(page, true);
+  await goOffline(page);
   await page.reload();
   await waitForBoard(page);
   const offline = await screenPixels(page);
@@ -58,13 +59,12 @@ test('after a first visit the page opens with no network: the board, and ?replay
   assert.equal(await page.$eval('#status', (line) => line.textContent), '');
   assert.equal(site.missed, 0, 'requests that went to the network');
   assert.deepEqual(page.errors, []);
-  await goOffline(page, false);
   await page.close();
 });
 
 test('with no network, the page links a manifest the browser can install it by, icons kept', async () => {
   const page = await visited();
-  await goOffline(page, true);
+  await goOffline(page);
   await page.reload();
   await waitForBoard(page);
   const cdp = await page.createCDPSession();
@@ -84,7 +84,6 @@ test('with no network, the page links a manifest the browser can install it by, 
   })), manifest.icons);
   assert.deepEqual(sizes, [128, 48]);
   assert.equal(site.missed, 0, 'requests that went to the network');
-  await goOffline(page, false);
   await page.close();
 });
 
@@ -109,11 +108,10 @@ test('a new build of the site replaces the kept one on the next visit with netwo
   assert.notEqual(current, old);
   await page.reload();
   await page.waitForFunction(async (name) => (await caches.keys()).join() === name, {}, current);
-  await goOffline(page, true);
+  await goOffline(page);
   await page.reload();
   await waitForBoard(page);
   assert.equal(await page.$eval('meta[name=build]', (meta) => meta.content), '2');
   assert.equal(site.missed, 0, 'requests that went to the network');
-  await goOffline(page, false);
   await page.close();
 });
