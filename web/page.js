@@ -3,7 +3,8 @@
 // device pixels, turns mouse, touch and keyboard input into the module's events, and lets
 // the browser's animation frames drive the idle step and the drawing. Photographs are
 // decoded by the browser; snapshots and recordings are downloaded. Nothing a person has
-// made (shapes, a recording not saved, a photograph shown) goes without their say.
+// made (shapes, a recording not saved, a photograph shown) goes without their say. The
+// browser keeps the site, where it can, to open it with no network (service-worker.js).
 'use strict';
 
 const canvas = document.getElementById('canvas');
@@ -393,7 +394,9 @@ function ownFile(text) {
 }
 
 async function fetchInto(url, path) {
-  const response = await fetch(url, { mode: 'same-origin' });
+  const response = await fetch(url, { mode: 'same-origin' }).catch(() => {
+    throw new Error(url + ' could not be fetched (is the network there?)');
+  });
   if (!response.ok) {
     throw new Error(url + ': ' + response.status + ' ' + response.statusText);
   }
@@ -473,3 +476,10 @@ async function start() {
   });
   window.requestAnimationFrame(frame);
 }
+
+// Where the browser keeps sites (a secure context: https or this computer), the worker
+// keeps this one once the page has loaded; anywhere else the page goes on without it.
+window.addEventListener('load', () => {
+  navigator.serviceWorker?.register('service-worker.js')
+    .catch((error) => console.log('tessera: not kept for use offline: ' + error.message));
+});

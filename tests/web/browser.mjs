@@ -8,11 +8,20 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.png': 'image/png' };
+                '.png': 'image/png', '.svg': 'image/svg+xml',
+                '.webmanifest': 'application/manifest+json' };
 
-// Serves folder, and any extra files by their URL path, on 127.0.0.1.
+// Serves folder, and any extra files by their URL path, on 127.0.0.1. While `reachable` is
+// false it answers nothing, as a host the network no longer reaches, and counts in `missed`
+// the requests that came all the same.
 export async function serve(folder, extra = {}) {
+  const site = { reachable: true, missed: 0 };
   const server = http.createServer(async (request, response) => {
+    if (!site.reachable) {
+      site.missed += 1;
+      request.socket.destroy();
+      return;
+    }
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = extra[name] ?? path.join(folder, name === '/' ? 'index.html' : name);
     try {
@@ -25,7 +34,8 @@ export async function serve(folder, extra = {}) {
     }
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  return Object.assign(site, { url: `http://127.0.0.1:${server.address().port}/`,
+                               close: () => server.close() });
 }
 
 // unthrottled: animation frames as fast as they are drawn, not at the display's rate, so
