@@ -8,9 +8,10 @@ import { cpSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 import { launch, near, openPage, screenPixels, serve, waitForBoard } from './browser.mjs';
 
-const web = path.resolve(import.meta.dirname, '../../web');
+const web = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../web');
 let folder;
 let site;
 let browser;
