@@ -452,6 +452,7 @@ std::string describeRecording(const tessera::CommandLine& options,
 std::string startRecording(const std::string& path, tessera::ReplayHeader header) {
     header.width = glutGet(GLUT_WINDOW_WIDTH);
     header.height = glutGet(GLUT_WINDOW_HEIGHT);
+    header.board = {theCanvas.boardWidth, theCanvas.boardHeight};
     if (std::string error = recorder.open(path); !error.empty()) {
         return error;
     }

@@ -43,7 +43,6 @@ int Canvas::load(const char* name) {
     picturePixels = readPpm(pictureFile.c_str(), pictureWidth, pictureHeight, bitsPerPixel);
     std::printf("%s: (%d, %d) x %d\n", pictureFile.c_str(), pictureWidth, pictureHeight,
                 bitsPerPixel);
-    showPicture(name);
 
     maskPixels = readPgm(maskFile.c_str(), maskWidth, maskHeight);
     std::printf("%s: (%d, %d) x 8\n", maskFile.c_str(), maskWidth, maskHeight);
@@ -51,6 +50,8 @@ int Canvas::load(const char* name) {
     readRegionMap(mapFile.c_str(), regionMap);
     std::printf("%s: OK\n", mapFile.c_str());
 
+    // The map says the board's shape, so the picture goes on the board after it.
+    showPicture(name);
     finishLoad();
     return 1;
 }
@@ -66,19 +67,20 @@ int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMa
     picturePixels = std::move(picture.pixels);
     pictureWidth = picture.width;
     pictureHeight = picture.height;
-    showPicture(name);
     maskPixels = std::move(mask.pixels);
     maskWidth = mask.width;
     maskHeight = mask.height;
     regionMap = std::move(map);
+    showPicture(name);
     finishLoad();
     return 1;
 }
 
-// The picture becomes the board's texture, uploaded at its own size, on a 640 x 480 quad.
+// The picture becomes the board's texture, uploaded at its own size, on a quad of the
+// board's size: 640 x 480, or what the region map says.
 void Canvas::showPicture(const char* name) {
-    boardWidth = 640;
-    boardHeight = 480;
+    boardWidth = regionMap.boardWidth;
+    boardHeight = regionMap.boardHeight;
     board->setScale(1.0f, 1.0f, 1.0f);
     board->setPosition(0.0f, 0.0f, 0.0f);
     board->setColour(1.0f, 1.0f, 1.0f);
@@ -104,6 +106,13 @@ void Canvas::finishLoad() {
     buildToolbar();
     cameraX = static_cast<float>(boardWidth) * 0.5f;
     cameraY = static_cast<float>(boardHeight) * 0.5f;
+    // Light 0 stands over the board's centre, whatever its shape.
+    float* light0 = Stage::instance()->light0Position;
+    if (light0[0] != cameraX || light0[1] != cameraY) {
+        light0[0] = cameraX;
+        light0[1] = cameraY;
+        renderer->moveLight(0, lighting().lights[0]);
+    }
     renderer->switchOnLight(1, lighting().lights[1]);
 }
 

@@ -134,9 +134,10 @@ void Canvas::scatter() {
     animationKind = Scattering;
     for (auto& shape : shapes) {
         shape->clearKeyframes();
-        // NOTE: y is drawn before x; the order fixes where each shape flies.
-        const float y = static_cast<float>(tessera::rand() % 960 - 240);
-        const float x = static_cast<float>(tessera::rand() % 1280 - 320);
+        // NOTE: y is drawn before x; the order fixes where each shape flies: anywhere from
+        // half a board before it to half a board past it (-240 to 720, -320 to 960).
+        const float y = static_cast<float>(tessera::rand() % (2 * boardHeight) - boardHeight / 2);
+        const float x = static_cast<float>(tessera::rand() % (2 * boardWidth) - boardWidth / 2);
         const float z = scaled(cameraDistance, 1.1);
         shape->queueMoveTo(static_cast<float>(canvasAnimationSeconds), x, y, z, Eased);
     }

@@ -6,6 +6,12 @@
 #include <vector>
 
 namespace tessera {
+namespace {
+
+// The board height the camera's field of view is chosen for.
+constexpr double framedBoardHeight = 480.0;
+
+} // namespace
 
 void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
     if (!renderer->selectionHits(describeFrame(false), x, y, pickRegionPixels, names)) {
@@ -16,10 +22,15 @@ void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
 PickVolume::Camera Canvas::cameraFor(double aspect) const {
     double field = fieldOfView;
     const double boardAspect = static_cast<double>(boardWidth) / boardHeight;
+    // The field shows a board 480 units tall as the camera's own field does; a taller board
+    // widens it in proportion, so that every board fills its viewport alike.
+    const double heightShare = boardHeight / framedBoardHeight;
+    const double half = field / 2.0 * M_PI / 180.0;
     if (aspect < boardAspect) {
         // As wide a view of the board plane as a viewport of the board's shape has.
-        const double half = field / 2.0 * M_PI / 180.0;
-        field = 2.0 * std::atan(std::tan(half) * boardAspect / aspect) * 180.0 / M_PI;
+        field = 2.0 * std::atan(std::tan(half) * boardAspect / aspect * heightShare) * 180.0 / M_PI;
+    } else if (heightShare != 1.0) {
+        field = 2.0 * std::atan(std::tan(half) * heightShare) * 180.0 / M_PI;
     }
     return {field, zNear, zFar, cameraX, cameraY, cameraDistance};
 }

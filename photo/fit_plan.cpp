@@ -1,12 +1,10 @@
 #include "photo/fit_plan.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessera {
 namespace {
-
-constexpr long long boardWidthShare = 4;
-constexpr long long boardHeightShare = 3;
 
 // value * numerator / denominator, rounded half up; all positive.
 int scaled(long long value, long long numerator, long long denominator) {
@@ -18,8 +16,9 @@ struct Size {
     int height;
 };
 
-bool widerThanBoard(int width, int height) {
-    return width * boardHeightShare >= height * boardWidthShare;
+bool widerThan(int width, int height, BoardSize board) {
+    return static_cast<long long>(width) * board.height >=
+           static_cast<long long>(height) * board.width;
 }
 
 Size fitInside(Size size, int maxWidth, int maxHeight) {
@@ -34,12 +33,12 @@ Size fitInside(Size size, int maxWidth, int maxHeight) {
 }
 
 // The largest rectangle of the board's shape inside the photograph, centred.
-PixelRect centreWindow(int width, int height) {
+PixelRect centreWindow(int width, int height, BoardSize board) {
     PixelRect window{0, 0, width, height};
-    if (widerThanBoard(width, height)) {
-        window.width = std::clamp(scaled(height, boardWidthShare, boardHeightShare), 1, width);
+    if (widerThan(width, height, board)) {
+        window.width = std::clamp(scaled(height, board.width, board.height), 1, width);
     } else {
-        window.height = std::clamp(scaled(width, boardHeightShare, boardWidthShare), 1, height);
+        window.height = std::clamp(scaled(width, board.height, board.width), 1, height);
     }
     window.x = (width - window.width) / 2;
     window.y = (height - window.height) / 2;
@@ -47,22 +46,45 @@ PixelRect centreWindow(int width, int height) {
 }
 
 // The smallest size of the board's shape that holds the photograph.
-Size paddedSize(int width, int height) {
-    if (widerThanBoard(width, height)) {
-        return {width, std::max(height, scaled(width, boardHeightShare, boardWidthShare))};
+Size paddedSize(int width, int height, BoardSize board) {
+    if (widerThan(width, height, board)) {
+        return {width, std::max(height, scaled(width, board.height, board.width))};
     }
-    return {std::max(width, scaled(height, boardWidthShare, boardHeightShare)), height};
+    return {std::max(width, scaled(height, board.width, board.height)), height};
 }
 
 } // namespace
 
-FitPlan planFit(int photoWidth, int photoHeight, Fit fit, int maxWidth, int maxHeight) {
+BoardSize ownBoardFor(double aspect) {
+    if (!(aspect > 0.0)) {
+        aspect = 1.0;
+    }
+    aspect = std::clamp(aspect, 1.0 / maxBoardElongation, maxBoardElongation);
+    const double shortSide = ownBoardLongSide / (aspect >= 1.0 ? aspect : 1.0 / aspect);
+    // Whole cells, the nearest number, never past the elongation limit.
+    const int fewestCells =
+        static_cast<int>(std::ceil(ownBoardLongSide / maxBoardElongation / boardCellUnits - 1e-9));
+    const int cells =
+        std::max(fewestCells, static_cast<int>(std::lround(shortSide / boardCellUnits)));
+    const int side = std::min(cells * boardCellUnits, ownBoardLongSide);
+    return aspect >= 1.0 ? BoardSize{ownBoardLongSide, side} : BoardSize{side, ownBoardLongSide};
+}
+
+FitPlan planFit(int photoWidth, int photoHeight, Fit fit, int maxWidth, int maxHeight,
+                double shape) {
     FitPlan plan;
     plan.source = PixelRect{0, 0, photoWidth, photoHeight};
-    if (fit == Fit::crop) {
-        plan.source = centreWindow(photoWidth, photoHeight);
+    if (fit == Fit::own) {
+        plan.board =
+            ownBoardFor(shape > 0.0 ? shape : static_cast<double>(photoWidth) / photoHeight);
+        if (plan.board.height > plan.board.width && maxWidth > maxHeight) {
+            std::swap(maxWidth, maxHeight);
+        }
     }
-    const Size whole = fit == Fit::pad ? paddedSize(photoWidth, photoHeight)
+    if (fit == Fit::crop || fit == Fit::own) {
+        plan.source = centreWindow(photoWidth, photoHeight, plan.board);
+    }
+    const Size whole = fit == Fit::pad ? paddedSize(photoWidth, photoHeight, plan.board)
                                        : Size{plan.source.width, plan.source.height};
     const Size picture = fitInside(whole, maxWidth, maxHeight);
     plan.width = picture.width;

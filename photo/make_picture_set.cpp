@@ -16,14 +16,14 @@ namespace {
 FitPlan planFor(int storedWidth, int storedHeight, int orientation, const PhotoOptions& options) {
     const bool swapped = swapsSides(orientation);
     return planFit(swapped ? storedHeight : storedWidth, swapped ? storedWidth : storedHeight,
-                   options.fit, options.maxWidth, options.maxHeight);
+                   options.fit, options.maxWidth, options.maxHeight, options.shape);
 }
 
 // A smaller decode serves when it gives the very picture the full size gives; planFit
 // never scales up, so its part shown then has at least the pixels it lands on.
 bool samePicture(const FitPlan& full, const FitPlan& scaled) {
     return full.width == scaled.width && full.height == scaled.height &&
-           full.placed == scaled.placed;
+           full.placed == scaled.placed && full.board == scaled.board;
 }
 
 std::string makeSet(const unsigned char* bytes, std::size_t length, const PhotoOptions& options,
@@ -45,12 +45,11 @@ std::string makeSet(const unsigned char* bytes, std::size_t length, const PhotoO
     const FitPlan plan = planFor(photo.image.width, photo.image.height, photo.orientation, options);
     RgbImage picture = fitPhotograph(photo.image, photo.orientation, plan);
     photo.image = RgbImage{};
-    error = pictureFitError(options, picture);
+    error = pictureFitError(options, picture, plan.board);
     if (!error.empty()) {
         return error;
     }
-    set = buildPictureSet(std::move(picture), options.regions, options.cellsAcross,
-                          options.cellsDown);
+    set = buildPictureSet(std::move(picture), options, plan.board);
     const bool swapped = swapsSides(photo.orientation);
     set.photoWidth = swapped ? photo.storedHeight : photo.storedWidth;
     set.photoHeight = swapped ? photo.storedWidth : photo.storedHeight;

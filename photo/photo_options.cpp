@@ -25,7 +25,7 @@ std::string regionsNeed() {
 }
 
 std::string cellsNeed() {
-    return "--cells needs WxH with W from 1 to " + std::to_string(maxCellsAcross) +
+    return "--cells needs auto or WxH with W from 1 to " + std::to_string(maxCellsAcross) +
            " and H from 1 to " + std::to_string(maxCellsDown);
 }
 
@@ -33,7 +33,7 @@ std::string maxSizeNeed() {
     return "--max-size needs WxH with W and H from 1 to " + std::to_string(maxPictureSide);
 }
 
-const char* fitNeed = "--fit needs crop, pad or stretch";
+const char* fitNeed = "--fit needs own, crop, pad or stretch";
 
 bool inRange(int value, int limit) {
     return value >= 1 && value <= limit;
@@ -58,16 +58,22 @@ std::string setPhotoOption(const std::string& option, const std::string& value,
         valid = parseCount(value, maxRegions, changed.regions);
         need = regionsNeed();
     } else if (option == "--cells") {
-        valid =
-            parseSize(value, maxCellsAcross, maxCellsDown, changed.cellsAcross, changed.cellsDown);
+        valid = value == "auto" || parseSize(value, maxCellsAcross, maxCellsDown,
+                                             changed.cellsAcross, changed.cellsDown);
+        if (value == "auto") {
+            changed.cellsAcross = changed.cellsDown = 0;
+        }
         need = cellsNeed();
     } else if (option == "--max-size") {
         valid =
             parseSize(value, maxPictureSide, maxPictureSide, changed.maxWidth, changed.maxHeight);
         need = maxSizeNeed();
     } else {
-        valid = value == "crop" || value == "pad" || value == "stretch";
-        changed.fit = value == "pad" ? Fit::pad : value == "stretch" ? Fit::stretch : Fit::crop;
+        valid = value == "own" || value == "crop" || value == "pad" || value == "stretch";
+        changed.fit = value == "pad"       ? Fit::pad
+                      : value == "stretch" ? Fit::stretch
+                      : value == "crop"    ? Fit::crop
+                                           : Fit::own;
         need = fitNeed;
     }
     if (!valid) {
@@ -81,17 +87,28 @@ std::string photoOptionsError(const PhotoOptions& options) {
     if (!inRange(options.regions, maxRegions)) {
         return regionsNeed();
     }
-    if (!inRange(options.cellsAcross, maxCellsAcross) ||
-        !inRange(options.cellsDown, maxCellsDown)) {
+    const bool automatic = options.cellsAcross == 0 && options.cellsDown == 0;
+    if (!automatic && (!inRange(options.cellsAcross, maxCellsAcross) ||
+                       !inRange(options.cellsDown, maxCellsDown))) {
         return cellsNeed();
     }
     if (!inRange(options.maxWidth, maxPictureSide) || !inRange(options.maxHeight, maxPictureSide)) {
         return maxSizeNeed();
     }
-    if (options.fit != Fit::crop && options.fit != Fit::pad && options.fit != Fit::stretch) {
+    if (options.fit != Fit::own && options.fit != Fit::crop && options.fit != Fit::pad &&
+        options.fit != Fit::stretch) {
         return fitNeed;
     }
     return "";
+}
+
+void cellsFor(const PhotoOptions& options, BoardSize board, int& cellsAcross, int& cellsDown) {
+    cellsAcross = options.cellsAcross;
+    cellsDown = options.cellsDown;
+    if (cellsAcross == 0 && cellsDown == 0) {
+        cellsAcross = board.width / boardCellUnits;
+        cellsDown = board.height / boardCellUnits;
+    }
 }
 
 } // namespace tessera

@@ -6,10 +6,10 @@
 
 namespace tessera {
 
-// The board the program shows a picture on is 640 x 480 units and divides it by the
-// mask's size with whole numbers, so a wider or taller grid would give cells of size 0.
+// The board the program shows a picture on is at most 640 units a side and divides it by
+// the mask's size with whole numbers, so a wider or taller grid would give cells of size 0.
 constexpr int maxCellsAcross = 640;
-constexpr int maxCellsDown = 480;
+constexpr int maxCellsDown = 640;
 constexpr int maxRegions = 255; // a mask cell is one byte holding the region key
 // The picture made is held to the program's readers' limit (picture/image.h).
 constexpr int maxPictureSide = 8192;
@@ -17,12 +17,18 @@ constexpr int maxPictureSide = 8192;
 // How a photograph is made into a picture set.
 struct PhotoOptions {
     int regions = 12;
-    int cellsAcross = 64;
-    int cellsDown = 48;
+    // 0 x 0: square cells of boardCellUnits over the board (64 x 48 on the 4:3 board).
+    int cellsAcross = 0;
+    int cellsDown = 0;
     int maxWidth = 1024; // the picture made is at most this size
     int maxHeight = 768;
-    Fit fit = Fit::crop;
+    Fit fit = Fit::own;
+    // With own, the board's width / height when above 0, instead of the photograph's.
+    double shape = 0.0;
 };
+
+// The mask grid the options lay over a board: as given, or square cells.
+void cellsFor(const PhotoOptions& options, BoardSize board, int& cellsAcross, int& cellsDown);
 
 // True for the options that set a PhotoOptions field: --regions, --cells, --max-size and
 // --fit, so that every command line that makes picture sets spells them alike.

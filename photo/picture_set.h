@@ -1,5 +1,6 @@
 #pragma once
 
+#include "photo/fit_plan.h"
 #include "photo/rgb_image.h"
 #include "picture/region.h"
 
@@ -15,6 +16,7 @@ struct PictureSet {
     int maskWidth = 0;
     int maskHeight = 0;
     std::vector<Region> regions; // indexed by key
+    BoardSize board;             // the board the picture is shown on
     // The upright photograph it was made from, before fitting and scaling (makePictureSet).
     int photoWidth = 0;
     int photoHeight = 0;

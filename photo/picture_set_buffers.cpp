@@ -29,6 +29,8 @@ PictureSetBuffers pictureSetBuffers(const PictureSet& set) {
                         static_cast<std::size_t>(set.maskHeight - 1 - y) * set.maskWidth);
     }
     buffers.regionMap.regionCount = static_cast<int>(set.regions.size());
+    buffers.regionMap.boardWidth = set.board.width;
+    buffers.regionMap.boardHeight = set.board.height;
     for (std::size_t key = 0; key < set.regions.size(); ++key) {
         buffers.regionMap.table.insert({static_cast<int>(key), set.regions[key]});
     }

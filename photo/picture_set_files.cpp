@@ -21,7 +21,7 @@ std::string pgmHeader(int width, int height) {
     return "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
 }
 
-std::string regionMapText(const std::vector<Region>& regions) {
+std::string regionMapText(const std::vector<Region>& regions, BoardSize board) {
     std::string text = "regions " + std::to_string(regions.size()) + "\nbackground 0\n";
     for (std::size_t key = 0; key < regions.size(); ++key) {
         const Region& region = regions[key];
@@ -29,6 +29,9 @@ std::string regionMapText(const std::vector<Region>& regions) {
         std::snprintf(line, sizeof line, "%d %x %d %d %d\n", region.number,
                       static_cast<unsigned>(key), region.red, region.green, region.blue);
         text += line;
+    }
+    if (!(board == BoardSize{})) {
+        text += "board " + std::to_string(board.width) + " " + std::to_string(board.height) + "\n";
     }
     return text;
 }
@@ -43,7 +46,7 @@ std::string writePictureSet(const std::string& name, const PictureSet& set) {
                              bytesOf(set.mask));
     }
     if (error.empty()) {
-        error = writer.stage(name + ".map", regionMapText(set.regions), "");
+        error = writer.stage(name + ".map", regionMapText(set.regions, set.board), "");
     }
     if (error.empty()) {
         error = writer.commit();

@@ -14,8 +14,9 @@ std::string ppmHeader(int width, int height);
 std::string pgmHeader(int width, int height);
 
 // The map file: "regions K", "background 0", then one line per key, "number key-in-hex
-// red green blue".
-std::string regionMapText(const std::vector<Region>& regions);
+// red green blue", and for a board other than 640 x 480 a last line "board W H" (which
+// readers of the three files that know no board leave unread).
+std::string regionMapText(const std::vector<Region>& regions, BoardSize board = {});
 
 // Writes NAME.ppm, NAME_mask.pgm and NAME.map (name may include a folder). Either all
 // three are replaced or none is touched. Returns an empty string or the failure.

@@ -18,16 +18,33 @@ constexpr int upright = 1;
 
 } // namespace
 
-std::string pictureFitError(const PhotoOptions& options, const RgbImage& picture) {
+std::string pictureFitError(const PhotoOptions& options, const RgbImage& picture, BoardSize board) {
     if (static_cast<std::size_t>(options.regions) > picture.pixelCount()) {
         return "the picture made is " + sizeText(picture) +
                " pixels: fewer pixels than --regions " + std::to_string(options.regions);
     }
-    if (options.cellsAcross > picture.width || options.cellsDown > picture.height) {
+    int across = 0;
+    int down = 0;
+    cellsFor(options, board, across, down);
+    const std::string grid = std::to_string(across) + "x" + std::to_string(down);
+    if (across > picture.width || down > picture.height) {
         return "the picture made is " + sizeText(picture) + " pixels: too small for --cells " +
-               std::to_string(options.cellsAcross) + "x" + std::to_string(options.cellsDown);
+               grid;
+    }
+    if (across > board.width || down > board.height) {
+        return "the board is " + std::to_string(board.width) + " x " +
+               std::to_string(board.height) + " units: too small for --cells " + grid;
     }
     return "";
+}
+
+PictureSet buildPictureSet(RgbImage picture, const PhotoOptions& options, BoardSize board) {
+    int across = 0;
+    int down = 0;
+    cellsFor(options, board, across, down);
+    PictureSet set = buildPictureSet(std::move(picture), options.regions, across, down);
+    set.board = board;
+    return set;
 }
 
 std::string makePictureSetFromRgba(const unsigned char* rgba, int width, int height,
@@ -55,13 +72,13 @@ std::string makePictureSetFromRgba(const unsigned char* rgba, int width, int hei
                 static_cast<std::uint8_t>((rgba[4 * i + c] * alpha + 127) / 255);
         }
     }
-    const FitPlan plan = planFit(width, height, options.fit, options.maxWidth, options.maxHeight);
+    const FitPlan plan =
+        planFit(width, height, options.fit, options.maxWidth, options.maxHeight, options.shape);
     RgbImage picture = fitPhotograph(photo, upright, plan);
-    if (error = pictureFitError(options, picture); !error.empty()) {
+    if (error = pictureFitError(options, picture, plan.board); !error.empty()) {
         return error;
     }
-    set = buildPictureSet(std::move(picture), options.regions, options.cellsAcross,
-                          options.cellsDown);
+    set = buildPictureSet(std::move(picture), options, plan.board);
     set.photoWidth = width;
     set.photoHeight = height;
     return "";

@@ -15,7 +15,11 @@ namespace tessera {
 std::string makePictureSetFromRgba(const unsigned char* rgba, int width, int height,
                                    const PhotoOptions& options, PictureSet& set);
 
-// Empty when the regions and the grid fit the picture made (not the photograph), else why.
-std::string pictureFitError(const PhotoOptions& options, const RgbImage& picture);
+// Empty when the regions and the grid fit the picture made (not the photograph) and the
+// board, else why.
+std::string pictureFitError(const PhotoOptions& options, const RgbImage& picture, BoardSize board);
+
+// The picture set of a fitted picture: its regions and the options' grid over the board.
+PictureSet buildPictureSet(RgbImage picture, const PhotoOptions& options, BoardSize board);
 
 } // namespace tessera

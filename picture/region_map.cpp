@@ -16,6 +16,7 @@ namespace {
 
 const char headerFault[] = "error loading header from map file\n";
 const char recordFault[] = "error loading region data from map file\n";
+const char boardFault[] = "error loading board size from map file\n";
 
 // Matches a literal word byte for byte, with no white space skipped before it.
 bool matchWord(std::FILE* in, const char* word) {
@@ -94,6 +95,23 @@ std::uint8_t lowByte(int value) {
     return static_cast<std::uint8_t>(value);
 }
 
+// The optional "board W H" after the records; both sides from 1 to maxBoardSide.
+std::string parseBoard(std::FILE* in, RegionMap& map) {
+    skipWhiteSpace(in);
+    if (!matchWord(in, "board")) {
+        return {};
+    }
+    int width = 0;
+    int height = 0;
+    if (!readInt(in, 10, width) || !readInt(in, 10, height) || width < 1 || height < 1 ||
+        width > maxBoardSide || height > maxBoardSide) {
+        return boardFault;
+    }
+    map.boardWidth = width;
+    map.boardHeight = height;
+    return {};
+}
+
 } // namespace
 
 std::string parseRegionMap(std::FILE* in, RegionMap& map) {
@@ -120,7 +138,7 @@ std::string parseRegionMap(std::FILE* in, RegionMap& map) {
         // A key seen before keeps its entry but takes the later record's values.
         map.table.insert({key, region}).first->second = region;
     }
-    return {};
+    return parseBoard(in, map);
 }
 
 std::string loadRegionMap(const char* path, RegionMap& map) {

@@ -21,6 +21,8 @@ struct ReplayHeader {
     std::string picturePath;
     // How the photograph was made into a picture set; only for a photograph.
     PhotoOptions photo;
+    // The board the picture was shown on; version 3 and before knew only 640 x 480.
+    BoardSize board;
     // The Canvas's options that change what a session does.
     double clearAfterSeconds = 0.0;
     // Version 2 did not say: it means the default.
@@ -33,8 +35,9 @@ struct ReplayHeader {
 
 // Version 1 painted each press at the window pixel taken as a board point; from version 2
 // a press paints the board point under the pointer. Version 3 adds the idle scatter's
-// seconds to the canvas line and writes a run of like idle steps as one line.
-constexpr int replayFormatVersion = 3;
+// seconds to the canvas line and writes a run of like idle steps as one line. Version 4
+// notes the board's size, which a photograph of its own shape sets.
+constexpr int replayFormatVersion = 4;
 // The oldest version still played as it was recorded.
 constexpr int oldestReplayFormatVersion = 2;
 // Every line, a picture's path included, fits in this many bytes with its line feed.

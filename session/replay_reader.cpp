@@ -1,5 +1,6 @@
 #include "session/replay_reader.h"
 
+#include "picture/region_map.h"
 #include "session/idle_run.h"
 
 #include <cerrno>
@@ -186,7 +187,7 @@ std::string ReplayReader::readHeader(ReplayHeader& header) {
     }
     for (auto step :
          {&ReplayReader::readWindow, &ReplayReader::readPicture, &ReplayReader::readPhoto,
-          &ReplayReader::readCanvas, &ReplayReader::readChecksum}) {
+          &ReplayReader::readBoard, &ReplayReader::readCanvas, &ReplayReader::readChecksum}) {
         if (std::string error = (this->*step)(header); !error.empty()) {
             return error;
         }
@@ -258,6 +259,25 @@ std::string ReplayReader::readPhoto(ReplayHeader& header) {
             return fault("photo " + need + ", not " + quoted(fields[2 + 2 * i]));
         }
     }
+    return "";
+}
+
+std::string ReplayReader::readBoard(ReplayHeader& header) {
+    header.board = BoardSize{};
+    if (version < 4) {
+        return "";
+    }
+    const char* form = "board WIDTH HEIGHT";
+    if (std::string error = expect("board", form); !error.empty()) {
+        return error;
+    }
+    if (fieldCount != 3 || !parseInt(fields[1], 1, maxBoardSide, header.board.width) ||
+        !parseInt(fields[2], 1, maxBoardSide, header.board.height)) {
+        return fault(std::string("expected \"") + form + "\" with each side" +
+                     range(1, maxBoardSide) + ", not " + quoted(line));
+    }
+    // A photograph is made again on the board it was shown on (a screen's shape, say).
+    header.photo.shape = static_cast<double>(header.board.width) / header.board.height;
     return "";
 }
 

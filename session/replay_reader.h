@@ -42,6 +42,7 @@ private:
     std::string readWindow(ReplayHeader& header);
     std::string readPicture(ReplayHeader& header);
     std::string readPhoto(ReplayHeader& header);
+    std::string readBoard(ReplayHeader& header);
     std::string readCanvas(ReplayHeader& header);
     std::string readChecksum(ReplayHeader& header);
     std::string readEvent(InputEvent& event);

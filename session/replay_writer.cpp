@@ -12,10 +12,19 @@ const char* fitName(Fit fit) {
         return "pad";
     case Fit::stretch:
         return "stretch";
+    case Fit::own:
+        return "own";
     case Fit::crop:
         break;
     }
     return "crop";
+}
+
+std::string cellsText(const PhotoOptions& photo) {
+    if (photo.cellsAcross == 0 && photo.cellsDown == 0) {
+        return "auto";
+    }
+    return std::to_string(photo.cellsAcross) + "x" + std::to_string(photo.cellsDown);
 }
 
 } // namespace
@@ -43,12 +52,14 @@ std::string replayHeaderText(const ReplayHeader& header) {
         break;
     case ReplayHeader::Photograph:
         text += "picture photo " + header.picturePath + "\n";
-        std::snprintf(line, sizeof line, "photo regions %d cells %dx%d fit %s max-size %dx%d\n",
-                      header.photo.regions, header.photo.cellsAcross, header.photo.cellsDown,
-                      fitName(header.photo.fit), header.photo.maxWidth, header.photo.maxHeight);
-        text += line;
+        text += "photo regions " + std::to_string(header.photo.regions) + " cells " +
+                cellsText(header.photo) + " fit " + fitName(header.photo.fit) + " max-size " +
+                std::to_string(header.photo.maxWidth) + "x" +
+                std::to_string(header.photo.maxHeight) + "\n";
         break;
     }
+    text += "board " + std::to_string(header.board.width) + " " +
+            std::to_string(header.board.height) + "\n";
     std::snprintf(
         line, sizeof line,
         "canvas clear-after %.17g max-shapes %d reference-drawing %d idle-scatter %.17g\n",

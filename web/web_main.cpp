@@ -144,6 +144,7 @@ std::string startRecording(int width, int height) {
     tessera::ReplayHeader header;
     header.width = width;
     header.height = height;
+    header.board = {theCanvas.boardWidth, theCanvas.boardHeight};
     const std::string base(pictureSet);
     if (std::string error = tessera::checksumFiles(
             {base + ".ppm", base + "_mask.pgm", base + ".map"}, header.checksum);

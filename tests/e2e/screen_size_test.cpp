@@ -1,5 +1,6 @@
 #include "changed_patch.h"
 #include "painting.h"
+#include "photo/png_writer.h"
 #include "program_under_x.h"
 #include "window_layout.h"
 
@@ -27,6 +28,33 @@ Point shownAt(int width, int height, double x, double y) {
     const double pixelsPerUnit = height / (2.0 * 600.0 * std::tan(22.5 * M_PI / 180.0));
     return {static_cast<int>(std::lround(width / 2.0 + (x - 320.0) * pixelsPerUnit)),
             static_cast<int>(std::lround(height / 2.0 + (240.0 - y) * pixelsPerUnit))};
+}
+
+// The same for a board of any shape: it fills the window as a 480-unit-tall board fills one
+// of its own shape, by its height or, in a narrower window, by its width.
+Point shownOnBoardAt(int width, int height, int boardWidth, int boardHeight, double x, double y) {
+    const double view = 2.0 * 600.0 * std::tan(22.5 * M_PI / 180.0) / 480.0;
+    const double pixelsPerUnit =
+        std::min(height / (view * boardHeight), width / (view * boardWidth));
+    return {static_cast<int>(std::lround(width / 2.0 + (x - boardWidth / 2.0) * pixelsPerUnit)),
+            static_cast<int>(std::lround(height / 2.0 + (boardHeight / 2.0 - y) * pixelsPerUnit))};
+}
+
+// A 3:4 photograph of soft colour bands with a fine check over them, so that a painted
+// shape, coloured like its region, shows against it.
+RgbImage portraitPhotograph() {
+    RgbImage photo;
+    photo.width = 300;
+    photo.height = 400;
+    for (int y = 0; y < photo.height; ++y) {
+        for (int x = 0; x < photo.width; ++x) {
+            const int check = (x / 4 + y / 4) % 2 == 0 ? 40 : 0;
+            photo.pixels.insert(photo.pixels.end(), {static_cast<std::uint8_t>(60 + x / 2 + check),
+                                                     static_cast<std::uint8_t>(40 + y / 3 + check),
+                                                     static_cast<std::uint8_t>(200 - y / 4)});
+        }
+    }
+    return photo;
 }
 
 // The fruit picture in the middle of the window and black in the bars at its sides.
@@ -146,6 +174,56 @@ TEST(ScreenSize, PressesPaintUnderThePointerAtAnyZoomAndPanAndTheDigitsChooseToo
         ASSERT_TRUE(program.waitForOutputLines(lines + view.keys.size()));
         expectPaintedUnderThePointer(program, settledShot(program), view.press.x, view.press.y,
                                      view.name);
+    }
+}
+
+TEST(ScreenSize, APortraitPhotographIsAPortraitBoardPaintedUnderThePointerOnEitherScreen) {
+    constexpr int boardWidth = 480; // 3:4, square cells of 10 units
+    constexpr int boardHeight = 640;
+    for (const Point screen : {Point{1080, 1920}, Point{1920, 1080}}) {
+        SCOPED_TRACE(std::to_string(screen.x) + " x " + std::to_string(screen.y));
+        ProgramUnderX program(screen.x, screen.y);
+        ASSERT_EQ(writePng(portraitPhotograph(), program.pictures().path("tall.png")), "");
+        program.start({"--fullscreen", "tall.png"});
+        ASSERT_TRUE(program.waitForOutputLines(1)) << program.errors();
+        EXPECT_EQ(program.outputLines()[0], "tall.png: 300 x 400 picture from a 300 x 400 "
+                                            "photograph, 48 x 64 cells, 12 regions");
+        const auto at = [&](double x, double y) {
+            return shownOnBoardAt(screen.x, screen.y, boardWidth, boardHeight, x, y);
+        };
+        // The photograph's blue just inside the board's top edge; black in the bars above a
+        // board on a portrait screen, beside one on a landscape screen.
+        const Point top = at(240.0, 630.0);
+        const Point aboveLeft = screen.y > screen.x ? at(240.0, 700.0) : at(-30.0, 320.0);
+        const auto framed = [&](const ScreenImage& shot) {
+            return shot.width == screen.x && meanColour(shot, around(top.x, top.y, 4)).blue > 120 &&
+                   shareOf(shot, around(aboveLeft.x, aboveLeft.y, 6), isBlack) == 1.0;
+        };
+        ScreenImage shot;
+        ASSERT_TRUE(program.waitForScreen(framed, shot, ProgramUnderX::startTimeout));
+        program.pressKeys({"2"});
+        const ScreenImage bare = settledShot(program);
+        const struct {
+            const char* name;
+            double x, y;
+        } presses[] = {{"centre", 243.0, 322.0},
+                       {"top left", 12.0, 628.0},
+                       {"top right", 468.0, 628.0},
+                       {"bottom right", 468.0, 12.0},
+                       {"above the toolbar", 12.0, 40.0}};
+        for (const auto& press : presses) {
+            const Point p = at(press.x, press.y);
+            expectPaintedUnderThePointer(program, bare, p.x, p.y, press.name);
+        }
+        for (const auto& view :
+             {std::vector<std::string>{"Escape", "equal", "equal", "equal"},
+              std::vector<std::string>{"Escape", "d", "d", "d", "d", "s", "s", "s"}}) {
+            const std::size_t lines = program.outputLines().size();
+            program.pressKeys(view);
+            ASSERT_TRUE(program.waitForOutputLines(lines + view.size()));
+            expectPaintedUnderThePointer(program, settledShot(program), screen.x / 2 + 150,
+                                         screen.y / 2 - 200, view[1] == "d" ? "panned" : "zoomed");
+        }
     }
 }
 

@@ -177,8 +177,11 @@ TEST(MakePictureSet, RefusesWhatItCannotMakeWithOneMessage) {
     twoRegions.regions = 2;
     twoRegions.cellsAcross = 1;
     twoRegions.cellsDown = 1;
+    twoRegions.fit = Fit::crop;
     PhotoOptions tallGrid;
+    tallGrid.cellsAcross = 64;
     tallGrid.cellsDown = 80;
+    tallGrid.fit = Fit::crop;
     PictureSet set;
 
     EXPECT_EQ(makePictureSetFromBytes(huge.data(), huge.size(), PhotoOptions{}, set),

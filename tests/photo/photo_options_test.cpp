@@ -7,7 +7,7 @@ namespace {
 
 TEST(PhotoOptions, AMalformedValueIsNamedAndChangesNothing) {
     const std::string maxSize = "--max-size needs WxH with W and H from 1 to 8192, not '";
-    const std::string fit = "--fit needs crop, pad or stretch, not '";
+    const std::string fit = "--fit needs own, crop, pad or stretch, not '";
     const struct {
         const char* option;
         const char* value;
@@ -20,7 +20,7 @@ TEST(PhotoOptions, AMalformedValueIsNamedAndChangesNothing) {
         {"--fit", "Crop", fit + "Crop'"},
         {"--fit", "", fit + "'"},
         {"--cells", "64x0",
-         "--cells needs WxH with W from 1 to 640 and H from 1 to 480, not '64x0'"},
+         "--cells needs auto or WxH with W from 1 to 640 and H from 1 to 640, not '64x0'"},
         {"--colours", "5", "unknown option '--colours'"},
     };
     for (const auto& row : rows) {
@@ -30,8 +30,8 @@ TEST(PhotoOptions, AMalformedValueIsNamedAndChangesNothing) {
         EXPECT_EQ(setPhotoOption(row.option, row.value, options), row.message);
 
         EXPECT_EQ(options.maxWidth, 1024);
-        EXPECT_EQ(options.cellsAcross, 64);
-        EXPECT_EQ(options.fit, Fit::crop);
+        EXPECT_EQ(options.cellsAcross, 0);
+        EXPECT_EQ(options.fit, Fit::own);
     }
     PhotoOptions direct; // fields set by a program are held to the same ranges
     direct.maxHeight = 0;

@@ -60,7 +60,7 @@ TEST(UprightPhoto, RefusesWhatItCannotMakeWithOneMessage) {
     PhotoOptions options;
     EXPECT_EQ(makePictureSetFromRgba(rgba.data(), 0, 8, options, set), "the picture has no pixels");
     EXPECT_EQ(makePictureSetFromRgba(rgba.data(), 8, 8, options, set),
-              "the picture made is 8 x 6 pixels: too small for --cells 64x48");
+              "the picture made is 8 x 8 pixels: too small for --cells 64x64");
     EXPECT_TRUE(set.picture.pixels.empty());
 }
 

@@ -116,6 +116,32 @@ TEST(RegionMapFile, RecordFaults) {
     }
 }
 
+TEST(RegionMapFile, ABoardLineAfterTheRecordsGivesTheBoardAndNothingElseIsRead) {
+    const std::string records = "regions 1\nbackground 0\n0 1 2 3 4\n";
+    const struct {
+        const char* name;
+        std::string trailer;
+        const char* fault;
+        int width, height;
+    } rows[] = {
+        {"no board line", "", "", 640, 480},
+        {"a portrait board", "board 480 640\n", "", 480, 640},
+        {"other text, as ever unread", "# made by hand\nboard 1 1\n", "", 640, 480},
+        {"a side of 0", "board 0 640\n", "error loading board size from map file\n", 640, 480},
+        {"a side too long", "board 640 6401", "error loading board size from map file\n", 640, 480},
+        {"one side only", "board 480", "error loading board size from map file\n", 640, 480},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RegionMap map;
+        EXPECT_EQ(parse(records + row.trailer, map), row.fault);
+        if (*row.fault == '\0') {
+            EXPECT_EQ(map.boardWidth, row.width);
+            EXPECT_EQ(map.boardHeight, row.height);
+        }
+    }
+}
+
 TEST(RegionMapFile, HugeCountWithFewRecordsFailsAtTheFirstMissingOne) {
     RegionMap map;
     EXPECT_EQ(parse("regions 2147483647\nbackground 0\n0 1 2 3 4\n", map), recordFault);

@@ -93,10 +93,33 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(readEvents, events) << "every dt and tick comes back exactly";
 }
 
-TEST(ReplayFile, TheDefaultPictureHasNoPhotoLine) {
+TEST(ReplayFile, TheDefaultPictureHasNoPhotoLineAndNotesItsBoard) {
     ReplayHeader header;
     header.checksum = 255;
-    EXPECT_EQ(replayHeaderText(header), defaultHeader);
+    EXPECT_EQ(replayHeaderText(header), "tessera-replay 4\n"
+                                        "window 640 480\n"
+                                        "picture default\n"
+                                        "board 640 480\n"
+                                        "canvas clear-after 0 max-shapes 0 reference-drawing 0 "
+                                        "idle-scatter 27\n"
+                                        "checksum 00000000000000ff\n"
+                                        "events\n");
+}
+
+TEST(ReplayFile, APortraitPhotographIsMadeAgainOnItsBoard) {
+    ReplayHeader header;
+    header.picture = ReplayHeader::Photograph;
+    header.picturePath = "phone.jpg";
+    header.board = {300, 640};
+    ReplayHeader read;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(replayHeaderText(header), read, events), "");
+    EXPECT_EQ(read.board, header.board);
+    EXPECT_EQ(read.photo.fit, Fit::own);
+    EXPECT_EQ(read.photo.cellsAcross, 0) << "cells auto";
+    EXPECT_DOUBLE_EQ(read.photo.shape, 300.0 / 640.0);
+    ASSERT_EQ(readAll(defaultHeader, read, events), "");
+    EXPECT_EQ(read.board, BoardSize{}) << "version 3 knew only the 4:3 board";
 }
 
 TEST(ReplayFile, AVersion2RecordingScattersAfterTheDefaultTime) {
@@ -207,12 +230,15 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "demo:1: not a tessera replay file"},
         {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
          "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
-        {"newer version", "tessera-replay 4\n",
-         "demo:1: format version 4 is not known (this program reads versions 2 to 3)"},
+        {"newer version", "tessera-replay 5\n",
+         "demo:1: format version 5 is not known (this program reads versions 2 to 4)"},
+        {"board of no size", "tessera-replay 4\nwindow 640 480\npicture default\nboard 0 480\n",
+         "demo:4: expected \"board WIDTH HEIGHT\" with each side (1 to 6400), not "
+         "'board 0 480'"},
         {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
          "demo:1: format version 1 painted each press at the window pixel taken as a board "
          "point, not under the pointer: played now its shapes would land elsewhere, so only "
-         "versions 2 to 3 are played"},
+         "versions 2 to 4 are played"},
         {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
