@@ -64,6 +64,9 @@ public:
     // is the vertical one, widened for a viewport narrower than the board, so that every
     // window shows the whole board, centred, with bars at the sides or above and below.
     PickVolume::Camera cameraFor(double aspect) const;
+    // The same for a board of width x height units, the camera standing where it stands
+    // from the board's centre.
+    PickVolume::Camera cameraFor(double aspect, int width, int height) const;
     // The same for the toolbar, which every camera shows where the starting camera does,
     // so that zooming and panning never take it out of reach.
     PickVolume::Camera toolbarCameraFor(double aspect) const;
@@ -99,6 +102,10 @@ public:
     int unproject(int x, int y, float& outX, float& outY) const;
     // The same in a viewport other than the last setProjection's.
     int unprojectIn(const std::array<int, 4>& shown, int x, int y, float& outX, float& outY) const;
+    // The point a session recorded on a board of width x height units pointed at, in that
+    // viewport, taken to this board in proportion: as far across and up it.
+    int unprojectAs(int width, int height, const std::array<int, 4>& shown, int x, int y,
+                    float& outX, float& outY) const;
     // The other way: the window point of that viewport that shows board point (x, y).
     int projectIn(const std::array<int, 4>& shown, float x, float y, double& outX,
                   double& outY) const;
@@ -219,6 +226,8 @@ private:
     void showPicture(const char* name);
     void finishLoad();
     void raiseLight0(float dz);
+    int unprojectThrough(const PickVolume::Camera& camera, const std::array<int, 4>& shown, int x,
+                         int y, float& outX, float& outY) const;
     Projection projection() const;
     Projection projectionThrough(const PickVolume::Camera& camera, double aspect) const;
     Lighting lighting() const;

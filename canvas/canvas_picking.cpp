@@ -20,11 +20,15 @@ void Canvas::selectionHitsAt(int x, int y, std::vector<GLuint>& names) const {
 }
 
 PickVolume::Camera Canvas::cameraFor(double aspect) const {
+    return cameraFor(aspect, boardWidth, boardHeight);
+}
+
+PickVolume::Camera Canvas::cameraFor(double aspect, int width, int height) const {
     double field = fieldOfView;
-    const double boardAspect = static_cast<double>(boardWidth) / boardHeight;
+    const double boardAspect = static_cast<double>(width) / height;
     // The field shows a board 480 units tall as the camera's own field does; a taller board
     // widens it in proportion, so that every board fills its viewport alike.
-    const double heightShare = boardHeight / framedBoardHeight;
+    const double heightShare = height / framedBoardHeight;
     const double half = field / 2.0 * M_PI / 180.0;
     if (aspect < boardAspect) {
         // As wide a view of the board plane as a viewport of the board's shape has.
@@ -32,7 +36,9 @@ PickVolume::Camera Canvas::cameraFor(double aspect) const {
     } else if (heightShare != 1.0) {
         field = 2.0 * std::atan(std::tan(half) * heightShare) * 180.0 / M_PI;
     }
-    return {field, zNear, zFar, cameraX, cameraY, cameraDistance};
+    const float x = cameraX + static_cast<float>(width - boardWidth) * 0.5f;
+    const float y = cameraY + static_cast<float>(height - boardHeight) * 0.5f;
+    return {field, zNear, zFar, x, y, cameraDistance};
 }
 
 PickVolume::Camera Canvas::toolbarCameraFor(double aspect) const {
@@ -110,8 +116,28 @@ int Canvas::unprojectIn(const std::array<int, 4>& shown, int x, int y, float& ou
         return 0;
     }
     const double aspect = static_cast<double>(shown[2]) / shown[3];
+    return unprojectThrough(cameraFor(aspect), shown, x, y, outX, outY);
+}
+
+int Canvas::unprojectAs(int width, int height, const std::array<int, 4>& shown, int x, int y,
+                        float& outX, float& outY) const {
+    if (shown[2] <= 0 || shown[3] <= 0 || width <= 0 || height <= 0) {
+        return 0;
+    }
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
+    if (unprojectThrough(cameraFor(aspect, width, height), shown, x, y, outX, outY) == 0) {
+        return 0;
+    }
+    outX = outX * static_cast<float>(boardWidth) / static_cast<float>(width);
+    outY = outY * static_cast<float>(boardHeight) / static_cast<float>(height);
+    return 1;
+}
+
+int Canvas::unprojectThrough(const PickVolume::Camera& camera, const std::array<int, 4>& shown,
+                             int x, int y, float& outX, float& outY) const {
+    const double aspect = static_cast<double>(shown[2]) / shown[3];
     double rows[4][4];
-    PickVolume::cameraProjection(cameraFor(aspect), aspect, rows);
+    PickVolume::cameraProjection(camera, aspect, rows);
     float projection[16]; // column-major, as OpenGL holds it
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {

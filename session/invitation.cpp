@@ -56,6 +56,7 @@ bool Invitation::start() {
     before = canvas.bare();
     pace = ReplayPace();
     size = ReplayAtSize(recordedWidth, recordedHeight, live.width(), live.height());
+    size.setRecordedBoard(playback.board());
     shifted = false;
     eventPending = false;
     isPlaying = true;

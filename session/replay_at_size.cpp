@@ -26,15 +26,20 @@ InputEvent ReplayAtSize::map(const InputEvent& recorded, const Canvas& canvas) {
     }
     const bool pointer = event.kind == InputEvent::Press || event.kind == InputEvent::Release ||
                          event.kind == InputEvent::Motion;
-    if (!pointer || (recordedWidth == shownWidth && recordedHeight == shownHeight)) {
+    const bool sameBoard = recordedBoard == BoardSize{canvas.boardWidth, canvas.boardHeight};
+    if (!pointer || (recordedWidth == shownWidth && recordedHeight == shownHeight && sameBoard)) {
         return event;
     }
     float boardX = 0.0f;
     float boardY = 0.0f;
     double x = 0.0;
     double y = 0.0;
-    if (canvas.unprojectIn({0, 0, recordedWidth, recordedHeight}, event.x, event.y, boardX,
-                           boardY) == 1 &&
+    const std::array<int, 4> recordedView{0, 0, recordedWidth, recordedHeight};
+    const int found = sameBoard
+                          ? canvas.unprojectIn(recordedView, event.x, event.y, boardX, boardY)
+                          : canvas.unprojectAs(recordedBoard.width, recordedBoard.height,
+                                               recordedView, event.x, event.y, boardX, boardY);
+    if (found == 1 &&
         canvas.projectIn({0, 0, shownWidth, shownHeight}, boardX, boardY, x, y) == 1) {
         event.x = static_cast<int>(std::lround(x));
         event.y = static_cast<int>(std::lround(y));

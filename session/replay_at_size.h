@@ -1,5 +1,6 @@
 #pragma once
 
+#include "photo/fit_plan.h"
 #include "session/input_event.h"
 
 namespace tessera {
@@ -18,6 +19,10 @@ public:
 
     // The window played in has changed size.
     void resize(int width, int height);
+    // The board the session was recorded on, where it is played over another (an
+    // invitation over a photograph of its own shape): its pointer then goes to the board
+    // point as far across and up this board as it was across and up that one.
+    void setRecordedBoard(BoardSize board) { recordedBoard = board; }
     int width() const { return shownWidth; }
     int height() const { return shownHeight; }
 
@@ -30,6 +35,7 @@ private:
     int recordedHeight;
     int shownWidth;
     int shownHeight;
+    BoardSize recordedBoard;
 };
 
 } // namespace tessera

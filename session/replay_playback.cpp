@@ -15,6 +15,7 @@ std::string ReplayPlayback::open(const std::string& path) {
     reader = std::make_unique<ReplayReader>(file, path);
     ReplayHeader header;
     error = reader->readHeader(header);
+    recordedBoard = header.board;
     if (!error.empty()) {
         close();
     }

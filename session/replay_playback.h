@@ -23,12 +23,15 @@ public:
     // was checked and is now at fault.
     bool next(InputEvent& event, std::string& error);
     bool ended() const { return reader == nullptr; }
+    // The board the session was recorded on, once open.
+    BoardSize board() const { return recordedBoard; }
 
 private:
     void close();
 
     std::FILE* file = nullptr;
     std::unique_ptr<ReplayReader> reader;
+    BoardSize recordedBoard;
 };
 
 } // namespace tessera

@@ -9,7 +9,8 @@
 
 const canvas = document.getElementById('canvas');
 const statusLine = document.getElementById('status');
-const pictureFiles = ['fruit.ppm', 'fruit_mask.pgm', 'fruit.map'];
+const defaultPhoto = 'fruits.jpg';
+const pictureFiles = ['fruit.ppm', 'fruit_mask.pgm', 'fruit.map', defaultPhoto];
 const replayPath = '/session.tessera-replay';
 const recordingPath = '/recording.tessera-replay';
 // How far a finger may wander, in CSS pixels, and still be held still.
@@ -46,12 +47,31 @@ function canvasSize() {
           Math.max(1, Math.round(window.innerHeight * pixelRatio()))];
 }
 
+// On a touch screen far from the 4:3 board (a phone either way up) the default picture is
+// made from its photograph at the screen's shape, so that the board fills the screen; 0
+// keeps the picture set.
+function screenShape() {
+  const aspect = window.innerWidth / Math.max(1, window.innerHeight);
+  const apart = aspect / (4 / 3);
+  const coarse = window.matchMedia('(pointer: coarse)').matches;
+  return coarse && (apart < 0.8 || apart > 1.25) ? aspect : 0;
+}
+
+let shownShape = 0; // the shape the default picture was last made at
+
 function resize() {
   const [width, height] = canvasSize();
   if (canvas.width !== width || canvas.height !== height) {
     canvas.width = width;
     canvas.height = height;
     Module._tessera_resize(width, height);
+    // A phone turned: the board is laid out again in this frame, at the new shape where
+    // nothing painted would be lost.
+    const shape = screenShape();
+    if (shownShape > 0 && shape > 0 && (shape < 1) !== (shownShape < 1) &&
+        Module._tessera_default_shape(shape)) {
+      shownShape = shape;
+    }
   }
 }
 
@@ -231,6 +251,26 @@ async function uprightPhoto(file) {
   return { bitmap, width, height };
 }
 
+// A bitmap's RGBA rows, top to bottom; the bitmap is closed.
+function pixelsOf(bitmap) {
+  const { width, height } = bitmap;
+  const drawn = new OffscreenCanvas(width, height).getContext('2d');
+  drawn.drawImage(bitmap, 0, 0);
+  bitmap.close();
+  return { width, height, rgba: drawn.getImageData(0, 0, width, height).data };
+}
+
+// The default photograph, decoded by the browser as any other, handed to the module: on a
+// phone the default picture is made from it at the screen's shape.
+async function handOverDefaultPhoto() {
+  const file = new Blob([Module.FS.readFile('/' + defaultPhoto)], { type: 'image/jpeg' });
+  const { width, height, rgba } = pixelsOf((await uprightPhoto(file)).bitmap);
+  const pixels = Module._malloc(rgba.length);
+  Module.HEAPU8.set(rgba, pixels);
+  Module._tessera_default_photo(pixels, width, height);
+  Module._free(pixels);
+}
+
 // A photograph made the board, handed to the module as RGBA pixels; a file that is no image
 // leaves the picture as it is, and so does a person who would rather keep the shapes.
 async function showPhoto(file) {
@@ -248,12 +288,7 @@ async function showPhoto(file) {
     say(`tessera: ${file.name} is not an image this browser can read; the picture stays`);
     return;
   }
-  const { bitmap } = photo;
-  const { width, height } = bitmap;
-  const drawn = new OffscreenCanvas(width, height).getContext('2d');
-  drawn.drawImage(bitmap, 0, 0);
-  bitmap.close();
-  const rgba = drawn.getImageData(0, 0, width, height).data;
+  const { width, height, rgba } = pixelsOf(photo.bitmap);
   if (!agreed(`Showing ${file.name} replaces the board`, false)) {
     say(`tessera: ${file.name} is not shown; the board stays`);
     return;
@@ -407,6 +442,7 @@ async function start() {
   const query = new URLSearchParams(window.location.search);
   let replay = query.get('replay');
   await Promise.all(pictureFiles.map((file) => fetchInto(file, '/' + file)));
+  await handOverDefaultPhoto();
   if (replay) {
     const url = ownFile(replay);
     if (url === null) {
@@ -426,11 +462,12 @@ async function start() {
   }
   const recording = !replay && query.has('record');
   const [width, height] = canvasSize();
+  shownShape = replay ? 0 : screenShape();
   const started = Module.ccall(
     'tessera_start', 'string',
-    ['number', 'number', 'string', 'string', 'number', 'number', 'number'],
+    ['number', 'number', 'string', 'string', 'number', 'number', 'number', 'number'],
     [width, height, replay ? replayPath : '', replay ?? '', query.has('fast') ? 1 : 0,
-     recording ? 1 : 0, stillRadius * pixelRatio()]);
+     recording ? 1 : 0, stillRadius * pixelRatio(), shownShape]);
   listenToDrops(started !== '');
   if (started) {
     say('tessera: ' + started);

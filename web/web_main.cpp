@@ -26,11 +26,21 @@
 #include <emscripten/html5.h>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
-// The default picture set, which the page puts in the module's file system before start.
+// The default picture set, which the page puts in the module's file system before start,
+// and the photograph it was made from, for a screen far from its 4:3 shape.
 const char* const pictureSet = "fruit";
+const char* const defaultPhotograph = "fruits.jpg";
+// The default photograph as the browser decoded it, RGBA rows top to bottom.
+std::vector<unsigned char> defaultPixels;
+int defaultPixelsWidth = 0;
+int defaultPixelsHeight = 0;
+// The shape (width / height) the default picture was made at from the photograph; 0 when
+// it is the picture set.
+double defaultShape = 0.0;
 
 tessera::Canvas theCanvas;
 tessera::SteadyClock liveClock;
@@ -51,16 +61,54 @@ bool fastReplay = false;
 bool replayOver = false;
 std::string message;
 
-// The recording's picture must be the default set, byte for byte: the page has no other.
+// The files the default picture is read from: the set, or the photograph it came from.
+std::vector<std::string> defaultPictureFiles(bool fromPhotograph) {
+    const std::string base(pictureSet);
+    if (fromPhotograph) {
+        return {defaultPhotograph};
+    }
+    return {base + ".ppm", base + "_mask.pgm", base + ".map"};
+}
+
+// How the default photograph is made the board at a shape.
+tessera::PhotoOptions defaultPhotoOptions(double shape) {
+    tessera::PhotoOptions options;
+    options.shape = shape;
+    return options;
+}
+
+// The default picture: the set, or with options.shape above 0 the default photograph made
+// as they say. Returns what is wrong, or "".
+std::string showDefaultPicture(const tessera::PhotoOptions& options) {
+    if (options.shape <= 0.0) {
+        defaultShape = 0.0;
+        theCanvas.load(pictureSet);
+        return "";
+    }
+    tessera::PictureSet set;
+    if (std::string error = tessera::makePictureSetFromRgba(
+            defaultPixels.data(), defaultPixelsWidth, defaultPixelsHeight, options, set);
+        !error.empty()) {
+        return std::string(defaultPhotograph) + ": " + error;
+    }
+    tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
+    theCanvas.loadPictureSet(defaultPhotograph, std::move(buffers.picture), std::move(buffers.mask),
+                             std::move(buffers.regionMap));
+    defaultShape = options.shape;
+    return "";
+}
+
+// The recording's picture must be the default set, or the default photograph, byte for
+// byte: the page has no other.
 std::string checkReplayPicture(const tessera::ReplayHeader& header) {
-    if (header.picture != tessera::ReplayHeader::DefaultPicture) {
+    const bool photograph = header.picture == tessera::ReplayHeader::Photograph &&
+                            header.picturePath == defaultPhotograph;
+    if (header.picture != tessera::ReplayHeader::DefaultPicture && !photograph) {
         return "the session was recorded on " + header.picturePath +
                ", which this page does not have; it plays sessions of the default picture";
     }
     std::uint64_t sum = 0;
-    const std::string base(pictureSet);
-    if (std::string error =
-            tessera::checksumFiles({base + ".ppm", base + "_mask.pgm", base + ".map"}, sum);
+    if (std::string error = tessera::checksumFiles(defaultPictureFiles(photograph), sum);
         !error.empty()) {
         return error;
     }
@@ -102,10 +150,17 @@ std::string photoRefusal(const char* name) {
     return "";
 }
 
-std::string openReplay(const char* path, const char* name, int width, int height) {
+// Opens the recording and sets the Canvas up as it was recorded; picture then says how its
+// default picture is made.
+std::string openReplay(const char* path, const char* name, int width, int height,
+                       tessera::PhotoOptions& picture) {
     tessera::ReplayHeader header;
     if (std::string error = recordingFault(path, name, header); !error.empty()) {
         return error;
+    }
+    picture = header.photo;
+    if (header.picture != tessera::ReplayHeader::Photograph) {
+        picture.shape = 0.0;
     }
     if (std::string error = playback.open(path); !error.empty()) {
         return error;
@@ -139,15 +194,20 @@ bool replayStep() {
     return false;
 }
 
-// The session from its start, as the program records one of the default picture.
+// The session from its start, as the program records one of the default picture, or of
+// the default photograph where the picture was made from it.
 std::string startRecording(int width, int height) {
     tessera::ReplayHeader header;
     header.width = width;
     header.height = height;
     header.board = {theCanvas.boardWidth, theCanvas.boardHeight};
-    const std::string base(pictureSet);
-    if (std::string error = tessera::checksumFiles(
-            {base + ".ppm", base + "_mask.pgm", base + ".map"}, header.checksum);
+    if (defaultShape > 0.0) {
+        header.picture = tessera::ReplayHeader::Photograph;
+        header.picturePath = defaultPhotograph;
+        header.photo = defaultPhotoOptions(defaultShape);
+    }
+    if (std::string error =
+            tessera::checksumFiles(defaultPictureFiles(defaultShape > 0.0), header.checksum);
         !error.empty()) {
         return error;
     }
@@ -166,13 +226,14 @@ std::string startRecording(int width, int height) {
 
 extern "C" {
 
-// Makes the WebGL 2 context on the page's canvas and loads the picture set; with a
-// recording's path (the file called name), plays it instead of taking input, and with
-// record, records the session. A finger held within stillPixels of where it came down is
-// held still. Returns an empty string, or what is wrong.
+// Makes the WebGL 2 context on the page's canvas and loads the default picture (at shape
+// above 0, made from the default photograph at that width / height); with a recording's
+// path (the file called name), plays it instead of taking input, on its own picture, and
+// with record, records the session. A finger held within stillPixels of where it came down
+// is held still. Returns an empty string, or what is wrong.
 EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay,
                                                const char* name, int fast, int record,
-                                               double stillPixels) {
+                                               double stillPixels, double shape) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
     attributes.majorVersion = 2;
@@ -189,14 +250,18 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
     }
     emscripten_webgl_make_context_current(context);
     tessera::Stage::instance()->setClock(&heldClock);
+    tessera::PhotoOptions picture = defaultPhotoOptions(shape);
     if (replay != nullptr && replay[0] != '\0') {
-        message = openReplay(replay, name, width, height);
+        message = openReplay(replay, name, width, height, picture);
         if (!message.empty()) {
             return message.c_str();
         }
         fastReplay = fast != 0;
     }
-    theCanvas.load(pictureSet);
+    message = showDefaultPicture(picture);
+    if (!message.empty()) {
+        return message.c_str();
+    }
     touches = std::make_unique<tessera::TouchInput>(theCanvas, dispatcher, stillPixels);
     if (record != 0 && !replaying) {
         message = startRecording(width, height);
@@ -208,6 +273,26 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
     tessera::Stage::instance()->elapsed(); // the first idle step measures from here
     message.clear();
     return message.c_str();
+}
+
+// The default photograph, decoded by the page, width x height RGBA rows top to bottom: kept
+// for the default picture made at a screen's shape. Given before tessera_start.
+EMSCRIPTEN_KEEPALIVE void tessera_default_photo(const unsigned char* rgba, int width, int height) {
+    defaultPixels.assign(rgba, rgba + static_cast<std::size_t>(width) * height * 4);
+    defaultPixelsWidth = width;
+    defaultPixelsHeight = height;
+}
+
+// The screen has turned: the default picture made from the photograph is made again at the
+// new shape, while nothing would be lost (no shapes, no replay or recording, no photograph
+// of the person's own). Returns 1 when it was.
+EMSCRIPTEN_KEEPALIVE int tessera_default_shape(double shape) {
+    if (defaultShape <= 0.0 || shape <= 0.0 || replaying || recording ||
+        !theCanvas.shapes.empty() || theCanvas.heldButtons != 0 || touches->touching()) {
+        return 0;
+    }
+    message = showDefaultPicture(defaultPhotoOptions(shape));
+    return message.empty() ? 1 : 0;
 }
 
 // The canvas has a new size in its own pixels. A replay keeps the recorded clock.
@@ -317,6 +402,7 @@ EMSCRIPTEN_KEEPALIVE int tessera_photo(const unsigned char* rgba, int width, int
     tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
     theCanvas.loadPictureSet(name, std::move(buffers.picture), std::move(buffers.mask),
                              std::move(buffers.regionMap));
+    defaultShape = 0.0;
     return 1;
 }
 

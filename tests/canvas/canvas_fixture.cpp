@@ -49,12 +49,17 @@ std::string CanvasTest::load() {
     return loadWithMask(64, 48);
 }
 
-std::string CanvasTest::loadWithMask(int maskWidth, int maskHeight) {
+std::string CanvasTest::loadWithMask(int maskWidth, int maskHeight, int boardWidth,
+                                     int boardHeight) {
     const int height = maskHeight;
+    std::string mapText = quadrantMap;
+    if (boardWidth != 640 || boardHeight != 480) {
+        mapText += "board " + std::to_string(boardWidth) + " " + std::to_string(boardHeight) + "\n";
+    }
     const std::string base = writePictureSet(
         dir, "quadrants", 4, 4, quadrant, maskWidth, maskHeight,
         [height](int c, int r) { return static_cast<unsigned char>((c + height - 1 - r) % 4); },
-        quadrantMap);
+        mapText);
     // Canvas::load ends the process on a file it cannot read, which would stop every test
     // after this one: the files are read through the readers' cores first, and a fault
     // fails this test alone, with the reader's message.

@@ -23,7 +23,9 @@ protected:
     // Loads the quadrant picture set and returns what the load printed.
     std::string load();
     // Writes the quadrant picture with a mask of the given size and loads it.
-    std::string loadWithMask(int maskWidth, int maskHeight);
+    // With a board size, its map names that board.
+    std::string loadWithMask(int maskWidth, int maskHeight, int boardWidth = 640,
+                             int boardHeight = 480);
     // Renders one frame as the display callback does.
     void renderFrame();
     // A shape of the tool's kind, made by the Canvas's own spawner, moved onto the board

@@ -7,6 +7,8 @@
 #include "stage/stage.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -93,6 +95,40 @@ TEST_F(CanvasTest, LightZeroHangsOverTheBoardAndLoadLightsOneWhite) {
     EXPECT_EQ(lightParameter(GL_LIGHT1, GL_POSITION), (V{light1Position, light1Position + 4}));
     EXPECT_EQ(light1Position[2], 5.0f);
     EXPECT_EQ(light1Position[3], 1.0f);
+}
+
+TEST_F(CanvasTest, ABoardOfAnotherShapeIsFramedLitAndScatteredByItsOwnSize) {
+    loadWithMask(48, 64, 480, 640);
+    using V = std::vector<float>;
+    EXPECT_EQ(canvas.cameraX, 240.0f);
+    EXPECT_EQ(canvas.cameraY, 320.0f);
+    EXPECT_EQ(lightParameter(GL_LIGHT0, GL_POSITION), (V{240, 320, 200, 1}));
+    EXPECT_EQ(canvas.cellWidth(), 10);
+    EXPECT_EQ(canvas.cellHeight(), 10);
+    // Every window shows the whole board and no more than its margin beyond.
+    for (const auto& [width, height] :
+         {std::pair{640, 480}, std::pair{1080, 1920}, std::pair{1920, 1080}, std::pair{390, 844}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        const std::array<int, 4> window{0, 0, width, height};
+        double left = 0.0, bottom = 0.0, right = 0.0, top = 0.0;
+        ASSERT_EQ(canvas.projectIn(window, 0.0f, 0.0f, left, bottom), 1);
+        ASSERT_EQ(canvas.projectIn(window, 480.0f, 640.0f, right, top), 1);
+        EXPECT_TRUE(left >= 0.0 && top >= 0.0 && right <= width && bottom <= height);
+        const double share = std::max((right - left) / width, (bottom - top) / height);
+        EXPECT_NEAR(share, 480.0 / 497.06, 0.01) << "filling it as the 4:3 board fills its own";
+    }
+    // Scattered shapes fly anywhere from half a board before it to half a board past it.
+    for (float x : {20.0f, 240.0f, 460.0f}) {
+        canvas.spawnShape(Canvas::SquareTool, x, 600.0f);
+    }
+    canvas.scatter();
+    canvas.advance(10.0f);
+    for (const auto& shape : canvas.shapes) {
+        EXPECT_TRUE(shape->position.x >= -240.0f && shape->position.x < 720.0f)
+            << shape->position.x;
+        EXPECT_TRUE(shape->position.y >= -320.0f && shape->position.y < 960.0f)
+            << shape->position.y;
+    }
 }
 
 TEST_F(CanvasTest, ToolbarHoldsEightEntriesInTableOrder) {

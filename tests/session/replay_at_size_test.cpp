@@ -3,6 +3,7 @@
 #include "session/input_dispatcher.h"
 #include "session/replay_at_size.h"
 
+#include <cmath>
 #include <vector>
 
 namespace tessera::test {
@@ -79,6 +80,34 @@ TEST_F(CanvasTest, ASessionPlayedAtAnotherSizePaintsTheSameBoardPoints) {
         EXPECT_EQ(resized.delivered[0].width, width) << "every reshape takes the size played at";
         EXPECT_EQ(resized.delivered.back().kind, InputEvent::Release);
     }
+}
+
+TEST_F(CanvasTest, ASessionOfTheFourByThreeBoardPlayedOverAnotherPaintsItsPointsInProportion) {
+    // An invitation recorded on 640 x 480 over a 3:4 photograph's 480 x 640 board: what lay a
+    // quarter across and up there lies a quarter across and up here.
+    loadWithMask(48, 64, 480, 640);
+    ASSERT_EQ(canvas.boardWidth, 480);
+    ReplayAtSize size(640, 480, 640, 480);
+    size.setRecordedBoard(BoardSize{});
+    // Where the 640 x 480 board's starting camera shows a point in a 640 x 480 window: its
+    // height over some 497 units of a 45 degree view from 600, centred.
+    const double pixelsPerUnit = 480.0 / (1200.0 * std::tan(22.5 * M_PI / 180.0));
+    const std::array<int, 4> window{0, 0, 640, 480};
+    for (const auto& [boardX, boardY] : {std::pair{320.0, 240.0}, std::pair{160.0, 120.0},
+                                         std::pair{600.0, 450.0}, std::pair{20.0, 400.0}}) {
+        SCOPED_TRACE(std::to_string(boardX) + ", " + std::to_string(boardY));
+        const int x = static_cast<int>(std::lround(320.0 + (boardX - 320.0) * pixelsPerUnit));
+        const int y = static_cast<int>(std::lround(240.0 - (boardY - 240.0) * pixelsPerUnit));
+        const InputEvent mapped = size.map(InputEvent::press(0, 2, x, y), canvas);
+        float shownX = 0.0f;
+        float shownY = 0.0f;
+        ASSERT_EQ(canvas.unprojectIn(window, mapped.x, mapped.y, shownX, shownY), 1);
+        EXPECT_NEAR(shownX, boardX * 480.0 / 640.0, 1.5);
+        EXPECT_NEAR(shownY, boardY * 640.0 / 480.0, 1.5);
+    }
+    size.setRecordedBoard(BoardSize{480, 640});
+    const InputEvent same = InputEvent::press(0, 2, 100, 100);
+    EXPECT_TRUE(size.map(same, canvas) == same) << "on its own board it plays as it was";
 }
 
 } // namespace
