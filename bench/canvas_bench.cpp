@@ -16,6 +16,8 @@
 #include "app/init_graphics.h"
 #include "app/offscreen_context.h"
 #include "canvas/canvas.h"
+#include "picture/pnm_reader.h"
+#include "picture/region_map.h"
 #include "scene/random.h"
 #include "scene/shape_batch.h"
 #include "support/resident_memory.h"
@@ -69,6 +71,23 @@ struct LoadedCanvas {
         close(saved);
         canvas.setProjection(0, 0, 640, 480);
     }
+    // The fruit picture on a board of width x height units (a photograph of that shape
+    // gives one); the shapes go with a change of board.
+    void useBoard(int width, int height) {
+        if (canvas.boardWidth == width && canvas.boardHeight == height) {
+            return;
+        }
+        Image picture;
+        Image mask;
+        RegionMap map;
+        loadPpm("fruit.ppm", picture);
+        loadPgm("fruit_mask.pgm", mask);
+        loadRegionMap("fruit.map", map);
+        map.boardWidth = width;
+        map.boardHeight = height;
+        canvas.loadPictureSet("fruit", std::move(picture), std::move(mask), std::move(map));
+        canvas.setProjection(0, 0, 640, 480);
+    }
 
     // The window size of the frames that follow; the GL state is kept.
     void resize(int width, int height) {
@@ -93,16 +112,16 @@ struct LoadedCanvas {
             return std::uniform_int_distribution<>(low, high)(random);
         };
         int tool = 0;
-        int x = 320;
-        int y = 240;
+        int x = canvas.boardWidth / 2;
+        int y = canvas.boardHeight / 2;
         for (int i = 0; i < count; ++i) {
             if (between(0, 60) == 0) {
                 tool = (tool + 1) % 4;
-                x = between(0, 639);
-                y = between(0, 479);
+                x = between(0, canvas.boardWidth - 1);
+                y = between(0, canvas.boardHeight - 1);
             }
-            x = std::clamp(x + between(-6, 6), 0, 639);
-            y = std::clamp(y + between(-6, 6), 0, 479);
+            x = std::clamp(x + between(-6, 6), 0, canvas.boardWidth - 1);
+            y = std::clamp(y + between(-6, 6), 0, canvas.boardHeight - 1);
             Shape* shape = canvas.spawnShape(tool, x, y);
             const float grown = 1.0f + 0.1f * static_cast<float>(between(0, 10));
             shape->scaleBy(grown, grown, 1.0f);
@@ -152,11 +171,14 @@ double floorSeconds(Canvas& canvas, int width, int height, const std::vector<Bat
     return secondsSince(start);
 }
 
-// Arguments: window width and height, number of shapes.
+// Arguments: window width and height, number of shapes, and 1 for a portrait board of
+// 480 x 640 units (a 3:4 photograph's) instead of the 640 x 480 one.
 void BM_Frame(benchmark::State& state) {
     LoadedCanvas& l = loaded();
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
+    const bool portrait = state.range(3) == 1;
+    l.useBoard(portrait ? 480 : 640, portrait ? 640 : 480);
     l.resize(width, height);
     l.paint(static_cast<int>(state.range(2)));
     Canvas& canvas = l.canvas;
@@ -183,6 +205,7 @@ void BM_Frame(benchmark::State& state) {
         canvas.referenceDrawing = false;
     }
     l.resize(640, 480);
+    l.useBoard(640, 480);
     const auto n = static_cast<double>(state.iterations());
     state.counters["cpu_ms"] = 1e3 * processor / n;
     state.counters["floor_ms"] = 1e3 * floor / n;
@@ -192,14 +215,15 @@ void BM_Frame(benchmark::State& state) {
     state.counters["allocs/frame"] = static_cast<double>(allocations) / n;
 }
 BENCHMARK(BM_Frame)
-    ->Args({640, 480, 1000})
-    ->Args({640, 480, 10000})
-    ->Args({640, 480, 30000})
-    ->Args({1920, 1080, 1000})
-    ->Args({1920, 1080, 5000})
-    ->Args({1920, 1080, 10000})
-    ->Args({3840, 2160, 1000})
-    ->Args({3840, 2160, 5000})
+    ->Args({640, 480, 1000, 0})
+    ->Args({640, 480, 10000, 0})
+    ->Args({640, 480, 30000, 0})
+    ->Args({1920, 1080, 1000, 0})
+    ->Args({1920, 1080, 5000, 0})
+    ->Args({1080, 1920, 5000, 1})
+    ->Args({1920, 1080, 10000, 0})
+    ->Args({3840, 2160, 1000, 0})
+    ->Args({3840, 2160, 5000, 0})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
