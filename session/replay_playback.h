@@ -23,12 +23,15 @@ public:
     // was checked and is now at fault.
     bool next(InputEvent& event, std::string& error);
     bool ended() const { return reader == nullptr; }
+    // The header of the file last opened.
+    const ReplayHeader& header() const { return opened; }
 
 private:
     void close();
 
     std::FILE* file = nullptr;
     std::unique_ptr<ReplayReader> reader;
+    ReplayHeader opened;
 };
 
 } // namespace tessera

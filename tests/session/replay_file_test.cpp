@@ -18,6 +18,14 @@ namespace tessera {
 namespace {
 
 const std::string defaultHeader =
+    "tessera-replay 4\n"
+    "window 640 480\n"
+    "picture default\n"
+    "canvas clear-after 0 max-shapes 0 reference-drawing 0 idle-scatter 27 tool-pixels 0\n"
+    "checksum 00000000000000ff\n"
+    "events\n";
+// What the program wrote before the finger's toolbar and the grow event.
+const std::string version3Header =
     "tessera-replay 3\n"
     "window 640 480\n"
     "picture default\n"
@@ -68,12 +76,15 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.maxShapes = 50;
     header.referenceDrawing = true;
     header.idleScatterSeconds = 0.0;
+    header.leastToolPixels = 126.0000001;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
         InputEvent::reshape(0, 800, maxReplayWindowSide),
         InputEvent::idle(16666667, 1.0f / 60.0f),
         InputEvent::idle(16666667, 3.0e-7f),
         InputEvent::press(20000000, 2, -5, 1000000),
+        InputEvent::grow(20000000, 3.14159274f),
+        InputEvent::grow(20000000, 1.0e6f),
         InputEvent::motion(20000001, 640, 480),
         InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
         InputEvent::keyPress(maxReplayTicks, 255),
@@ -90,6 +101,7 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(replayHeaderText(read), replayHeaderText(header));
     EXPECT_EQ(read.clearAfterSeconds, 0.1);
     EXPECT_EQ(read.idleScatterSeconds, 0.0);
+    EXPECT_EQ(read.leastToolPixels, 126.0000001);
     EXPECT_EQ(readEvents, events) << "every dt and tick comes back exactly";
 }
 
@@ -106,6 +118,15 @@ TEST(ReplayFile, AVersion2RecordingScattersAfterTheDefaultTime) {
     ASSERT_EQ(readAll(version2Header + "5 idle 0.01\n", header, events), "");
     EXPECT_EQ(header.idleScatterSeconds, 27.0);
     EXPECT_EQ(events, std::vector<InputEvent>{InputEvent::idle(5, 0.01f)});
+}
+
+TEST(ReplayFile, AVersion3RecordingHasTheMouseToolbar) {
+    ReplayHeader header;
+    header.leastToolPixels = 48.0;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(version3Header + "5 idle 0.01 x2 every 10000000\n", header, events), "");
+    EXPECT_EQ(header.leastToolPixels, 0.0);
+    EXPECT_EQ(events.size(), 2u);
 }
 
 TEST(ReplayFile, ARecordingCutShortPlaysUpToItsLastWholeLine) {
@@ -193,7 +214,10 @@ struct HostileFile {
 
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
     const std::string header = version2Header;
-    const std::string v3 = defaultHeader;
+    const std::string v3 = version3Header;
+    const std::string v4 = defaultHeader;
+    const std::string v4Canvas = "tessera-replay 4\nwindow 640 480\npicture default\ncanvas "
+                                 "clear-after 0 max-shapes 0 reference-drawing 0 idle-scatter 27";
     const std::string v3Canvas = "tessera-replay 3\nwindow 640 480\npicture default\ncanvas "
                                  "clear-after 0 max-shapes 0 reference-drawing 0";
     const std::string firstEvent = "demo:7: ";
@@ -207,12 +231,12 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "demo:1: not a tessera replay file"},
         {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
          "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
-        {"newer version", "tessera-replay 4\n",
-         "demo:1: format version 4 is not known (this program reads versions 2 to 3)"},
+        {"newer version", "tessera-replay 5\n",
+         "demo:1: format version 5 is not known (this program reads versions 2 to 4)"},
         {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
          "demo:1: format version 1 painted each press at the window pixel taken as a board "
          "point, not under the pointer: played now its shapes would land elsewhere, so only "
-         "versions 2 to 3 are played"},
+         "versions 2 to 4 are played"},
         {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
@@ -289,6 +313,20 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "idle-scatter SECONDS\", not 'canvas clear-after 0 max-shapes 0 reference-drawing 0'"},
         {"idle-scatter negative", v3Canvas + " idle-scatter -1\n",
          "demo:4: idle-scatter needs seconds from 0 to 1e9, not '-1'"},
+        {"version 4 without tool-pixels", v4Canvas + "\n",
+         "demo:4: expected \"canvas clear-after SECONDS max-shapes N reference-drawing 0|1 "
+         "idle-scatter SECONDS tool-pixels PIXELS\", not '" +
+             v4Canvas.substr(48) + "'"},
+        {"tool-pixels past the largest window", v4Canvas + " tool-pixels 8193\n",
+         "demo:4: tool-pixels needs pixels (0 to 8192), not '8193'"},
+        {"a grow event in version 3", version3Header + "1 grow 2\n",
+         firstEvent + "unknown event 'grow'"},
+        {"a grow that shrinks", v4 + "1 grow 0.5\n",
+         firstEvent + "a grow event needs a factor from 1 to 1e6, not '0.5'"},
+        {"a grow past the bound", v4 + "1 grow 1000001\n",
+         firstEvent + "a grow event needs a factor from 1 to 1e6, not '1000001'"},
+        {"a grow without its factor", v4 + "1 grow\n",
+         firstEvent + "expected \"TICKS grow FACTOR\", not '1 grow'"},
         {"a run in version 2", header + "1 idle 0.01 x2 every 5\n",
          firstEvent + "expected \"TICKS idle DT\", not '1 idle 0.01 x2 every 5'"},
         {"a run cut short", v3 + "1 idle 0.01 x2\n",
