@@ -1,13 +1,18 @@
 #include "canvas_fixture.h"
+#include "scene/random.h"
 #include "session/input_dispatcher.h"
+#include "session/replay_reader.h"
+#include "session/replay_writer.h"
 #include "session/touch_input.h"
 #include "stage/stage.h"
+#include "support/byte_stream.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 namespace tessera::test {
 namespace {
@@ -137,6 +142,106 @@ TEST_F(CanvasTest, TwoFingersZoomAndPanWithTheBoardUnderThem) {
     ASSERT_EQ(canvas.unproject(420, 300, nowX, nowY), 1);
     EXPECT_LT(std::abs(nowX - boardX), static_cast<float>(canvas.cellWidth()));
     EXPECT_LT(std::abs(nowY - boardY), static_cast<float>(canvas.cellHeight()));
+}
+
+// Every event the Canvas was told of, as a recording's lines.
+struct RecordedLines : InputListener {
+    void delivered(const InputEvent& e) override { text += replayEventLine(e); }
+    std::string text;
+};
+
+// The box of window pixels around (x, y) whose colour changed between two frames.
+struct ChangedBox {
+    int left = 1 << 30, right = -1, bottom = 1 << 30, top = -1;
+    int across() const { return std::min(right - left, top - bottom) + 1; }
+};
+
+// A tap's shape shows at least the tap's width across (a finger's growth, which a recording
+// holds as a grow event, so that it replays to the same size); a click of the mouse leaves
+// the small shape it always has. The tap lands on a green cell of the red quadrant.
+TEST_F(CanvasTest, ATapLeavesAShapeAtLeastTheTapsWidthAcrossAndItsRecordingReplaysIt) {
+    const struct {
+        const char* name;
+        int width;
+        int height;
+        double tapPixels;
+        bool finger;
+    } rows[] = {
+        {"a finger on a portrait phone, 390 x 844 at three pixels a point", 1170, 2532, 36.0, true},
+        {"a finger in a 640 x 480 window", 640, 480, 12.0, true},
+        {"a finger on a 1920 x 1080 screen", 1920, 1080, 12.0, true},
+        {"the mouse on that phone", 1170, 2532, 36.0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(gl.resize(row.width, row.height));
+        load();
+        canvas.cameraDistance = startingCameraDistance;
+        canvas.selectTool(Canvas::ParallelogramTool);
+        InputDispatcher dispatcher(canvas, clock);
+        dispatcher.deliver(InputEvent::reshape(0, row.width, row.height));
+        double px = 0.0;
+        double py = 0.0;
+        ASSERT_EQ(canvas.projectIn(canvas.viewport, 175.0f, 365.0f, px, py), 1);
+        const int x = static_cast<int>(px);
+        const int y = static_cast<int>(py);
+        const int reach = 200;
+        std::vector<GlContext::Rgb> before;
+        renderFrame();
+        for (int r = row.height - 1 - y - reach; r <= row.height - 1 - y + reach; ++r) {
+            for (int c = x - reach; c <= x + reach; ++c) {
+                before.push_back(gl.pixel(c, r));
+            }
+        }
+        seedRandom();
+        RecordedLines recorded;
+        dispatcher.setListener(&recorded);
+        TouchInput touch(canvas, dispatcher, TouchInput::defaultSlopPixels, row.tapPixels);
+        if (row.finger) {
+            touch.touchDown(0, x, y, 1'000'000);
+            touch.touchUp(0, x, y, 1'000'000);
+        } else {
+            dispatcher.deliver(InputEvent::press(1'000'000, 2, x, y));
+            dispatcher.deliver(InputEvent::release(1'000'000, 2, x, y));
+        }
+        dispatcher.setListener(nullptr);
+        ASSERT_EQ(canvas.shapes.size(), 1u);
+        renderFrame();
+        ChangedBox box;
+        std::size_t i = 0;
+        for (int r = row.height - 1 - y - reach; r <= row.height - 1 - y + reach; ++r) {
+            for (int c = x - reach; c <= x + reach; ++c, ++i) {
+                const GlContext::Rgb now = gl.pixel(c, r);
+                if (std::abs(now.r - before[i].r) + std::abs(now.g - before[i].g) +
+                        std::abs(now.b - before[i].b) >
+                    24) {
+                    box = {std::min(box.left, c), std::max(box.right, c), std::min(box.bottom, r),
+                           std::max(box.top, r)};
+                }
+            }
+        }
+        if (row.finger) {
+            EXPECT_GE(box.across(), row.tapPixels) << recorded.text;
+        } else {
+            EXPECT_LT(box.across(), row.tapPixels) << recorded.text;
+        }
+
+        const float scale = canvas.shapes[0]->scale.x;
+        load();
+        seedRandom();
+        ReplayHeader header;
+        test::ByteStream in(replayHeaderText(header) + recorded.text);
+        ReplayReader reader(in.get(), "tap");
+        ASSERT_EQ(reader.readHeader(header), "");
+        InputEvent event;
+        std::string error;
+        while (reader.next(event, error)) {
+            dispatcher.deliver(event);
+        }
+        ASSERT_EQ(error, "");
+        ASSERT_EQ(canvas.shapes.size(), 1u);
+        EXPECT_EQ(canvas.shapes[0]->scale.x, scale) << "the replay grows it the same";
+    }
 }
 
 } // namespace
