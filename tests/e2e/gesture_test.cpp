@@ -33,11 +33,11 @@ void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare,
         return p.count == (2 * placeHalfSize + 1) * (2 * placeHalfSize + 1);
     };
     ChangedPatch patch;
-    chooseTool(program, squareTool);
+    chooseTool(program, squareTool, button == leftButton);
     ASSERT_TRUE(
         paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
-    chooseTool(program, circleTool);
+    chooseTool(program, circleTool, button == leftButton);
     ASSERT_TRUE(
         paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
