@@ -127,14 +127,16 @@ struct FingerScreen {
     double leastPixels;
     // Too small for four tools that wide: the toolbar grows only as far as the window holds it.
     bool roomForThem;
+    // A tool's width with the mouse.
+    double mouseWidth;
 };
 
 const FingerScreen fingerScreens[] = {
-    {"a portrait phone, 390 x 844 at three pixels a point", 1170, 2532, 144.0, true},
-    {"a landscape phone, 844 x 390 at three pixels a point", 2532, 1170, 144.0, true},
-    {"a 640 x 480 window", 640, 480, 48.0, true},
-    {"a 1920 x 1080 screen, whose tools are that wide already", 1920, 1080, 48.0, true},
-    {"a 200 x 150 window", 200, 150, 48.0, false},
+    {"a portrait phone, 390 x 844 at three pixels a point", 1170, 2532, 144.0, true, 72.0},
+    {"a landscape phone, 844 x 390 at three pixels a point", 2532, 1170, 144.0, true, 95.0},
+    {"a 640 x 480 window", 640, 480, 48.0, true, 39.0},
+    {"a 1920 x 1080 screen, whose tools are that wide already", 1920, 1080, 48.0, true, 88.0},
+    {"a 200 x 150 window", 200, 150, 48.0, false, 12.0},
 };
 
 const char* const fingerViews[] = {"", "======", "=====dddwwwaaaaaaaa", "------"};
@@ -162,8 +164,11 @@ TEST_F(CanvasTest, AFingersToolbarHasToolsAtLeastTheLeastWideAndAPressAtEachChoo
             for (int tool = 0; tool < 4; ++tool) {
                 const Face& face = faces[static_cast<std::size_t>(tool)];
                 const int width = face.right - face.left + 1;
+                // No larger than asked for, unless they were already: the board stays in view.
                 if (screen.roomForThem) {
                     EXPECT_GE(width, screen.leastPixels) << "tool " << tool;
+                    EXPECT_LE(width, std::max(screen.leastPixels * 1.05, screen.mouseWidth) + 1.0)
+                        << "tool " << tool;
                 }
                 EXPECT_LT(face.right, screen.width - 1) << "tool " << tool << " in the window";
                 const int x = (face.left + face.right) / 2;
