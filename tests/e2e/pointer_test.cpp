@@ -51,39 +51,6 @@ TEST(Pointer, ClickingAToolLightsItUpAndDimsThePreviousOne) {
     }
 }
 
-// With --touch each tool's face is at least 48 pixels wide along the toolbar's middle row,
-// and a tap (the left button) at its centre chooses it.
-TEST(Pointer, WithTouchEachToolIsAFingerWideAndATapOnItChoosesIt) {
-    ProgramUnderX program;
-    program.start({"--touch"});
-    ScreenImage shot;
-    ASSERT_TRUE(program.waitForScreen(showsFruitPicture, shot, ProgramUnderX::startTimeout));
-    const auto onFace = [&](int x) {
-        const Rgb c = shot.at(x, toolbarMiddle);
-        return isNear(c, buttonBlue, toolColourTolerance) ||
-               isNear(c, iconYellow, toolColourTolerance) || lit(c);
-    };
-    for (int tool = 0; tool < 4; ++tool) {
-        int left = fingerToolCentreX[tool];
-        int right = left;
-        while (left > 0 && onFace(left - 1)) {
-            --left;
-        }
-        while (right + 1 < shot.width && onFace(right + 1)) {
-            ++right;
-        }
-        EXPECT_GE(right - left + 1, 48) << "tool " << tool << ": " << left << " to " << right;
-    }
-    for (int tool : {3, 0, 2, 1}) {
-        chooseTool(program, tool, true);
-        const ScreenRegion face{fingerToolCentreX[tool] - fingerToolHalfWidth, toolbarTop,
-                                fingerToolCentreX[tool] + fingerToolHalfWidth, toolbarBottom};
-        EXPECT_TRUE(program.waitForScreen(
-            [&](const ScreenImage& s) { return shareOf(s, face, lit) > 0.1; }, shot))
-            << "tool " << tool;
-    }
-}
-
 // Picking and painting run on every press; none of it prints or ends the program.
 TEST(Pointer, ClicksOnTheToolbarAndTheBoardLeaveTheProgramTakingKeys) {
     ProgramUnderX program;

@@ -36,6 +36,10 @@ inline ScreenRegion toolArea(int tool, int shiftUp = 0) {
     return {toolCentreX[tool] - toolHalfWidth, toolbarTop - shiftUp,
             toolCentreX[tool] + toolHalfWidth, toolbarBottom - shiftUp};
 }
+inline ScreenRegion fingerToolArea(int tool) {
+    return {fingerToolCentreX[tool] - fingerToolHalfWidth, toolbarTop,
+            fingerToolCentreX[tool] + fingerToolHalfWidth, toolbarBottom};
+}
 
 // The fruit picture, not a blank, black or grey board: bright enough, coloured, orange
 // rather than another hue, and with the detail of a photograph.
