@@ -442,6 +442,7 @@ std::string describeRecording(const tessera::CommandLine& options,
     header.idleScatterSeconds = options.idleScatterSeconds;
     header.maxShapes = options.maxShapes;
     header.referenceDrawing = options.referenceDrawing;
+    header.leastToolPixels = theCanvas.leastToolPixels;
     if (std::string error = tessera::replayHeaderError(header); !error.empty()) {
         return error;
     }
@@ -592,6 +593,10 @@ int main(int argc, char** argv) {
         !error.empty()) {
         return fail(error, 255);
     }
+    // A recording replays with the toolbar it was made with; fingers have one of their own.
+    theCanvas.leastToolPixels = replaying       ? header.leastToolPixels
+                                : options.touch ? tessera::TouchInput::toolPixels
+                                                : 0.0;
     tessera::ReplayHeader recording;
     if (!options.record.empty()) {
         if (std::string error = describeRecording(options, picture, recording); !error.empty()) {

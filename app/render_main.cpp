@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
     canvas.idleScatterSeconds = header.idleScatterSeconds;
     canvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     canvas.referenceDrawing = header.referenceDrawing;
+    canvas.leastToolPixels = header.leastToolPixels;
     canvas.windowBottom = context.frameBottom();
     prepared.loadInto(canvas);
     if (!options.video.empty()) {

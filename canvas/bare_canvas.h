@@ -6,16 +6,17 @@
 namespace tessera {
 
 // Everything that a canvas with no shapes carries into what happens next: the camera, the
-// tool, the pointer, buttons and gesture, the idle counts, the clears and the animation, the
-// two lights, and the random sequence and shape numbering that the next shapes draw from. Taken
-// from a canvas with no shapes and given back to it, it makes the canvas go on exactly as if
-// nothing had happened in between.
+// tool, the toolbar's least tool width, the pointer, buttons and gesture, the idle counts, the
+// clears and the animation, the two lights, and the random sequence and shape numbering that the
+// next shapes draw from. Taken from a canvas with no shapes and given back to it, it makes the
+// canvas go on exactly as if nothing had happened in between.
 struct BareCanvas {
     float cameraX = 0.0f;
     float cameraY = 0.0f;
     float cameraDistance = 0.0f;
     int currentTool = 0;
     int selectedTool = -1; // none highlighted on the toolbar
+    double leastToolPixels = 0.0;
     int pointerX = 0;
     int pointerY = 0;
     int pressX = -1;

@@ -68,8 +68,13 @@ public:
     // from the board's centre.
     PickVolume::Camera cameraFor(double aspect, int width, int height) const;
     // The same for the toolbar, which every camera shows where the starting camera does,
-    // so that zooming and panning never take it out of reach.
+    // so that zooming and panning never take it out of reach, scaled by toolbarScale().
     PickVolume::Camera toolbarCameraFor(double aspect) const;
+    // How much larger than the starting camera shows it the toolbar shows in the last
+    // setProjection's viewport, about the board's origin: 1 while leastToolPixels is 0;
+    // otherwise enough that each tool is leastToolPixels wide, as long as every tool stays
+    // in the window.
+    double toolbarScale() const;
     // A whole frame for a window of the size, from windowBottom up: clears, sets the
     // projection and draws. The colour is not cleared where the board covers the whole
     // window (referenceDrawing always clears it).
@@ -96,6 +101,9 @@ public:
     PickVolume pickVolume(int x, int y, double size) const;
     int collectHits(const std::vector<GLuint>& names);
     void clearSelection();
+    // The smaller of the width and the height in window pixels that the shape's outline,
+    // unrotated, takes as the camera shows it in the last setProjection's viewport.
+    double shownAcross(const Shape& shape) const;
     // The board-plane point shown at window point (x, y); 0 when there is none. Painting,
     // the light that follows the pointer and anything else placed under the pointer ask
     // this; nothing converts window points to board points by hand.
@@ -117,6 +125,9 @@ public:
     void buttonReleased(int x, int y, int button);
     void pointerMoved(int x, int y);
     void selectTool(int tool);
+    // The shape being painted grown by factor at once, as a hold grows it over time, and
+    // never past maxGrownScale(); nothing when no shape is being painted.
+    void growPainting(float factor);
     // A new shape of the tool's kind at board point (x, y), coloured like the region under
     // it; the Canvas keeps it in `shapes`.
     Shape* spawnShape(int kind, float x, float y);
@@ -206,6 +217,9 @@ public:
     // Draw and pick as the shapes' own code does (immediate mode, selection mode): slower,
     // the oracle that the fast path is held against.
     bool referenceDrawing = false;
+    // The least width in window pixels of a tool on the toolbar, for a finger; 0 for the
+    // mouse, which has the toolbar as the starting camera shows it.
+    double leastToolPixels = 0.0;
     // x, y, width and height of the last setProjection.
     std::array<int, 4> viewport = {0, 0, 0, 0};
     // The row of the buffer drawn into where the window's bottom row lies, counted from
@@ -228,6 +242,8 @@ private:
     void raiseLight0(float dz);
     int unprojectThrough(const PickVolume::Camera& camera, const std::array<int, 4>& shown, int x,
                          int y, float& outX, float& outY) const;
+    // A held shape past maxGrownScale() back to it, both axes by one factor.
+    void capGrowth(Shape& shape) const;
     Projection projection() const;
     Projection projectionThrough(const PickVolume::Camera& camera, double aspect) const;
     Lighting lighting() const;
@@ -257,5 +273,8 @@ constexpr float maxCameraDistance = 1.0e6f;
 // resting on the button cannot cover the picture. Every hold in the demo (the largest, a
 // pulsing circle held 1.3 s, reaches 4.2) ends below it and grows as it always has.
 constexpr float maxGrownCells = 4.5f;
+// The toolbar grows for a finger no further than this: the camera stays well behind the
+// toolbar's front (at 40 it would come nearer than zNear).
+constexpr double maxToolbarScale = 16.0;
 
 } // namespace tessera

@@ -18,6 +18,7 @@ BareCanvas Canvas::bare() const {
             state.selectedTool = static_cast<int>(i / 2);
         }
     }
+    state.leastToolPixels = leastToolPixels;
     state.pointerX = pointerX;
     state.pointerY = pointerY;
     state.pressX = pressX;
@@ -57,6 +58,7 @@ void Canvas::returnTo(const BareCanvas& state) {
         selectTool(state.selectedTool);
     }
     currentTool = state.currentTool;
+    leastToolPixels = state.leastToolPixels;
     pointerX = state.pointerX;
     pointerY = state.pointerY;
     pressX = state.pressX;

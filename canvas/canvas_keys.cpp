@@ -111,9 +111,8 @@ void Canvas::advance(float dt) {
     }
     // After the update, which makes a circle pulse: a held circle would otherwise pass the
     // cap by as much. Both axes by the same factor, so that the shape keeps its proportions.
-    if (holding && painting->scale.x > maxGrownScale()) {
-        const float cap = maxGrownScale();
-        painting->setScale(cap, painting->scale.y * (cap / painting->scale.x), painting->scale.z);
+    if (holding) {
+        capGrowth(*painting);
     }
     strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {

@@ -1,6 +1,7 @@
 #include "canvas/canvas.h"
 #include "canvas/matrix.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -41,12 +42,47 @@ PickVolume::Camera Canvas::cameraFor(double aspect, int width, int height) const
     return {field, zNear, zFar, x, y, cameraDistance};
 }
 
+// The camera moved towards the board's origin, to a place and distance divided by s, shows
+// the scene scaled by s about the origin, exactly, perspective and all: drawing and picking
+// both see the toolbar through it.
 PickVolume::Camera Canvas::toolbarCameraFor(double aspect) const {
     PickVolume::Camera camera = cameraFor(aspect);
     camera.x = static_cast<float>(boardWidth) * 0.5f;
     camera.y = static_cast<float>(boardHeight) * 0.5f;
     camera.distance = startingCameraDistance;
+    const double s = toolbarScale();
+    if (s > 1.0) {
+        camera.x /= s;
+        camera.y /= s;
+        camera.distance /= s;
+    }
     return camera;
+}
+
+double Canvas::toolbarScale() const {
+    if (leastToolPixels <= 0.0 || tools.empty() || viewport[2] <= 0 || viewport[3] <= 0) {
+        return 1.0;
+    }
+    const double aspect = static_cast<double>(viewport[2]) / viewport[3];
+    const PickVolume::Camera camera = cameraFor(aspect);
+    const double distance = startingCameraDistance;
+    // The faces are squares (outline +-1, scaled by scale.x), all at one depth.
+    const Shape& first = *tools.front();
+    const Shape& last = *tools[tools.size() - 2];
+    const double depth = first.position.z;
+    const double tanY = std::tan(camera.fieldOfView / 2.0 * M_PI / 180.0);
+    const double perUnit = viewport[3] / (2.0 * (distance - depth) * tanY);
+    const double wanted = leastToolPixels / (2.0 * first.scale.x * perUnit);
+    // At scale s a point (x, y, depth) shows where (s x, s y, s depth) does unscaled: the
+    // last face's top stays below the window's top edge, and its right edge, with the strip's
+    // end half a face beyond, left of the window's right edge.
+    const auto fits = [&](double corner, double centre, double tanHalf) {
+        return (tanHalf * distance + centre) / (corner + tanHalf * depth);
+    };
+    const double across =
+        fits(last.position.x + 1.5 * last.scale.x, boardWidth * 0.5, tanY * aspect);
+    const double up = fits(last.position.y + last.scale.x, boardHeight * 0.5, tanY);
+    return std::max(1.0, std::min({wanted, across, up, maxToolbarScale}));
 }
 
 PickVolume Canvas::pickVolume(int x, int y, double size) const {
@@ -100,6 +136,34 @@ void Canvas::clearSelection() {
         shapes[static_cast<std::size_t>(index)]->setSelected(0);
     }
     selection.clear();
+}
+
+double Canvas::shownAcross(const Shape& shape) const {
+    if (viewport[2] <= 0 || viewport[3] <= 0 || shape.polygons.empty()) {
+        return 0.0;
+    }
+    const PickVolume::Camera camera = cameraFor(static_cast<double>(viewport[2]) / viewport[3]);
+    const double depth = camera.distance - shape.position.z;
+    if (depth <= 0.0) {
+        return 0.0;
+    }
+    float left = 0.0f;
+    float right = 0.0f;
+    float bottom = 0.0f;
+    float top = 0.0f;
+    const Polygon& outline = *shape.polygons[0];
+    const Edge* edge = outline.first;
+    for (int i = 0; i < outline.count; ++i, edge = edge->next) {
+        const Vec3& p = edge->start->position;
+        left = i == 0 ? p.x : std::min(left, p.x);
+        right = i == 0 ? p.x : std::max(right, p.x);
+        bottom = i == 0 ? p.y : std::min(bottom, p.y);
+        top = i == 0 ? p.y : std::max(top, p.y);
+    }
+    // Seen straight on, a shape parallel to the board shows at one scale all over.
+    const double perUnit =
+        viewport[3] / (2.0 * depth * std::tan(camera.fieldOfView / 2.0 * M_PI / 180.0));
+    return std::min(right - left, top - bottom) * shape.scale.x * perUnit;
 }
 
 // NOTE: the camera is taken from the Canvas's own fields and viewport, never read back from

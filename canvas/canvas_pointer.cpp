@@ -116,6 +116,21 @@ void Canvas::selectTool(int tool) {
     tools[static_cast<std::size_t>(2 * tool + 1)]->setSelected(1);
 }
 
+void Canvas::growPainting(float factor) {
+    if (painting == nullptr || paintMode != Growing) {
+        return;
+    }
+    painting->scaleBy(factor, factor, 1.0f);
+    capGrowth(*painting);
+}
+
+void Canvas::capGrowth(Shape& shape) const {
+    const float cap = maxGrownScale();
+    if (shape.scale.x > cap) {
+        shape.setScale(cap, shape.scale.y * (cap / shape.scale.x), shape.scale.z);
+    }
+}
+
 // The shape stands a few units in front of the board; on the board point itself it would
 // show a little off the pointer, towards the window's edge, by up to several pixels near
 // the edges of a large window. Along the line of sight it shows right under the pointer.

@@ -34,6 +34,9 @@ void InputDispatcher::deliver(const InputEvent& event) {
         windowHeight = event.height;
         canvas.setProjection(0, 0, event.width, event.height);
         break;
+    case InputEvent::Grow:
+        canvas.growPainting(event.factor);
+        break;
     }
     canvas.quiet = wasQuiet;
     if (listener != nullptr) {

@@ -5,11 +5,12 @@
 namespace tessera {
 
 // One event of the window system, as the Canvas is told of it: the idle step with its dt,
-// a button going down or up, the pointer moving, a key, the window changing size. Each
+// a button going down or up, the pointer moving, a key, the window changing size; and what
+// a touch adds to a press, the shape it painted grown at once to show under a finger. Each
 // carries the Stage clock's reading (its ticks) when it was delivered, so that a replay
 // shows the Canvas the same times as the session did.
 struct InputEvent {
-    enum Kind { Idle, Press, Release, Motion, Key, Reshape };
+    enum Kind { Idle, Press, Release, Motion, Key, Reshape, Grow };
 
     Kind kind = Idle;
     std::int64_t ticks = 0;
@@ -17,9 +18,10 @@ struct InputEvent {
     int button = 0;  // Press, Release
     int x = 0;       // Press, Release, Motion: window pixels, y downwards
     int y = 0;
-    int key = 0;    // Key: the character code
-    int width = 0;  // Reshape
-    int height = 0; // Reshape
+    int key = 0;         // Key: the character code
+    int width = 0;       // Reshape
+    int height = 0;      // Reshape
+    float factor = 1.0f; // Grow: the scale the shape being painted is multiplied by
 
     static InputEvent idle(std::int64_t ticks, float dt) {
         InputEvent e;
@@ -52,10 +54,18 @@ struct InputEvent {
         e.height = height;
         return e;
     }
+    static InputEvent grow(std::int64_t ticks, float factor) {
+        InputEvent e;
+        e.kind = Grow;
+        e.ticks = ticks;
+        e.factor = factor;
+        return e;
+    }
 
     bool operator==(const InputEvent& o) const {
         return kind == o.kind && ticks == o.ticks && dt == o.dt && button == o.button && x == o.x &&
-               y == o.y && key == o.key && width == o.width && height == o.height;
+               y == o.y && key == o.key && width == o.width && height == o.height &&
+               factor == o.factor;
     }
 
 private:

@@ -54,6 +54,8 @@ bool Invitation::start() {
         return false;
     }
     before = canvas.bare();
+    // Its presses hit the toolbar it was recorded with; the visitor's comes back with the rest.
+    canvas.leastToolPixels = playback.header().leastToolPixels;
     pace = ReplayPace();
     size = ReplayAtSize(recordedWidth, recordedHeight, live.width(), live.height());
     size.setRecordedBoard(playback.board());

@@ -19,7 +19,7 @@ namespace tessera {
 // reach the Canvas through a dispatcher of its own that tells no listener and prints
 // nothing, so neither a recording of the session nor its output holds any of them. The
 // first press, touch or key hands the board over: every shape, stroke and gesture of the
-// invitation goes, the camera, tool, lights, random sequence and count of clears are put
+// invitation goes, the camera, tool, toolbar, lights, random sequence and count of clears are put
 // back as they were, and the press then acts as any other. A recording that ends with
 // nobody there is undone the same way and plays again once the board has been left alone
 // as long once more.

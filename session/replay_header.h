@@ -29,6 +29,9 @@ struct ReplayHeader {
     double idleScatterSeconds = defaultIdleScatterSeconds;
     int maxShapes = 0;
     bool referenceDrawing = false;
+    // The Canvas's leastToolPixels, which decides what a press near the toolbar hits.
+    // Before version 4 there was only the mouse's toolbar: 0.
+    double leastToolPixels = 0.0;
     // FNV-1a 64 of the bytes the picture was read from.
     std::uint64_t checksum = 0;
 };
@@ -36,7 +39,8 @@ struct ReplayHeader {
 // Version 1 painted each press at the window pixel taken as a board point; from version 2
 // a press paints the board point under the pointer. Version 3 adds the idle scatter's
 // seconds to the canvas line and writes a run of like idle steps as one line. Version 4
-// notes the board's size, which a photograph of its own shape sets.
+// notes the board's size, which a photograph of its own shape sets, adds the toolbar's least
+// tool width to the canvas line, and the grow event of a touch.
 constexpr int replayFormatVersion = 4;
 // The oldest version still played as it was recorded.
 constexpr int oldestReplayFormatVersion = 2;
@@ -55,6 +59,9 @@ constexpr int maxReplayKey = 255;
 constexpr double maxReplayStep = 1.0e6;
 constexpr int maxReplayShapes = 100000000;
 constexpr double maxReplayClearAfter = 1.0e9;
+constexpr double maxReplayToolPixels = maxReplayWindowSide;
+// A grow event's factor is from 1 (no growth) to this.
+constexpr double maxReplayGrow = 1.0e6;
 // Steps in one idle run line: some 4.6 hours at 60 a second. A longer stretch takes more
 // lines, and a file checked before it plays never holds more than this in one line.
 constexpr std::int64_t maxReplayRun = 1000000;

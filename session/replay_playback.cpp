@@ -13,9 +13,8 @@ std::string ReplayPlayback::open(const std::string& path) {
         return error;
     }
     reader = std::make_unique<ReplayReader>(file, path);
-    ReplayHeader header;
-    error = reader->readHeader(header);
-    recordedBoard = header.board;
+    opened = ReplayHeader();
+    error = reader->readHeader(opened);
     if (!error.empty()) {
         close();
     }

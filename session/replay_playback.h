@@ -23,15 +23,17 @@ public:
     // was checked and is now at fault.
     bool next(InputEvent& event, std::string& error);
     bool ended() const { return reader == nullptr; }
+    // The header of the file last opened.
+    const ReplayHeader& header() const { return opened; }
     // The board the session was recorded on, once open.
-    BoardSize board() const { return recordedBoard; }
+    BoardSize board() const { return opened.board; }
 
 private:
     void close();
 
     std::FILE* file = nullptr;
     std::unique_ptr<ReplayReader> reader;
-    BoardSize recordedBoard;
+    ReplayHeader opened;
 };
 
 } // namespace tessera

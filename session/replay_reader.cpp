@@ -282,9 +282,13 @@ std::string ReplayReader::readBoard(ReplayHeader& header) {
 }
 
 std::string ReplayReader::readCanvas(ReplayHeader& header) {
-    // Version 2 has no idle-scatter: its sessions scattered after the default time.
+    // Version 2 has no idle-scatter: its sessions scattered after the default time. Before
+    // version 4 there is no tool-pixels: the mouse's toolbar.
     const bool scatterSaid = version >= 3;
-    const char* form = scatterSaid
+    const bool toolSaid = version >= 4;
+    const char* form = toolSaid ? "canvas clear-after SECONDS max-shapes N reference-drawing "
+                                  "0|1 idle-scatter SECONDS tool-pixels PIXELS"
+                       : scatterSaid
                            ? "canvas clear-after SECONDS max-shapes N reference-drawing "
                              "0|1 idle-scatter SECONDS"
                            : "canvas clear-after SECONDS max-shapes N reference-drawing 0|1";
@@ -292,9 +296,12 @@ std::string ReplayReader::readCanvas(ReplayHeader& header) {
         return error;
     }
     int reference = 0;
-    if (fieldCount != (scatterSaid ? 9u : 7u) || fields[1] != "clear-after" ||
-        fields[3] != "max-shapes" || fields[5] != "reference-drawing" ||
-        (scatterSaid && fields[7] != "idle-scatter")) {
+    if (fieldCount != (toolSaid      ? 11u
+                       : scatterSaid ? 9u
+                                     : 7u) ||
+        fields[1] != "clear-after" || fields[3] != "max-shapes" ||
+        fields[5] != "reference-drawing" || (scatterSaid && fields[7] != "idle-scatter") ||
+        (toolSaid && fields[9] != "tool-pixels")) {
         return fault(std::string("expected \"") + form + "\", not " + quoted(line));
     }
     if (!parseDecimal(fields[2], maxReplayClearAfter, header.clearAfterSeconds)) {
@@ -311,6 +318,11 @@ std::string ReplayReader::readCanvas(ReplayHeader& header) {
     header.idleScatterSeconds = defaultIdleScatterSeconds;
     if (scatterSaid && !parseDecimal(fields[8], maxReplayClearAfter, header.idleScatterSeconds)) {
         return fault("idle-scatter needs seconds from 0 to 1e9, not " + quoted(fields[8]));
+    }
+    header.leastToolPixels = 0.0;
+    if (toolSaid && !parseDecimal(fields[10], maxReplayToolPixels, header.leastToolPixels)) {
+        return fault("tool-pixels needs pixels" + range(0, maxReplayWindowSide) + ", not " +
+                     quoted(fields[10]));
     }
     return "";
 }
@@ -435,6 +447,12 @@ std::string ReplayReader::readEvent(InputEvent& event) {
              !parseInt(fields[3], 0, maxReplayWindowSide, read.height))) {
             error = fault("a window size needs whole numbers" + range(0, maxReplayWindowSide) +
                           ", not " + quoted(fields[2]) + " " + quoted(fields[3]));
+        }
+    } else if (kind == "grow" && version >= 4) {
+        read.kind = InputEvent::Grow;
+        if ((error = count(1, "grow FACTOR")).empty() &&
+            (!parseDecimal(fields[2], maxReplayGrow, read.factor) || read.factor < 1.0f)) {
+            error = fault("a grow event needs a factor from 1 to 1e6, not " + quoted(fields[2]));
         }
     } else {
         error = fault("unknown event " + quoted(kind));

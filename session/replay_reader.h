@@ -32,7 +32,7 @@ public:
 
 private:
     enum class Line { Whole, Cut, End, TooLong, Failed };
-    static constexpr std::size_t maxFields = 10;
+    static constexpr std::size_t maxFields = 12;
 
     Line readLine();
     // Splits the line at single spaces; false when a field is empty or there are too many.

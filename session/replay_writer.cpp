@@ -40,7 +40,7 @@ std::string replayHeaderError(const ReplayHeader& header) {
 }
 
 std::string replayHeaderText(const ReplayHeader& header) {
-    char line[160];
+    char line[200];
     std::string text = "tessera-replay " + std::to_string(replayFormatVersion) + "\n";
     text += "window " + std::to_string(header.width) + " " + std::to_string(header.height) + "\n";
     switch (header.picture) {
@@ -60,11 +60,11 @@ std::string replayHeaderText(const ReplayHeader& header) {
     }
     text += "board " + std::to_string(header.board.width) + " " +
             std::to_string(header.board.height) + "\n";
-    std::snprintf(
-        line, sizeof line,
-        "canvas clear-after %.17g max-shapes %d reference-drawing %d idle-scatter %.17g\n",
-        header.clearAfterSeconds, header.maxShapes, header.referenceDrawing ? 1 : 0,
-        header.idleScatterSeconds);
+    std::snprintf(line, sizeof line,
+                  "canvas clear-after %.17g max-shapes %d reference-drawing %d idle-scatter %.17g "
+                  "tool-pixels %.17g\n",
+                  header.clearAfterSeconds, header.maxShapes, header.referenceDrawing ? 1 : 0,
+                  header.idleScatterSeconds, header.leastToolPixels);
     text += line;
     std::snprintf(line, sizeof line, "checksum %016" PRIx64 "\n", header.checksum);
     text += line;
@@ -92,6 +92,10 @@ std::string replayEventLine(const InputEvent& event) {
         break;
     case InputEvent::Reshape:
         std::snprintf(line, sizeof line, "%lld reshape %d %d\n", ticks, event.width, event.height);
+        break;
+    case InputEvent::Grow:
+        std::snprintf(line, sizeof line, "%lld grow %.9g\n", ticks,
+                      static_cast<double>(event.factor));
         break;
     }
     return line;

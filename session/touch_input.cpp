@@ -2,7 +2,9 @@
 
 #include "canvas/canvas.h"
 #include "session/input_dispatcher.h"
+#include "session/replay_header.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,8 +26,9 @@ double apart(int x1, int y1, int x2, int y2) {
 
 } // namespace
 
-TouchInput::TouchInput(const Canvas& canvas, InputDispatcher& dispatcher, double slopPixels)
-    : canvas(canvas), dispatcher(dispatcher), slopPixels(slopPixels) {}
+TouchInput::TouchInput(const Canvas& canvas, InputDispatcher& dispatcher, double slopPixels,
+                       double tapPixels)
+    : canvas(canvas), dispatcher(dispatcher), slopPixels(slopPixels), tapPixels(tapPixels) {}
 
 TouchInput::Finger* TouchInput::find(int id) {
     for (Finger& finger : fingers) {
@@ -147,9 +150,39 @@ bool TouchInput::withinSlop(int x, int y) const {
     return apart(startX, startY, x, y) <= slopPixels;
 }
 
+// The growth goes to the recording as an event of its own, so that a replay, which knows
+// nothing of fingers, grows the shape the same.
 void TouchInput::pressRight(std::int64_t ticks) {
+    const Shape* before = canvas.painting;
     dispatcher.deliver(InputEvent::press(ticks, rightButton, startX, startY));
     phase = Phase::Painting;
+    if (canvas.painting != nullptr && canvas.painting != before) {
+        if (const float factor = tapGrowth(); factor > 1.0f) {
+            dispatcher.deliver(InputEvent::grow(ticks, factor));
+        }
+    }
+}
+
+float TouchInput::tapGrowth() const {
+    const Shape& shape = *canvas.painting;
+    const double across = canvas.shownAcross(shape);
+    if (tapPixels <= 0.0 || across >= tapPixels) {
+        return 1.0f;
+    }
+    // No more than takes it to the largest a hold grows it, and what a recording holds.
+    double factor = maxReplayGrow;
+    if (shape.scale.x > 0.0f) {
+        factor = std::min(factor, static_cast<double>(canvas.maxGrownScale()) / shape.scale.x);
+    }
+    if (across > 0.0) {
+        factor = std::min(factor, tapPixels / across);
+    }
+    // Rounded up: the shape reaches tapPixels, not a hair below.
+    auto rounded = static_cast<float>(std::max(factor, 1.0));
+    if (static_cast<double>(rounded) < factor) {
+        rounded = std::nextafter(rounded, 2.0f * rounded);
+    }
+    return rounded;
 }
 
 void TouchInput::startPinch() {

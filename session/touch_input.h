@@ -15,6 +15,9 @@ class InputDispatcher;
 // - A touch that lands on a shape waits: held still for holdTicks it is a left click where it
 //   landed (select, connect); moved beyond the slop or lifted sooner, it is the right button
 //   pressed where it landed, at that moment, and goes on as above.
+// - A press that paints grows its shape at once (a grow event) to tapPixels across, as far
+//   as a hold may grow it: a tap leaves a shape a finger does not hide. Holding still grows
+//   it further, as the button does.
 // - A second finger ends the first one's press; the two then zoom as they spread or close
 //   (the zoom keys, a step a key) and pan as they move together (the pan keys, a cell a key),
 //   keeping the board under them. A third finger plays no part, and a finger left over from
@@ -28,9 +31,14 @@ public:
     // How far a finger may wander in pixels and still count as held still: a fingertip
     // rolls by a few pixels on any screen (more where pixels are small).
     static constexpr double defaultSlopPixels = 10.0;
+    // The least width of a tapped shape, and of a tool on a toolbar for fingers, in pixels
+    // at a pixel ratio of 1: a fingertip covers some 10 mm, and 48 is the size phones give
+    // their own touch targets.
+    static constexpr double defaultTapPixels = 12.0;
+    static constexpr double toolPixels = 48.0;
 
     TouchInput(const Canvas& canvas, InputDispatcher& dispatcher,
-               double slopPixels = defaultSlopPixels);
+               double slopPixels = defaultSlopPixels, double tapPixels = defaultTapPixels);
 
     // finger tells touches apart while several are down (X11 gives one, a browser its
     // pointer ids). A touch by a finger already down, and moves or lifts by one that is not,
@@ -57,6 +65,8 @@ private:
     bool landsOnShape(int x, int y) const;
     bool withinSlop(int x, int y) const;
     void pressRight(std::int64_t ticks);
+    // What a newly painted shape is grown by to show tapPixels across; 1 when it does already.
+    float tapGrowth() const;
     void startPinch();
     void pinch(std::int64_t ticks);
     bool midpointOnBoard(float& x, float& y) const;
@@ -65,6 +75,7 @@ private:
     const Canvas& canvas;
     InputDispatcher& dispatcher;
     double slopPixels;
+    double tapPixels;
     Phase phase = Phase::Lifted;
     Finger fingers[2];
     // Where and when the first finger came down.

@@ -15,6 +15,13 @@ const replayPath = '/session.tessera-replay';
 const recordingPath = '/recording.tessera-replay';
 // How far a finger may wander, in CSS pixels, and still be held still.
 const stillRadius = 10;
+// On a touch screen a tap leaves a shape at least this wide, and each tool is at least this
+// wide, in CSS pixels.
+const tapWidth = 12;
+const toolWidth = 48;
+// A touch screen, as the browser tells of it before any touch: the toolbar is a finger's
+// from the start (a pointer of type touch makes it one later, unless recording).
+const coarse = window.matchMedia('(pointer: coarse), (any-pointer: coarse)').matches;
 
 function say(text) {
   statusLine.textContent = text;
@@ -94,6 +101,9 @@ function listenToPointers() {
     if (event.pointerType === 'mouse') {
       Module._tessera_press(event.button, ...canvasPoint(event));
     } else {
+      if (event.pointerType === 'touch') {
+        Module._tessera_finger_toolbar(toolWidth * pixelRatio());
+      }
       Module._tessera_touch_down(event.pointerId, ...canvasPoint(event));
     }
     event.preventDefault();
@@ -465,9 +475,11 @@ async function start() {
   shownShape = replay ? 0 : screenShape();
   const started = Module.ccall(
     'tessera_start', 'string',
-    ['number', 'number', 'string', 'string', 'number', 'number', 'number', 'number'],
+    ['number', 'number', 'string', 'string', 'number', 'number', 'number', 'number', 'number',
+     'number'],
     [width, height, replay ? replayPath : '', replay ?? '', query.has('fast') ? 1 : 0,
-     recording ? 1 : 0, stillRadius * pixelRatio(), shownShape]);
+     recording ? 1 : 0, stillRadius * pixelRatio(), tapWidth * pixelRatio(),
+     coarse ? toolWidth * pixelRatio() : 0, shownShape]);
   listenToDrops(started !== '');
   if (started) {
     say('tessera: ' + started);

@@ -169,6 +169,7 @@ std::string openReplay(const char* path, const char* name, int width, int height
     theCanvas.idleScatterSeconds = header.idleScatterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(header.maxShapes);
     theCanvas.referenceDrawing = header.referenceDrawing;
+    theCanvas.leastToolPixels = header.leastToolPixels;
     replaySize = tessera::ReplayAtSize(header.width, header.height, width, height);
     replaying = true;
     return "";
@@ -200,6 +201,7 @@ std::string startRecording(int width, int height) {
     tessera::ReplayHeader header;
     header.width = width;
     header.height = height;
+    header.leastToolPixels = theCanvas.leastToolPixels;
     header.board = {theCanvas.boardWidth, theCanvas.boardHeight};
     if (defaultShape > 0.0) {
         header.picture = tessera::ReplayHeader::Photograph;
@@ -230,10 +232,12 @@ extern "C" {
 // above 0, made from the default photograph at that width / height); with a recording's
 // path (the file called name), plays it instead of taking input, on its own picture, and
 // with record, records the session. A finger held within stillPixels of where it came down
-// is held still. Returns an empty string, or what is wrong.
+// is held still, a tap leaves a shape at least tapPixels across, and each tool is at least
+// toolPixels wide (0: the mouse's toolbar). Returns an empty string, or what is wrong.
 EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char* replay,
                                                const char* name, int fast, int record,
-                                               double stillPixels, double shape) {
+                                               double stillPixels, double tapPixels,
+                                               double toolPixels, double shape) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
     attributes.majorVersion = 2;
@@ -250,6 +254,7 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
     }
     emscripten_webgl_make_context_current(context);
     tessera::Stage::instance()->setClock(&heldClock);
+    theCanvas.leastToolPixels = std::clamp(toolPixels, 0.0, tessera::maxReplayToolPixels);
     tessera::PhotoOptions picture = defaultPhotoOptions(shape);
     if (replay != nullptr && replay[0] != '\0') {
         message = openReplay(replay, name, width, height, picture);
@@ -262,7 +267,7 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
     if (!message.empty()) {
         return message.c_str();
     }
-    touches = std::make_unique<tessera::TouchInput>(theCanvas, dispatcher, stillPixels);
+    touches = std::make_unique<tessera::TouchInput>(theCanvas, dispatcher, stillPixels, tapPixels);
     if (record != 0 && !replaying) {
         message = startRecording(width, height);
         if (!message.empty()) {
@@ -348,6 +353,17 @@ EMSCRIPTEN_KEEPALIVE void tessera_touch_up(int id, int x, int y) {
     if (!replaying) {
         touches->touchUp(id, x, y, liveClock.ticks());
     }
+}
+
+// A finger has come to a page that began with the mouse's toolbar: the toolbar becomes one
+// of tools at least toolPixels wide. Not in a replay, which has the recorded toolbar, nor
+// while recording, whose header holds the toolbar it began with. Returns 1 when it changed.
+EMSCRIPTEN_KEEPALIVE int tessera_finger_toolbar(double toolPixels) {
+    if (replaying || recording || theCanvas.leastToolPixels > 0.0) {
+        return 0;
+    }
+    theCanvas.leastToolPixels = std::clamp(toolPixels, 0.0, tessera::maxReplayToolPixels);
+    return 1;
 }
 
 // The recording at path (in the module's file system), called name, checked as a replay

@@ -85,5 +85,22 @@ TEST_F(CanvasTest, OnlyTheShapeHeldStillGrowsAndMeetsTheCap) {
     EXPECT_EQ(shape.scale.x, 200.0f);
 }
 
+// A grow event (a tap's, or a recording's) grows only the shape being painted, and no
+// further than a hold could, whatever its factor.
+TEST_F(CanvasTest, AGrowEventGrowsTheShapeBeingPaintedUpToTheCap) {
+    load();
+    canvas.growPainting(2.0f);
+    canvas.buttonPressed(320, 240, 2);
+    Shape& shape = *canvas.painting;
+    const float start = shape.scale.x;
+    canvas.growPainting(2.0f);
+    EXPECT_EQ(shape.scale.x, 2.0f * start);
+    canvas.growPainting(1.0e6f);
+    EXPECT_EQ(shape.scale.x, canvas.maxGrownScale());
+    canvas.buttonReleased(320, 240, 2);
+    canvas.growPainting(2.0f);
+    EXPECT_EQ(shape.scale.x, canvas.maxGrownScale()) << "once let go it is painted no more";
+}
+
 } // namespace
 } // namespace tessera

@@ -32,12 +32,23 @@ void paintSquareAndCircle(ProgramUnderX& program, const ScreenImage& bare,
     const auto allCovered = [](const ChangedPatch& p) {
         return p.count == (2 * placeHalfSize + 1) * (2 * placeHalfSize + 1);
     };
+    // A finger chooses on the finger's toolbar (--touch), and the tool chosen lights up.
+    const bool finger = button == leftButton;
+    const auto choose = [&](int tool) {
+        chooseTool(program, tool, finger);
+        const ScreenRegion icon = finger ? fingerToolArea(tool) : toolArea(tool);
+        const auto lit = [](const Rgb& c) { return isNear(c, litIconYellow, 10); };
+        ScreenImage shot;
+        EXPECT_TRUE(program.waitForScreen(
+            [&](const ScreenImage& s) { return shareOf(s, icon, lit) > 0.1; }, shot))
+            << "tool " << tool;
+    };
     ChangedPatch patch;
-    chooseTool(program, squareTool);
+    choose(squareTool);
     ASSERT_TRUE(
         paintUntil(program, squareX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;
-    chooseTool(program, circleTool);
+    choose(circleTool);
     ASSERT_TRUE(
         paintUntil(program, circleX, shapesY, bare, placeHalfSize, allCovered, patch, button))
         << patch.count;

@@ -4,8 +4,9 @@
 
 namespace tessera {
 
-void chooseTool(ProgramUnderX& program, int tool) {
-    program.movePointer(toolCentreX[tool], (toolbarTop + toolbarBottom) / 2);
+void chooseTool(ProgramUnderX& program, int tool, bool finger) {
+    program.movePointer(finger ? fingerToolCentreX[tool] : toolCentreX[tool],
+                        (toolbarTop + toolbarBottom) / 2);
     program.click(leftButton);
 }
 

@@ -15,8 +15,8 @@ constexpr int rightButton = 3;
 constexpr int circleTool = 1;
 constexpr int squareTool = 2;
 
-// A left click on the tool's button on the toolbar.
-void chooseTool(ProgramUnderX& program, int tool);
+// A left click on the tool's button on the toolbar (with --touch, on the finger's toolbar).
+void chooseTool(ProgramUnderX& program, int tool, bool finger = false);
 
 // Holds the right button (or, with --touch, the left: a finger) at window point (x, y), so
 // that the shape painted there grows, until its patch in the square of the given half size

@@ -28,9 +28,17 @@ constexpr int toolColourTolerance = 40;
 constexpr ScreenRegion stripGaps[] = {
     {52, 455, 62, 469}, {110, 455, 120, 469}, {168, 455, 178, 469}};
 
+// With --touch the toolbar is for fingers: each face 48 pixels wide or a little more.
+constexpr int fingerToolCentreX[] = {32, 104, 177, 249};
+constexpr int fingerToolHalfWidth = 24;
+
 inline ScreenRegion toolArea(int tool, int shiftUp = 0) {
     return {toolCentreX[tool] - toolHalfWidth, toolbarTop - shiftUp,
             toolCentreX[tool] + toolHalfWidth, toolbarBottom - shiftUp};
+}
+inline ScreenRegion fingerToolArea(int tool) {
+    return {fingerToolCentreX[tool] - fingerToolHalfWidth, toolbarTop,
+            fingerToolCentreX[tool] + fingerToolHalfWidth, toolbarBottom};
 }
 
 // The fruit picture, not a blank, black or grey board: bright enough, coloured, orange

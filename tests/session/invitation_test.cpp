@@ -364,5 +364,33 @@ TEST_F(InvitationTest, ARecordingOfASessionWithInvitationsReadsBack) {
     EXPECT_EQ(checkReplayFile(path, header), "");
 }
 
+// A recording made with the mouse's toolbar, played over a show for fingers: its press on
+// the triangle's tool chooses that tool, as it did, rather than painting in the gap that
+// the larger toolbar has there; the show's toolbar comes back with the visitor.
+TEST_F(InvitationTest, PlaysWithTheToolbarItWasRecordedWithAndGivesTheShowItsOwnBack) {
+    std::string text = replayHeaderText(ReplayHeader{});
+    for (const InputEvent& event :
+         {InputEvent::reshape(1'000'000, 640, 480), InputEvent::idle(17'666'667, 1.0f / 60.0f),
+          InputEvent::press(20'000'000, 2, 203, 462), InputEvent::release(30'000'000, 2, 203, 462),
+          InputEvent::idle(34'333'334, 1.0f / 60.0f)}) {
+        text += replayEventLine(event);
+    }
+    for (int i = 1; i <= 60; ++i) {
+        text += replayEventLine(InputEvent::idle(34'333'334 + i * frameTicks, 1.0f / 60.0f));
+    }
+    const std::string mouseRecording = dir.write("mouse-toolbar", text);
+    load();
+    canvas.leastToolPixels = 48.0;
+    LiveProgram program(canvas, clock, mouseRecording);
+    program.runTo(afterSeconds + 0.3);
+    ASSERT_TRUE(program.invitation.playing());
+    EXPECT_EQ(canvas.currentTool, Canvas::TriangleTool);
+    EXPECT_TRUE(canvas.shapes.empty());
+    EXPECT_EQ(canvas.leastToolPixels, 0.0);
+    program.press(0, 5, 5);
+    EXPECT_EQ(canvas.leastToolPixels, 48.0);
+    EXPECT_EQ(canvas.currentTool, Canvas::ParallelogramTool);
+}
+
 } // namespace
 } // namespace tessera::test

@@ -18,6 +18,15 @@ namespace tessera {
 namespace {
 
 const std::string defaultHeader =
+    "tessera-replay 4\n"
+    "window 640 480\n"
+    "picture default\n"
+    "board 640 480\n"
+    "canvas clear-after 0 max-shapes 0 reference-drawing 0 idle-scatter 27 tool-pixels 0\n"
+    "checksum 00000000000000ff\n"
+    "events\n";
+// What the program wrote before the finger's toolbar and the grow event.
+const std::string version3Header =
     "tessera-replay 3\n"
     "window 640 480\n"
     "picture default\n"
@@ -68,12 +77,15 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     header.maxShapes = 50;
     header.referenceDrawing = true;
     header.idleScatterSeconds = 0.0;
+    header.leastToolPixels = 126.0000001;
     header.checksum = 0xfedcba9876543210u;
     const std::vector<InputEvent> events = {
         InputEvent::reshape(0, 800, maxReplayWindowSide),
         InputEvent::idle(16666667, 1.0f / 60.0f),
         InputEvent::idle(16666667, 3.0e-7f),
         InputEvent::press(20000000, 2, -5, 1000000),
+        InputEvent::grow(20000000, 3.14159274f),
+        InputEvent::grow(20000000, 1.0e6f),
         InputEvent::motion(20000001, 640, 480),
         InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
         InputEvent::keyPress(maxReplayTicks, 255),
@@ -90,20 +102,14 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(replayHeaderText(read), replayHeaderText(header));
     EXPECT_EQ(read.clearAfterSeconds, 0.1);
     EXPECT_EQ(read.idleScatterSeconds, 0.0);
+    EXPECT_EQ(read.leastToolPixels, 126.0000001);
     EXPECT_EQ(readEvents, events) << "every dt and tick comes back exactly";
 }
 
 TEST(ReplayFile, TheDefaultPictureHasNoPhotoLineAndNotesItsBoard) {
     ReplayHeader header;
     header.checksum = 255;
-    EXPECT_EQ(replayHeaderText(header), "tessera-replay 4\n"
-                                        "window 640 480\n"
-                                        "picture default\n"
-                                        "board 640 480\n"
-                                        "canvas clear-after 0 max-shapes 0 reference-drawing 0 "
-                                        "idle-scatter 27\n"
-                                        "checksum 00000000000000ff\n"
-                                        "events\n");
+    EXPECT_EQ(replayHeaderText(header), defaultHeader);
 }
 
 TEST(ReplayFile, APortraitPhotographIsMadeAgainOnItsBoard) {
@@ -118,7 +124,8 @@ TEST(ReplayFile, APortraitPhotographIsMadeAgainOnItsBoard) {
     EXPECT_EQ(read.photo.fit, Fit::own);
     EXPECT_EQ(read.photo.cellsAcross, 0) << "cells auto";
     EXPECT_DOUBLE_EQ(read.photo.shape, 300.0 / 640.0);
-    ASSERT_EQ(readAll(defaultHeader, read, events), "");
+    read.board = {1, 1};
+    ASSERT_EQ(readAll(version3Header, read, events), "");
     EXPECT_EQ(read.board, BoardSize{}) << "version 3 knew only the 4:3 board";
 }
 
@@ -129,6 +136,15 @@ TEST(ReplayFile, AVersion2RecordingScattersAfterTheDefaultTime) {
     ASSERT_EQ(readAll(version2Header + "5 idle 0.01\n", header, events), "");
     EXPECT_EQ(header.idleScatterSeconds, 27.0);
     EXPECT_EQ(events, std::vector<InputEvent>{InputEvent::idle(5, 0.01f)});
+}
+
+TEST(ReplayFile, AVersion3RecordingHasTheMouseToolbar) {
+    ReplayHeader header;
+    header.leastToolPixels = 48.0;
+    std::vector<InputEvent> events;
+    ASSERT_EQ(readAll(version3Header + "5 idle 0.01 x2 every 10000000\n", header, events), "");
+    EXPECT_EQ(header.leastToolPixels, 0.0);
+    EXPECT_EQ(events.size(), 2u);
 }
 
 TEST(ReplayFile, ARecordingCutShortPlaysUpToItsLastWholeLine) {
@@ -216,10 +232,15 @@ struct HostileFile {
 
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
     const std::string header = version2Header;
-    const std::string v3 = defaultHeader;
+    const std::string v3 = version3Header;
+    const std::string v4 = defaultHeader;
+    const std::string v4Canvas = "tessera-replay 4\nwindow 640 480\npicture default\nboard 640 "
+                                 "480\ncanvas clear-after 0 max-shapes 0 reference-drawing 0 "
+                                 "idle-scatter 27";
     const std::string v3Canvas = "tessera-replay 3\nwindow 640 480\npicture default\ncanvas "
                                  "clear-after 0 max-shapes 0 reference-drawing 0";
     const std::string firstEvent = "demo:7: ";
+    const std::string firstV4Event = "demo:8: "; // after the board's line
     const std::string notATime =
         " is not a whole number of nanoseconds from 0 to 1000000000000000000";
     const HostileFile files[] = {
@@ -315,6 +336,20 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "idle-scatter SECONDS\", not 'canvas clear-after 0 max-shapes 0 reference-drawing 0'"},
         {"idle-scatter negative", v3Canvas + " idle-scatter -1\n",
          "demo:4: idle-scatter needs seconds from 0 to 1e9, not '-1'"},
+        {"version 4 without tool-pixels", v4Canvas + "\n",
+         "demo:5: expected \"canvas clear-after SECONDS max-shapes N reference-drawing 0|1 "
+         "idle-scatter SECONDS tool-pixels PIXELS\", not '" +
+             v4Canvas.substr(62) + "'"},
+        {"tool-pixels past the largest window", v4Canvas + " tool-pixels 8193\n",
+         "demo:5: tool-pixels needs pixels (0 to 8192), not '8193'"},
+        {"a grow event in version 3", version3Header + "1 grow 2\n",
+         firstEvent + "unknown event 'grow'"},
+        {"a grow that shrinks", v4 + "1 grow 0.5\n",
+         firstV4Event + "a grow event needs a factor from 1 to 1e6, not '0.5'"},
+        {"a grow past the bound", v4 + "1 grow 1000001\n",
+         firstV4Event + "a grow event needs a factor from 1 to 1e6, not '1000001'"},
+        {"a grow without its factor", v4 + "1 grow\n",
+         firstV4Event + "expected \"TICKS grow FACTOR\", not '1 grow'"},
         {"a run in version 2", header + "1 idle 0.01 x2 every 5\n",
          firstEvent + "expected \"TICKS idle DT\", not '1 idle 0.01 x2 every 5'"},
         {"a run cut short", v3 + "1 idle 0.01 x2\n",
@@ -387,7 +422,7 @@ TEST(ReplayFile, TheCheckTakesARunWholeAndKnowsItsLastStep) {
     const Row rows[] = {
         {"at the run's last step", "9999990 key 97\n", ""},
         {"before it", "9999989 key 97\n",
-         ":8: the time goes backwards: 9999989 comes after 9999990"},
+         ":9: the time goes backwards: 9999989 comes after 9999990"},
         {"a frame's step, rounded", "9999990 idle 0.0166666675 x2 every 16666666\n", ""},
         {"steps later than their dt", "9999990 idle 0.0166666675 x2 every 30000000000\n", ""},
     };

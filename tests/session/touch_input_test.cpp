@@ -1,13 +1,18 @@
 #include "canvas_fixture.h"
+#include "scene/random.h"
 #include "session/input_dispatcher.h"
+#include "session/replay_reader.h"
+#include "session/replay_writer.h"
 #include "session/touch_input.h"
 #include "stage/stage.h"
+#include "support/byte_stream.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 namespace tessera::test {
 namespace {
@@ -137,6 +142,97 @@ TEST_F(CanvasTest, TwoFingersZoomAndPanWithTheBoardUnderThem) {
     ASSERT_EQ(canvas.unproject(420, 300, nowX, nowY), 1);
     EXPECT_LT(std::abs(nowX - boardX), static_cast<float>(canvas.cellWidth()));
     EXPECT_LT(std::abs(nowY - boardY), static_cast<float>(canvas.cellHeight()));
+}
+
+// Every event the Canvas was told of, as a recording's lines.
+struct RecordedLines : InputListener {
+    void delivered(const InputEvent& e) override { text += replayEventLine(e); }
+    std::string text;
+};
+
+// A tap's shape shows at least the tap's width across (a finger's growth, which a recording
+// holds as a grow event, so that it replays to the same size); a click of the mouse leaves
+// the small shape it always has. The tap lands on a green cell of the red quadrant.
+TEST_F(CanvasTest, ATapLeavesAShapeAtLeastTheTapsWidthAcrossAndItsRecordingReplaysIt) {
+    const struct {
+        const char* name;
+        int width;
+        int height;
+        double tapPixels;
+        bool finger;
+    } rows[] = {
+        {"a finger on a portrait phone, 390 x 844 at three pixels a point", 1170, 2532, 36.0, true},
+        {"a finger in a 640 x 480 window", 640, 480, 12.0, true},
+        {"a finger on a 1920 x 1080 screen", 1920, 1080, 12.0, true},
+        {"the mouse on that phone", 1170, 2532, 36.0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(gl.resize(row.width, row.height));
+        load();
+        canvas.cameraDistance = startingCameraDistance;
+        InputDispatcher dispatcher(canvas, clock);
+        dispatcher.deliver(InputEvent::reshape(0, row.width, row.height));
+        double px = 0.0;
+        double py = 0.0;
+        ASSERT_EQ(canvas.projectIn(canvas.viewport, 175.0f, 365.0f, px, py), 1);
+        const int x = static_cast<int>(px);
+        const int y = static_cast<int>(py);
+        // The pixels of the 401 x 401 square around the tap, after a frame.
+        const auto around = [&] {
+            renderFrame();
+            std::vector<int> shown;
+            for (int r = row.height - 1 - y - 200; r <= row.height - 1 - y + 200; ++r) {
+                for (int c = x - 200; c <= x + 200; ++c) {
+                    const GlContext::Rgb p = gl.pixel(c, r);
+                    shown.push_back(p.r + 256 * p.g + 65536 * p.b);
+                }
+            }
+            return shown;
+        };
+        const std::vector<int> before = around();
+        seedRandom();
+        RecordedLines recorded;
+        dispatcher.setListener(&recorded);
+        TouchInput touch(canvas, dispatcher, TouchInput::defaultSlopPixels, row.tapPixels);
+        if (row.finger) {
+            touch.touchDown(0, x, y, 1'000'000);
+            touch.touchUp(0, x, y, 1'000'000);
+        } else {
+            dispatcher.deliver(InputEvent::press(1'000'000, 2, x, y));
+            dispatcher.deliver(InputEvent::release(1'000'000, 2, x, y));
+        }
+        dispatcher.setListener(nullptr);
+        ASSERT_EQ(canvas.shapes.size(), 1u);
+        const std::vector<int> after = around();
+        int left = 401, right = -1, bottom = 401, top = -1;
+        for (int i = 0; i < 401 * 401; ++i) {
+            if (after[i] != before[i]) {
+                left = std::min(left, i % 401);
+                right = std::max(right, i % 401);
+                bottom = std::min(bottom, i / 401);
+                top = std::max(top, i / 401);
+            }
+        }
+        const int across = std::min(right - left, top - bottom) + 1;
+        EXPECT_EQ(across >= row.tapPixels, row.finger) << across << "\n" << recorded.text;
+
+        const float scale = canvas.shapes[0]->scale.x;
+        load();
+        seedRandom();
+        ReplayHeader header;
+        test::ByteStream in(replayHeaderText(header) + recorded.text);
+        ReplayReader reader(in.get(), "tap");
+        ASSERT_EQ(reader.readHeader(header), "");
+        InputEvent event;
+        std::string error;
+        while (reader.next(event, error)) {
+            dispatcher.deliver(event);
+        }
+        ASSERT_EQ(error, "");
+        ASSERT_EQ(canvas.shapes.size(), 1u);
+        EXPECT_EQ(canvas.shapes[0]->scale.x, scale) << "the replay grows it the same";
+    }
 }
 
 } // namespace

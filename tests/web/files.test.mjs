@@ -101,7 +101,7 @@ test('a recorded session downloads in the native format, and tessera-render play
   await frames(page);
   await page.click('#record');
   const recording = (await downloaded(path.join(folder, 'tessera-session.tessera-replay'))).toString();
-  assert.match(recording, /^tessera-replay 3\nwindow 640 480\npicture default\n/);
+  assert.match(recording, /^tessera-replay 4\nwindow 640 480\npicture default\n/);
   assert.match(recording, /\n\d+ press 2 300 200\n/);
   const played = execFileSync(process.env.TESSERA_RENDER,
                               [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
