@@ -2,8 +2,8 @@
 // (a file that is no image leaves the picture), p downloads a PNG of the canvas, and a
 // recording downloads in the native format, which tessera-render plays.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -107,6 +107,51 @@ test('a recorded session downloads in the native format, and tessera-render play
                               [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
                                path.join(folder, 'recorded.png')], { cwd: folder }).toString();
   assert.match(played, /wrote .*recorded\.png \(640 x 480, frame \d+\)/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a session recorded on a chosen photograph names it, and tessera-render plays it on that file only', async () => {
+  const own = mkdtempSync(path.join(os.tmpdir(), 'tessera-web-photo-'));
+  await downloadInto(site.browser, own);
+  const page = await boardPage();
+  const fruits = path.join(path.dirname(process.env.TESSERA_DEMO), 'fruits.jpg');
+  await (await page.$('#photo')).uploadFile(fruits);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('fruits.jpg: '));
+  await Promise.all([page.waitForNavigation(), page.click('#record')]);
+  assert.match(page.url(), /\?record&photo$/);
+  await waitForBoard(page);
+  assert.equal(await statusText(page),
+               'tessera: recording on fruits.jpg; "save recording" downloads the session so far');
+  await page.mouse.move(300, 200);
+  await page.mouse.down({ button: 'right' });
+  await frames(page, 10);
+  await page.mouse.up({ button: 'right' });
+  await frames(page);
+  await page.click('#record');
+  const saved = path.join(own, 'tessera-session.tessera-replay');
+  const recording = (await downloaded(saved)).toString();
+  assert.match(recording, new RegExp('^tessera-replay 3\nwindow 640 480\npicture photo fruits\\.jpg\n' +
+                                     'photo regions 12 cells 64x48 fit crop max-size 1024x768\n'));
+  assert.match(recording, /\n\d+ press 2 300 200\n/);
+  await downloadInto(site.browser, folder);
+
+  const other = path.join(own, 'other.jpg');
+  writeFileSync(other, Buffer.concat([readFileSync(fruits), Buffer.from([0])]));
+  const render = (picture) => spawnSync(process.env.TESSERA_RENDER,
+    [saved, ...picture, '--snapshot', path.join(own, 'on-photo.png')], { cwd: own });
+  const missing = render([]);
+  assert.equal(missing.status, 255);
+  assert.match(missing.stderr.toString(),
+               /^tessera-render: fruits\.jpg: No such file or directory \(.* --picture PICTURE\)\n$/);
+  const refused = render(['--picture', other]);
+  assert.equal(refused.status, 255);
+  assert.match(refused.stderr.toString(),
+               /other\.jpg: not the picture .* was recorded on, the photograph fruits\.jpg \(checksum /);
+  assert.ok(!existsSync(path.join(own, 'on-photo.png')), 'nothing written');
+  const played = render(['--picture', fruits]);
+  assert.equal(played.status, 0, played.stderr.toString());
+  assert.match(played.stdout.toString(), /wrote .*on-photo\.png \(640 x 480, frame \d+\)/);
   assert.deepEqual(page.errors, []);
   await page.close();
 });

@@ -115,13 +115,13 @@ test('a dropped recording is checked first: a bad one is refused, a good one pla
   await page.close();
 });
 
-test('record and leaving the page ask before a photograph and its shapes go', async () => {
+test('record asks before the shapes on a photograph go, and leaving before the photograph goes too', async () => {
   const page = await boardPage();
   await drop(page, 'fruits.jpg', readFileSync(path.join(data, 'fruits.jpg')));
   await paint(page, 400, 200);
   await page.click('#record');
-  assert.deepEqual(page.asked, ['confirm: Recording starts the page afresh on the default picture: ' +
-                                'the shape painted and the photograph fruits.jpg would be lost. Go on?']);
+  assert.deepEqual(page.asked, ['confirm: Recording starts the page afresh on fruits.jpg: ' +
+                                'the shape painted would be lost. Go on?']);
   await page.evaluate(() => window.location.reload());
   for (let tries = 0; tries < 50 && page.asked.length < 2; ++tries) {
     await pause(100);
@@ -132,7 +132,7 @@ test('record and leaving the page ask before a photograph and its shapes go', as
 
   page.answer = true;
   await Promise.all([page.waitForNavigation(), page.click('#record')]);
-  assert.match(page.url(), /\?record$/);
+  assert.match(page.url(), /\?record&photo$/);
   assert.equal(page.asked.length, 3);
   await page.close();
 });
