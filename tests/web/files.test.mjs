@@ -42,6 +42,17 @@ async function quadrantPhoto(page, file) {
   writeFileSync(file, Buffer.from(png, 'base64'));
 }
 
+// The mean colour of the square of pixels reaching `reach` from (x, y) each way.
+function blockMean(image, x, y, reach) {
+  const sum = [0, 0, 0];
+  for (let dy = -reach; dy <= reach; ++dy) {
+    for (let dx = -reach; dx <= reach; ++dx) {
+      image.at(x + dx, y + dy).forEach((value, c) => { sum[c] += value; });
+    }
+  }
+  return sum.map((value) => Math.round(value / (2 * reach + 1) ** 2));
+}
+
 test('a photograph through the file input becomes the board, once agreed to; a file that is no image does not', async () => {
   const page = await boardPage();
   const asked = [];
@@ -128,6 +139,7 @@ test('a session recorded on a chosen photograph names it, and tessera-render pla
   await frames(page, 10);
   await page.mouse.up({ button: 'right' });
   await frames(page);
+  const shown = await screenPixels(page);
   await page.click('#record');
   const saved = path.join(own, 'tessera-session.tessera-replay');
   const recording = (await downloaded(saved)).toString();
@@ -152,6 +164,11 @@ test('a session recorded on a chosen photograph names it, and tessera-render pla
   const played = render(['--picture', fruits]);
   assert.equal(played.status, 0, played.stderr.toString());
   assert.match(played.stdout.toString(), /wrote .*on-photo\.png \(640 x 480, frame \d+\)/);
+  // The shape takes the colour of its region, which the page's picture set and the
+  // program's give alike.
+  const rendered = await filePixels(page, path.join(own, 'on-photo.png'));
+  const shape = (image) => blockMean(image, 300, 200, 3);
+  assert.ok(near(shape(shown), shape(rendered), 6), `page ${shape(shown)}, native ${shape(rendered)}`);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
