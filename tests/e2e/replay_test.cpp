@@ -196,31 +196,14 @@ TEST(Replay, ARecordingOnAPhotographThatMovedPlaysWhereItIsNamed) {
     ASSERT_EQ(live.waitForExit(), 1) << live.errors();
     std::filesystem::create_directory(live.pictures().path("moved"));
     std::filesystem::rename(photo, live.pictures().path("moved/picnic.jpg"));
-    std::ofstream(live.pictures().path("moved/other.jpg")) << "not the photograph";
 
-    const struct {
-        const char* name;
-        std::vector<std::string> picture;
-        std::string said;
-    } refusals[] = {
-        {"none given",
-         {},
-         "tessera: picnic.jpg: No such file or directory (picnic.tessera-replay was recorded on "
-         "the photograph picnic.jpg: name where it is after the recording: tessera --replay "
-         "picnic.tessera-replay PICTURE)\n"},
-        {"another file",
-         {"moved/other.jpg"},
-         "tessera: moved/other.jpg: not the picture picnic.tessera-replay was recorded on, the "
-         "photograph picnic.jpg (checksum "},
-    };
-    for (const auto& refusal : refusals) {
-        SCOPED_TRACE(refusal.name);
-        std::vector<std::string> command = {TESSERA_PATH, "--replay", "picnic.tessera-replay"};
-        command.insert(command.end(), refusal.picture.begin(), refusal.picture.end());
-        ChildProcess run(command, live.pictures().path());
-        ASSERT_EQ(run.waitForExit(10s), 255);
-        EXPECT_EQ(run.errors().text().substr(0, refusal.said.size()), refusal.said);
-    }
+    ChildProcess refused({TESSERA_PATH, "--replay", "picnic.tessera-replay"},
+                         live.pictures().path());
+    ASSERT_EQ(refused.waitForExit(10s), 255);
+    EXPECT_EQ(refused.errors().text(),
+              "tessera: picnic.jpg: No such file or directory (picnic.tessera-replay was recorded "
+              "on the photograph picnic.jpg: name where it is after the recording: tessera "
+              "--replay picnic.tessera-replay PICTURE)\n");
 
     ProgramUnderX replay;
     std::filesystem::copy_file(live.pictures().path("picnic.tessera-replay"),

@@ -241,23 +241,6 @@ TEST_F(TesseraRender, ARecordingOnAPhotographPlaysOnTheFileGivenWithTheSameBytes
     }
 }
 
-TEST_F(TesseraRender, AVersion2RecordingRendersAsTheSameSessionInVersion3) {
-    // Version 2 wrote every idle step on a line of its own and no idle-scatter.
-    const std::string opening = demoOpening(300);
-    std::string older = opening;
-    older.replace(0, older.find('\n'), "tessera-replay 2");
-    older.replace(older.find(" idle-scatter 27"), 16, "");
-    std::ofstream(output("3.tessera-replay")) << opening;
-    std::ofstream(output("2.tessera-replay")) << older;
-
-    for (const char* version : {"2", "3"}) {
-        const ToolRun run = render({output(std::string(version) + ".tessera-replay"), "--snapshot",
-                                    output(std::string(version) + ".png")});
-        ASSERT_EQ(run.status, 0) << run.errors;
-    }
-    EXPECT_TRUE(readBytes(output("2.png")) == readBytes(output("3.png")));
-}
-
 TEST_F(TesseraRender, NeverWritesOverWhatTheSessionReadsNorOverADevice) {
     fs::copy_file(demo, output("demo.tessera-replay"));
     for (const char* suffix : {".ppm", "_mask.pgm", ".map"}) {
