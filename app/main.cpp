@@ -533,7 +533,10 @@ int main(int argc, char** argv) {
             return fail(error, 255);
         }
         if (std::string error =
-                tessera::replayPicture(header, options.picture, tessera::executablePath(), picture);
+                tessera::replayPicture(header, options.replay, options.picture,
+                                       "name where it is after the recording: tessera --replay " +
+                                           options.replay + " PICTURE",
+                                       tessera::executablePath(), picture);
             !error.empty()) {
             return fail(error, 255);
         }

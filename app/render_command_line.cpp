@@ -55,6 +55,13 @@ std::string parseRenderCommandLine(int argc, const char* const* argv, RenderComm
             options.version = true;
             return "";
         case PictureOption:
+            // Two places for one picture: which was meant is not for us to guess.
+            if (!options.picture.empty()) {
+                return "--picture given twice: '" + options.picture + "' and '" + value + "'";
+            }
+            if (value.empty()) {
+                return "--picture needs a picture set or a photograph";
+            }
             options.picture = value;
             break;
         case SnapshotOption:
@@ -122,7 +129,8 @@ std::string renderUsageText() {
            "  --video OUT         the session as a video, as long as it lasted, through the\n"
            "                      ffmpeg program: .mp4 (H.264) or .webm (VP9) at 60 frames\n"
            "                      a second, .gif at 50\n"
-           "  --picture PICTURE   the picture, when it is not where the recording says\n"
+           "  --picture PICTURE   the picture set or photograph, when it is not where the\n"
+           "                      recording says (as for a recording made on the web page)\n"
            "  --help              show this text\n"
            "  --version           print the program's version\n";
 }

@@ -84,8 +84,9 @@ int main(int argc, char** argv) {
         return fail(error);
     }
     tessera::PictureSource picture;
-    if (std::string error =
-            tessera::replayPicture(header, options.picture, tessera::executablePath(), picture);
+    if (std::string error = tessera::replayPicture(header, options.replay, options.picture,
+                                                   "name where it is with --picture PICTURE",
+                                                   tessera::executablePath(), picture);
         !error.empty()) {
         return fail(error);
     }

@@ -18,7 +18,8 @@ std::vector<Lab> samplePixels(const RgbImage& image) {
     const std::size_t count = std::min(total, clusteringSampleLimit);
     std::vector<Lab> samples(count);
     for (std::size_t i = 0; i < count; ++i) {
-        samples[i] = pixelColour(image, i * total / count);
+        // In 64 bits: where size_t has 32 (the web build), i * total wraps from 2^16 pixels.
+        samples[i] = pixelColour(image, static_cast<std::size_t>(std::uint64_t{i} * total / count));
     }
     return samples;
 }

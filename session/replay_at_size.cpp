@@ -26,7 +26,8 @@ InputEvent ReplayAtSize::map(const InputEvent& recorded, const Canvas& canvas) {
     }
     const bool pointer = event.kind == InputEvent::Press || event.kind == InputEvent::Release ||
                          event.kind == InputEvent::Motion;
-    const bool sameBoard = recordedBoard == BoardSize{canvas.boardWidth, canvas.boardHeight};
+    const bool sameBoard = recordedBoard == BoardSize{0, 0} ||
+                           recordedBoard == BoardSize{canvas.boardWidth, canvas.boardHeight};
     if (!pointer || (recordedWidth == shownWidth && recordedHeight == shownHeight && sameBoard)) {
         return event;
     }

@@ -35,7 +35,8 @@ private:
     int recordedHeight;
     int shownWidth;
     int shownHeight;
-    BoardSize recordedBoard;
+    // 0 x 0: the board played on, as when recording or replaying a session on its picture.
+    BoardSize recordedBoard{0, 0};
 };
 
 } // namespace tessera

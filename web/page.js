@@ -2,7 +2,8 @@
 // ?replay=FILE) into the module's file system, keeps the canvas at the window's size in
 // device pixels, turns mouse, touch and keyboard input into the module's events, and lets
 // the browser's animation frames drive the idle step and the drawing. Photographs are
-// decoded by the browser; snapshots and recordings are downloaded. Nothing a person has
+// decoded by the browser; snapshots and recordings are downloaded; a recording on the
+// person's photograph keeps the photograph in the browser's storage over the fresh start. Nothing a person has
 // made (shapes, a recording not saved, a photograph shown) goes without their say. The
 // browser keeps the site, where it can, to open it with no network (service-worker.js).
 'use strict';
@@ -13,6 +14,8 @@ const defaultPhoto = 'fruits.jpg';
 const pictureFiles = ['fruit.ppm', 'fruit_mask.pgm', 'fruit.map', defaultPhoto];
 const replayPath = '/session.tessera-replay';
 const recordingPath = '/recording.tessera-replay';
+// Where the photograph's bytes lie while the module takes their checksum.
+const photoPath = '/photo';
 // How far a finger may wander, in CSS pixels, and still be held still.
 const stillRadius = 10;
 // On a touch screen a tap leaves a shape at least this wide, and each tool is at least this
@@ -28,9 +31,10 @@ function say(text) {
 }
 
 // What the page is doing: whether it replays or records, whether what was recorded since
-// the last save is unsaved, the person's photograph shown (its name), and whether the page
-// is leaving with the person's agreement.
-const session = { replaying: false, recording: false, unsaved: false, photo: null, leaving: false };
+// the last save is unsaved, the person's photograph shown (its name, and its file, for a
+// recording on it), and whether the page is leaving with the person's agreement.
+const session = { replaying: false, recording: false, unsaved: false, photo: null,
+                  photoFile: null, leaving: false };
 
 // Input the person gives: while recording, the recording holds something not yet saved.
 function heard() {
@@ -261,20 +265,36 @@ async function uprightPhoto(file) {
   return { bitmap, width, height };
 }
 
-// A bitmap's RGBA rows, top to bottom; the bitmap is closed.
-function pixelsOf(bitmap) {
+// A photograph's upright RGBA pixels, as uprightPhoto gives them, and the photograph's own
+// width and height; throws for a file that is no image.
+async function photoPixels(file) {
+  const photo = await uprightPhoto(file);
+  const { bitmap } = photo;
   const { width, height } = bitmap;
   const drawn = new OffscreenCanvas(width, height).getContext('2d');
   drawn.drawImage(bitmap, 0, 0);
   bitmap.close();
-  return { width, height, rgba: drawn.getImageData(0, 0, width, height).data };
+  return { rgba: drawn.getImageData(0, 0, width, height).data, width, height,
+           photoWidth: photo.width, photoHeight: photo.height };
+}
+
+// Calls the module's function with the pixels in its memory and the name: tessera_photo or
+// tessera_start_photo, which also takes more (after the name).
+function withPixels(call, photo, name, more = []) {
+  const pixels = Module._malloc(photo.rgba.length);
+  Module.HEAPU8.set(photo.rgba, pixels);
+  const done = Module.ccall(
+    call, 'number', ['number', 'number', 'number', 'number', 'number', 'string', ...more.map(() => 'string')],
+    [pixels, photo.width, photo.height, photo.photoWidth, photo.photoHeight, name, ...more]);
+  Module._free(pixels);
+  return done;
 }
 
 // The default photograph, decoded by the browser as any other, handed to the module: on a
 // phone the default picture is made from it at the screen's shape.
 async function handOverDefaultPhoto() {
   const file = new Blob([Module.FS.readFile('/' + defaultPhoto)], { type: 'image/jpeg' });
-  const { width, height, rgba } = pixelsOf((await uprightPhoto(file)).bitmap);
+  const { width, height, rgba } = await photoPixels(file);
   const pixels = Module._malloc(rgba.length);
   Module.HEAPU8.set(rgba, pixels);
   Module._tessera_default_photo(pixels, width, height);
@@ -293,24 +313,18 @@ async function showPhoto(file) {
   await nextFrame();
   let photo;
   try {
-    photo = await uprightPhoto(file);
+    photo = await photoPixels(file);
   } catch {
     say(`tessera: ${file.name} is not an image this browser can read; the picture stays`);
     return;
   }
-  const { width, height, rgba } = pixelsOf(photo.bitmap);
   if (!agreed(`Showing ${file.name} replaces the board`, false)) {
     say(`tessera: ${file.name} is not shown; the board stays`);
     return;
   }
-  const pixels = Module._malloc(rgba.length);
-  Module.HEAPU8.set(rgba, pixels);
-  const shown = Module.ccall(
-    'tessera_photo', 'number', ['number', 'number', 'number', 'number', 'number', 'string'],
-    [pixels, width, height, photo.width, photo.height, file.name]);
-  Module._free(pixels);
-  if (shown) {
+  if (withPixels('tessera_photo', photo, file.name)) {
     session.photo = file.name;
+    session.photoFile = file;
   }
   say(message());
 }
@@ -320,19 +334,27 @@ async function showPhoto(file) {
 // passes (checked where it lies meanwhile); anything else is taken for a photograph.
 const replayMagic = 'tessera-replay ';
 const droppedQuery = 'dropped';
+const photoQuery = 'photo';
 const checkedPath = '/dropped.tessera-replay';
+
+// The browser's storage: dropped recordings, and the photograph a recording starts on.
+const storeNames = ['recordings', 'photos'];
 
 function openStore() {
   return new Promise((resolve, reject) => {
-    const request = indexedDB.open('tessera', 1);
-    request.onupgradeneeded = () => request.result.createObjectStore('recordings');
+    const request = indexedDB.open('tessera', 2);
+    request.onupgradeneeded = () => {
+      for (const name of storeNames.filter((name) => !request.result.objectStoreNames.contains(name))) {
+        request.result.createObjectStore(name);
+      }
+    };
     request.onsuccess = () => resolve(request.result);
     request.onerror = () => reject(request.error);
   });
 }
 
-async function stored(mode, use) {
-  const store = (await openStore()).transaction('recordings', mode).objectStore('recordings');
+async function stored(mode, use, name = 'recordings') {
+  const store = (await openStore()).transaction(name, mode).objectStore(name);
   return new Promise((resolve, reject) => {
     const request = use(store);
     request.onsuccess = () => resolve(request.result);
@@ -390,14 +412,13 @@ function listenToControls(recording) {
     }
     photo.value = '';
   });
-  // A recording starts with the session: the page starts afresh to record one.
+  // A recording starts with the session: the page starts afresh to record one, on the
+  // photograph shown, if any.
   const record = document.getElementById('record');
   record.textContent = recording ? 'save recording' : 'record';
   record.addEventListener('click', () => {
     if (!recording) {
-      if (agreed('Recording starts the page afresh on the default picture', true)) {
-        leave('?record');
-      }
+      startRecording().catch((error) => say('tessera: ' + error.message));
       return;
     }
     const bytes = Module.FS.readFile(recordingPath);
@@ -406,7 +427,8 @@ function listenToControls(recording) {
     session.unsaved = false;
   });
   if (recording) {
-    say('tessera: recording; "save recording" downloads the session so far');
+    const on = session.photo ? ` on ${session.photo}` : '';
+    say(`tessera: recording${on}; "save recording" downloads the session so far`);
   }
   // Browsers that keep full screen for videos (an iPhone's) offer no button.
   const full = document.getElementById('full');
@@ -421,6 +443,54 @@ function listenToControls(recording) {
   document.addEventListener('fullscreenchange', () => {
     full.textContent = document.fullscreenElement ? 'leave full screen' : 'full screen';
   });
+}
+
+// Starts the page afresh to record, once agreed to: on the photograph shown, kept in the
+// browser's storage meanwhile, or else on the default picture.
+async function startRecording() {
+  const file = session.photoFile;
+  if (!file) {
+    if (agreed('Recording starts the page afresh on the default picture', true)) {
+      leave('?record');
+    }
+    return;
+  }
+  const refusal = Module.ccall('tessera_record_photo_refusal', 'string', ['string'], [file.name]);
+  if (refusal) {
+    say(`tessera: ${refusal}`);
+    return;
+  }
+  if (!agreed(`Recording starts the page afresh on ${file.name}`, false)) {
+    return;
+  }
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  await stored('readwrite', (store) => store.put({ name: file.name, bytes }, photoQuery), 'photos');
+  leave('?record&' + photoQuery);
+}
+
+// The kept photograph made ready for the start, with the checksum of its file's bytes.
+// Returns what is wrong, or ''.
+async function startPhoto() {
+  const kept = await stored('readonly', (store) => store.get(photoQuery), 'photos');
+  if (!kept) {
+    return 'the photograph to record on is no longer kept; choose it again';
+  }
+  say(`tessera: reading ${kept.name}\u2026`);
+  let photo;
+  try {
+    photo = await photoPixels(new Blob([kept.bytes]));
+  } catch {
+    return `${kept.name} is not an image this browser can read`;
+  }
+  Module.FS.writeFile(photoPath, kept.bytes);
+  const ready = withPixels('tessera_start_photo', photo, kept.name, [photoPath]);
+  Module.FS.unlink(photoPath);
+  if (!ready) {
+    return message();
+  }
+  session.photo = kept.name;
+  session.photoFile = new File([kept.bytes], kept.name);
+  return '';
 }
 
 // ?replay= takes a file of this site by a relative path, so that no request leaves it: an
@@ -471,6 +541,13 @@ async function start() {
     Module.FS.writeFile(replayPath, dropped.bytes);
   }
   const recording = !replay && query.has('record');
+  if (recording && query.has(photoQuery)) {
+    const fault = await startPhoto();
+    if (fault) {
+      say('tessera: ' + fault);
+      return;
+    }
+  }
   const [width, height] = canvasSize();
   shownShape = replay ? 0 : screenShape();
   const started = Module.ccall(

@@ -10,6 +10,7 @@
 #include "photo/upright_photo.h"
 #include "session/input_dispatcher.h"
 #include "session/picture_checksum.h"
+#include "session/recorded_photo_name.h"
 #include "session/recorder.h"
 #include "session/replay_at_size.h"
 #include "session/replay_pace.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -97,6 +99,15 @@ std::string showDefaultPicture(const tessera::PhotoOptions& options) {
     defaultShape = options.shape;
     return "";
 }
+
+// The person's photograph the page starts on, made ready before the start, and what a
+// recording of it says: its file's name and the checksum of the file's bytes.
+struct StartPhoto {
+    tessera::PictureSet set;
+    std::string name;
+    std::uint64_t checksum = 0;
+};
+std::unique_ptr<StartPhoto> startPhoto;
 
 // The recording's picture must be the default set, or the default photograph, byte for
 // byte: the page has no other.
@@ -195,23 +206,50 @@ bool replayStep() {
     return false;
 }
 
-// The session from its start, as the program records one of the default picture, or of
-// the default photograph where the picture was made from it.
+// The picture set of a photograph the browser has decoded (see tessera_photo), made as the
+// program makes one given to it. Returns "" or what is wrong, with the photograph's name.
+std::string photoSet(const unsigned char* rgba, int width, int height, int photoWidth,
+                     int photoHeight, const char* name, tessera::PictureSet& set) {
+    if (std::string error =
+            tessera::makePictureSetFromRgba(rgba, width, height, tessera::PhotoOptions{}, set);
+        !error.empty()) {
+        return std::string(name) + ": " + error;
+    }
+    set.photoWidth = photoWidth;
+    set.photoHeight = photoHeight;
+    return "";
+}
+
+void showPhotoSet(const char* name, tessera::PictureSet& set) {
+    tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
+    theCanvas.loadPictureSet(name, std::move(buffers.picture), std::move(buffers.mask),
+                             std::move(buffers.regionMap));
+}
+
+// The session from its start, as the program records one of the default picture (or the
+// default photograph it was made from) or of a photograph made with the default options,
+// the page's only ones.
 std::string startRecording(int width, int height) {
     tessera::ReplayHeader header;
     header.width = width;
     header.height = height;
     header.leastToolPixels = theCanvas.leastToolPixels;
     header.board = {theCanvas.boardWidth, theCanvas.boardHeight};
-    if (defaultShape > 0.0) {
+    if (startPhoto != nullptr) {
         header.picture = tessera::ReplayHeader::Photograph;
-        header.picturePath = defaultPhotograph;
-        header.photo = defaultPhotoOptions(defaultShape);
-    }
-    if (std::string error =
-            tessera::checksumFiles(defaultPictureFiles(defaultShape > 0.0), header.checksum);
-        !error.empty()) {
-        return error;
+        header.picturePath = startPhoto->name;
+        header.checksum = startPhoto->checksum;
+    } else {
+        if (defaultShape > 0.0) {
+            header.picture = tessera::ReplayHeader::Photograph;
+            header.picturePath = defaultPhotograph;
+            header.photo = defaultPhotoOptions(defaultShape);
+        }
+        if (std::string error =
+                tessera::checksumFiles(defaultPictureFiles(defaultShape > 0.0), header.checksum);
+            !error.empty()) {
+            return error;
+        }
     }
     if (std::string error = recorder.open(recordingPath); !error.empty()) {
         return error;
@@ -263,8 +301,12 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
         }
         fastReplay = fast != 0;
     }
-    message = showDefaultPicture(picture);
-    if (!message.empty()) {
+    // One load only: each builds the toolbar, whose shapes draw from the random sequence
+    // that a replay of the recording starts afresh.
+    if (startPhoto != nullptr && !replaying) {
+        showPhotoSet(startPhoto->name.c_str(), startPhoto->set);
+        startPhoto->set = tessera::PictureSet{}; // the Canvas has its own copy
+    } else if (message = showDefaultPicture(picture); !message.empty()) {
         return message.c_str();
     }
     touches = std::make_unique<tessera::TouchInput>(theCanvas, dispatcher, stillPixels, tapPixels);
@@ -406,19 +448,43 @@ EMSCRIPTEN_KEEPALIVE int tessera_photo(const unsigned char* rgba, int width, int
         return 0;
     }
     tessera::PictureSet set;
-    if (std::string error =
-            tessera::makePictureSetFromRgba(rgba, width, height, tessera::PhotoOptions{}, set);
-        !error.empty()) {
-        message = std::string(name) + ": " + error;
+    message = photoSet(rgba, width, height, photoWidth, photoHeight, name, set);
+    if (!message.empty()) {
         return 0;
     }
-    set.photoWidth = photoWidth;
-    set.photoHeight = photoHeight;
     message = tessera::pictureSetSummary(name, set);
-    tessera::PictureSetBuffers buffers = tessera::pictureSetBuffers(set);
-    theCanvas.loadPictureSet(name, std::move(buffers.picture), std::move(buffers.mask),
-                             std::move(buffers.regionMap));
+    showPhotoSet(name, set);
     defaultShape = 0.0;
+    return 1;
+}
+
+// Why a recording cannot be made on the photograph with this file name, or "".
+EMSCRIPTEN_KEEPALIVE const char* tessera_record_photo_refusal(const char* fileName) {
+    std::string name;
+    message = tessera::recordedPhotoName(fileName, name);
+    return message.c_str();
+}
+
+// The photograph to start on instead of the default picture, called before tessera_start:
+// decoded as tessera_photo takes it, from the file whose bytes lie at path in the module's
+// file system, called fileName. Returns 1 with the summary, or 0 with what is wrong, in
+// tessera_message.
+EMSCRIPTEN_KEEPALIVE int tessera_start_photo(const unsigned char* rgba, int width, int height,
+                                             int photoWidth, int photoHeight, const char* fileName,
+                                             const char* path) {
+    auto photo = std::make_unique<StartPhoto>();
+    message = tessera::recordedPhotoName(fileName, photo->name);
+    if (message.empty()) {
+        message = photoSet(rgba, width, height, photoWidth, photoHeight, fileName, photo->set);
+    }
+    if (message.empty()) {
+        message = tessera::checksumFiles({path}, photo->checksum);
+    }
+    if (!message.empty()) {
+        return 0;
+    }
+    message = tessera::pictureSetSummary(fileName, photo->set);
+    startPhoto = std::move(photo);
     return 1;
 }
 

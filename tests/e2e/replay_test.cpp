@@ -181,6 +181,45 @@ TEST(Replay, SnapshotsAreSavedOnlyWhenAsked) {
     }
 }
 
+// A recording carried to another computer finds its photograph where the command line
+// says, and only one with the bytes recorded.
+TEST(Replay, ARecordingOnAPhotographThatMovedPlaysWhereItIsNamed) {
+    ProgramUnderX live;
+    const std::string photo = live.pictures().path("picnic.jpg");
+    std::filesystem::copy_file(std::string(TESSERA_DATA_DIR) + "/fruits.jpg", photo);
+    live.start({"--window", "--record", "picnic.tessera-replay", "picnic.jpg"});
+    ASSERT_TRUE(live.waitForOutputLines(1)) << live.errors();
+    live.window();
+    live.movePointer(300, 200);
+    live.click(3);
+    live.pressKeys({"grave"});
+    ASSERT_EQ(live.waitForExit(), 1) << live.errors();
+    std::filesystem::create_directory(live.pictures().path("moved"));
+    std::filesystem::rename(photo, live.pictures().path("moved/picnic.jpg"));
+
+    ChildProcess refused({TESSERA_PATH, "--replay", "picnic.tessera-replay"},
+                         live.pictures().path());
+    ASSERT_EQ(refused.waitForExit(10s), 255);
+    EXPECT_EQ(refused.errors().text(),
+              "tessera: picnic.jpg: No such file or directory (picnic.tessera-replay was recorded "
+              "on the photograph picnic.jpg: name where it is after the recording: tessera "
+              "--replay picnic.tessera-replay PICTURE)\n");
+
+    ProgramUnderX replay;
+    std::filesystem::copy_file(live.pictures().path("picnic.tessera-replay"),
+                               replay.pictures().path("picnic.tessera-replay"));
+    std::filesystem::copy_file(live.pictures().path("moved/picnic.jpg"),
+                               replay.pictures().path("beach.jpg"));
+    replay.start({"--window", "--fast", "--replay", "picnic.tessera-replay", "beach.jpg"});
+    ASSERT_TRUE(waitUntil(ProgramUnderX::startTimeout, [&] {
+        const std::vector<std::string> lines = replay.outputLines();
+        return !lines.empty() && lines.back() == "replay ended";
+    })) << replay.errors();
+    const std::string summary = replay.outputLines().front();
+    EXPECT_EQ(summary.rfind("beach.jpg: 512 x 480 picture from a 512 x 480 photograph, 64 x 60 cells", 0), 0u)
+        << summary;
+}
+
 TEST(Replay, ACutFileIsRefusedBeforeAWindowOpens) {
     PictureFolder folder;
     folder.write("cut.tessera-replay", "tessera-replay 2\nwindow 640 480\npicture def");

@@ -138,6 +138,30 @@ TEST(Recorder, IdleStretchesTakeALineEachAndPlayBackTheSame) {
     }
 }
 
+TEST(Recorder, OnABoardOfAnotherShapeThePointerIsRecordedWhereItWas) {
+    TempDir dir;
+    const std::string path = dir.path("session.tessera-replay");
+    const std::vector<InputEvent> events = {InputEvent::motion(1, 300, 200),
+                                            InputEvent::press(2, 2, 300, 200),
+                                            InputEvent::release(3, 2, 301, 201)};
+    {
+        Canvas canvas;
+        canvas.boardWidth = 480; // a 3:4 photograph's
+        canvas.boardHeight = 640;
+        Recorder recorder(canvas);
+        ASSERT_EQ(recorder.open(path), "");
+        ReplayHeader header;
+        header.board = {480, 640};
+        ASSERT_EQ(recorder.start(header), "");
+        for (const InputEvent& event : events) {
+            recorder.delivered(event);
+        }
+    }
+    std::vector<InputEvent> read;
+    EXPECT_EQ(readBack(path, read), "");
+    EXPECT_EQ(read, events);
+}
+
 TEST(Recorder, AnIdleRunLineHoldsAtMostTheLongestRun) {
     IdleRun run;
     int lines = 0;

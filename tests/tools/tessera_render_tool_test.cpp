@@ -1,4 +1,6 @@
 #include "scratch_folder.h"
+#include "session/picture_checksum.h"
+#include "session/replay_writer.h"
 #include "tool_process.h"
 
 #include <filesystem>
@@ -173,12 +175,70 @@ TEST_F(TesseraRender, APictureOtherThanTheRecordedOneIsRefused) {
         render({demo, "--picture", output("fruit"), "--snapshot", output("never.png")});
 
     EXPECT_EQ(run.status, 255);
-    EXPECT_EQ(run.errors.rfind("tessera-render: " + output("fruit") +
-                                   ": not the picture the session was recorded on (checksum ",
+    EXPECT_EQ(run.errors.rfind("tessera-render: " + output("fruit") + ": not the picture " + demo +
+                                   " was recorded on, the default picture (checksum ",
                                0),
               0u)
         << run.errors;
     EXPECT_FALSE(fs::exists(output("never.png")));
+}
+
+TEST_F(TesseraRender, ARecordingOnAPhotographPlaysOnTheFileGivenWithTheSameBytesOnly) {
+    // As the web page records one: the photograph by its file's name alone, the page's
+    // options, the file's checksum; the demo's opening events.
+    const std::string photo = sourceDir + "/data/fruits.jpg";
+    fs::copy_file(photo, output("picnic.jpg"));
+    fs::copy_file(photo, output("other.jpg"));
+    std::ofstream(output("other.jpg"), std::ios::app) << '\0'; // decodes as before
+    ReplayHeader header;
+    header.picture = ReplayHeader::Photograph;
+    header.picturePath = "picnic.jpg";
+    ASSERT_EQ(checksumFiles({photo}, header.checksum), "");
+    const std::string opening = demoOpening(200);
+    const std::string recording = output("picnic.tessera-replay");
+    std::ofstream(recording) << replayHeaderText(header)
+                             << opening.substr(opening.find("\nevents\n") + 8);
+
+    const struct {
+        const char* name;
+        std::vector<std::string> picture;
+        int status;
+        std::string said;
+    } rows[] = {
+        {"the file given", {"--picture", output("picnic.jpg")}, 0, ""},
+        {"none given",
+         {},
+         255,
+         "tessera-render: picnic.jpg: No such file or directory (" + recording +
+             " was recorded on the photograph picnic.jpg: name where it is with --picture "
+             "PICTURE)\n"},
+        {"another photograph",
+         {"--picture", output("other.jpg")},
+         255,
+         "tessera-render: " + output("other.jpg") + ": not the picture " + recording +
+             " was recorded on, the photograph picnic.jpg (checksum "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> arguments = {recording, "--snapshot", output("last.png")};
+        arguments.insert(arguments.end(), row.picture.begin(), row.picture.end());
+        const ToolRun run = render(arguments);
+
+        EXPECT_EQ(run.status, row.status) << run.errors;
+        EXPECT_EQ(run.errors.substr(0, row.said.size()), row.said);
+        EXPECT_EQ(fs::exists(output("last.png")), row.status == 0);
+        if (row.status == 0) {
+            EXPECT_EQ(run.output.rfind(output("picnic.jpg") + ": 512 x 384 picture from a 512 x "
+                                                              "480 photograph, 64 x 48 cells, ",
+                                       0),
+                      0u)
+                << run.output;
+            EXPECT_NE(run.output.find("wrote " + output("last.png") + " (640 x 480, frame "),
+                      std::string::npos)
+                << run.output;
+        }
+        fs::remove(output("last.png"));
+    }
 }
 
 TEST_F(TesseraRender, NeverWritesOverWhatTheSessionReadsNorOverADevice) {

@@ -2,8 +2,8 @@
 // (a file that is no image leaves the picture), p downloads a PNG of the canvas, and a
 // recording downloads in the native format, which tessera-render plays.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -40,6 +40,17 @@ async function quadrantPhoto(page, file) {
     return btoa(String.fromCharCode(...bytes));
   });
   writeFileSync(file, Buffer.from(png, 'base64'));
+}
+
+// The mean colour of the square of pixels reaching `reach` from (x, y) each way.
+function blockMean(image, x, y, reach) {
+  const sum = [0, 0, 0];
+  for (let dy = -reach; dy <= reach; ++dy) {
+    for (let dx = -reach; dx <= reach; ++dx) {
+      image.at(x + dx, y + dy).forEach((value, c) => { sum[c] += value; });
+    }
+  }
+  return sum.map((value) => Math.round(value / (2 * reach + 1) ** 2));
 }
 
 test('a photograph through the file input becomes the board, once agreed to; a file that is no image does not', async () => {
@@ -107,6 +118,58 @@ test('a recorded session downloads in the native format, and tessera-render play
                               [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
                                path.join(folder, 'recorded.png')], { cwd: folder }).toString();
   assert.match(played, /wrote .*recorded\.png \(640 x 480, frame \d+\)/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a session recorded on a chosen photograph names it, and tessera-render plays it on that file only', async () => {
+  const own = mkdtempSync(path.join(os.tmpdir(), 'tessera-web-photo-'));
+  await downloadInto(site.browser, own);
+  const page = await boardPage();
+  const fruits = path.join(path.dirname(process.env.TESSERA_DEMO), 'fruits.jpg');
+  await (await page.$('#photo')).uploadFile(fruits);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('fruits.jpg: '));
+  await Promise.all([page.waitForNavigation(), page.click('#record')]);
+  assert.match(page.url(), /\?record&photo$/);
+  await waitForBoard(page);
+  assert.equal(await statusText(page),
+               'tessera: recording on fruits.jpg; "save recording" downloads the session so far');
+  await page.mouse.move(300, 200);
+  await page.mouse.down({ button: 'right' });
+  await frames(page, 10);
+  await page.mouse.up({ button: 'right' });
+  await frames(page);
+  const shown = await screenPixels(page);
+  await page.click('#record');
+  const saved = path.join(own, 'tessera-session.tessera-replay');
+  const recording = (await downloaded(saved)).toString();
+  assert.match(recording, new RegExp('^tessera-replay 4\nwindow 640 480\npicture photo fruits\\.jpg\n' +
+                                     'photo regions 12 cells auto fit own max-size 1024x768\n' +
+                                     'board 640 600\n'));
+  assert.match(recording, /\n\d+ press 2 300 200\n/);
+  await downloadInto(site.browser, folder);
+
+  const other = path.join(own, 'other.jpg');
+  writeFileSync(other, Buffer.concat([readFileSync(fruits), Buffer.from([0])]));
+  const render = (picture) => spawnSync(process.env.TESSERA_RENDER,
+    [saved, ...picture, '--snapshot', path.join(own, 'on-photo.png')], { cwd: own });
+  const missing = render([]);
+  assert.equal(missing.status, 255);
+  assert.match(missing.stderr.toString(),
+               /^tessera-render: fruits\.jpg: No such file or directory \(.* --picture PICTURE\)\n$/);
+  const refused = render(['--picture', other]);
+  assert.equal(refused.status, 255);
+  assert.match(refused.stderr.toString(),
+               /other\.jpg: not the picture .* was recorded on, the photograph fruits\.jpg \(checksum /);
+  assert.ok(!existsSync(path.join(own, 'on-photo.png')), 'nothing written');
+  const played = render(['--picture', fruits]);
+  assert.equal(played.status, 0, played.stderr.toString());
+  assert.match(played.stdout.toString(), /wrote .*on-photo\.png \(640 x 480, frame \d+\)/);
+  // The shape takes the colour of its region, which the page's picture set and the
+  // program's give alike.
+  const rendered = await filePixels(page, path.join(own, 'on-photo.png'));
+  const shape = (image) => blockMean(image, 300, 200, 3);
+  assert.ok(near(shape(shown), shape(rendered), 4), `page ${shape(shown)}, native ${shape(rendered)}`);
   assert.deepEqual(page.errors, []);
   await page.close();
 });

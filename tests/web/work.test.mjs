@@ -76,11 +76,11 @@ test('a dropped photograph replaces a painted board only once the person agrees,
 
   page.answer = true;
   assert.match(await drop(page, 'fruits.jpg', jpeg),
-               /^fruits\.jpg: 512 x 384 picture from a 512 x 480 photograph, 64 x 48 cells, \d+ regions$/);
+               /^fruits\.jpg: 512 x 480 picture from a 512 x 480 photograph, 64 x 60 cells, \d+ regions$/);
   assert.equal(await shapeCount(page), 0);
   await frames(page);
-  // The photograph's centre 512 x 384 fills the board: the same fruit at the centre, the
-  // rest stretched and moved.
+  // The whole photograph is the board, of its own shape: the same fruit at the centre, the
+  // rest moved.
   const after = await screenPixels(page);
   assert.ok(near(after.at(320, 240), before.at(320, 240), 16), `centre ${after.at(320, 240)}`);
   assert.ok(shareWithin(after, before, 8) < 0.5, 'the board changed');
@@ -115,13 +115,13 @@ test('a dropped recording is checked first: a bad one is refused, a good one pla
   await page.close();
 });
 
-test('record and leaving the page ask before a photograph and its shapes go', async () => {
+test('record asks before the shapes on a photograph go, and leaving before the photograph goes too', async () => {
   const page = await boardPage();
   await drop(page, 'fruits.jpg', readFileSync(path.join(data, 'fruits.jpg')));
   await paint(page, 400, 200);
   await page.click('#record');
-  assert.deepEqual(page.asked, ['confirm: Recording starts the page afresh on the default picture: ' +
-                                'the shape painted and the photograph fruits.jpg would be lost. Go on?']);
+  assert.deepEqual(page.asked, ['confirm: Recording starts the page afresh on fruits.jpg: ' +
+                                'the shape painted would be lost. Go on?']);
   await page.evaluate(() => window.location.reload());
   for (let tries = 0; tries < 50 && page.asked.length < 2; ++tries) {
     await pause(100);
@@ -132,7 +132,7 @@ test('record and leaving the page ask before a photograph and its shapes go', as
 
   page.answer = true;
   await Promise.all([page.waitForNavigation(), page.click('#record')]);
-  assert.match(page.url(), /\?record$/);
+  assert.match(page.url(), /\?record&photo$/);
   assert.equal(page.asked.length, 3);
   await page.close();
 });
@@ -165,7 +165,7 @@ test('a large photograph is said to be read and shows within seconds, the page a
   assert.equal(reading, 'tessera: reading large.jpg\u2026');
   assert.ok(readingAt - dropped < 200, `said after ${readingAt - dropped} ms`);
   assert.ok(framesShown - framesReading >= 3, `${framesShown - framesReading} frames drawn while reading`);
-  assert.match(summary, /^large\.jpg: 1024 x 768 picture from a 5640 x 3172 photograph, 64 x 48 cells/);
+  assert.match(summary, /^large\.jpg: 1024 x 576 picture from a 5640 x 3172 photograph, 64 x 36 cells/);
   assert.ok(shownAt - dropped < 5000, `shown after ${shownAt - dropped} ms`);
   assert.deepEqual(page.errors, []);
   await page.close();
