@@ -81,9 +81,9 @@ export function launch({ unthrottled = false, protocolTimeout = 180_000 } = {}) 
 }
 
 // A page of 640 x 480 pixels (device pixel ratio 1) unless told another size, with a touch
-// screen when asked, that keeps what goes wrong in `errors` and what the module prints in
-// `printed`.
-export async function openPage(browser, url, { touch = false, width = 640, height = 480, ratio = 1 } = {}) {
+// screen and as a phone's browser when asked, that keeps what goes wrong in `errors` and what the
+// module prints in `printed`.
+export async function openPage(browser, url, { touch = false, mobile = false, width = 640, height = 480, ratio = 1 } = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.printed = [];
@@ -91,7 +91,7 @@ export async function openPage(browser, url, { touch = false, width = 640, heigh
     (message.type() === 'error' ? page.errors : page.printed).push(message.text());
   });
   page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch });
+  await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch, isMobile: mobile });
   await page.goto(url);
   return page;
 }
@@ -174,4 +174,25 @@ export function shareWithin(a, b, levels) {
     }
   }
   return close / (a.width * a.height);
+}
+
+// The centres of the tools' blue faces, in screen pixels, left to right: each face is a run
+// of columns holding its blue.
+export function toolCentres(screen) {
+  const blue = (x, y) => { const [r, g, b] = screen.at(x, y); return b > 140 && r < 30 && g < 30; };
+  const faces = [];
+  for (let x = 0; x < screen.width; ++x) {
+    const rows = [];
+    for (let y = 0; y < screen.height; ++y) {
+      if (blue(x, y)) rows.push(y);
+    }
+    if (rows.length === 0) continue;
+    const face = faces.at(-1);
+    if (face && face.right === x - 1) {
+      Object.assign(face, { right: x, top: Math.min(face.top, rows[0]), bottom: Math.max(face.bottom, rows.at(-1)) });
+    } else {
+      faces.push({ left: x, right: x, top: rows[0], bottom: rows.at(-1) });
+    }
+  }
+  return faces.map((face) => [Math.round((face.left + face.right) / 2), Math.round((face.top + face.bottom) / 2)]);
 }

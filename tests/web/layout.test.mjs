@@ -3,7 +3,7 @@
 // shows the toolbar's own pixels, with the status line and the controls showing.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { near, openPage, screenPixels, startSite, waitForBoard } from './browser.mjs';
+import { near, openPage, screenPixels, startSite, toolCentres, waitForBoard } from './browser.mjs';
 
 let site;
 
@@ -12,27 +12,6 @@ before(async () => {
 });
 
 after(() => site?.close());
-
-// The centres of the tools' blue faces, in screen pixels, left to right: each face is a run
-// of columns holding its blue.
-function toolCentres(screen) {
-  const blue = (x, y) => { const [r, g, b] = screen.at(x, y); return b > 140 && r < 30 && g < 30; };
-  const faces = [];
-  for (let x = 0; x < screen.width; ++x) {
-    const rows = [];
-    for (let y = 0; y < screen.height; ++y) {
-      if (blue(x, y)) rows.push(y);
-    }
-    if (rows.length === 0) continue;
-    const face = faces.at(-1);
-    if (face && face.right === x - 1) {
-      Object.assign(face, { right: x, top: Math.min(face.top, rows[0]), bottom: Math.max(face.bottom, rows.at(-1)) });
-    } else {
-      faces.push({ left: x, right: x, top: rows[0], bottom: rows.at(-1) });
-    }
-  }
-  return faces.map((face) => [Math.round((face.left + face.right) / 2), Math.round((face.top + face.bottom) / 2)]);
-}
 
 const windows = [
   { name: 'a landscape phone', width: 844, height: 390, ratio: 1, touch: false },
