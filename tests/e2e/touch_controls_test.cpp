@@ -6,64 +6,44 @@
 #include "wait_until.h"
 #include "window_layout.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace tessera {
 namespace {
 
-constexpr std::size_t loadLines = 3;
 constexpr int touchButton = 1; // X11 gives a touch as the left button
 constexpr int rightButton = 3;
 
-// The boxes where two shots differ, each a run of changed rows within a run of changed
-// columns: the controls, where the shots are of the same board with and without them.
+// The controls where two shots of one board differ, with and without them: the runs of
+// changed rows across the changed columns (in a 640 x 480 window the controls are one column).
 std::vector<ScreenRegion> changedBoxes(const ScreenImage& before, const ScreenImage& after) {
-    const auto changed = [&](int x, int y) {
-        const Rgb a = before.at(x, y);
-        const Rgb b = after.at(x, y);
-        return a.red != b.red || a.green != b.green || a.blue != b.blue;
-    };
-    std::vector<ScreenRegion> boxes;
-    int x = 0;
-    while (x < before.width) {
-        const auto columnChanged = [&](int c) {
-            for (int y = 0; y < before.height; ++y) {
-                if (changed(c, y)) {
-                    return true;
-                }
+    int left = before.width;
+    int right = 0;
+    std::vector<bool> rows(static_cast<std::size_t>(before.height), false);
+    for (int y = 0; y < before.height; ++y) {
+        for (int x = 0; x < before.width; ++x) {
+            if (!isNear(before.at(x, y), after.at(x, y), 0)) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                rows[static_cast<std::size_t>(y)] = true;
             }
-            return false;
-        };
-        if (!columnChanged(x)) {
-            ++x;
+        }
+    }
+    std::vector<ScreenRegion> boxes;
+    for (int y = 0; y < before.height; ++y) {
+        if (!rows[static_cast<std::size_t>(y)]) {
             continue;
         }
-        const int left = x;
-        while (x < before.width && columnChanged(x)) {
-            ++x;
-        }
-        const auto rowChanged = [&](int y) {
-            for (int c = left; c < x; ++c) {
-                if (changed(c, y)) {
-                    return true;
-                }
-            }
-            return false;
-        };
-        for (int y = 0; y < before.height;) {
-            if (!rowChanged(y)) {
-                ++y;
-                continue;
-            }
-            const int top = y;
-            while (y < before.height && rowChanged(y)) {
-                ++y;
-            }
-            boxes.push_back({left, top, x, y});
+        if (boxes.empty() || boxes.back().bottom != y) {
+            boxes.push_back({left, y, right, y + 1});
+        } else {
+            boxes.back().bottom = y + 1;
         }
     }
     return boxes;
@@ -90,13 +70,6 @@ std::vector<ScreenRegion> controlsOf(ProgramUnderX& program, std::vector<std::st
     return changedBoxes(bare, shown);
 }
 
-int centreX(const ScreenRegion& box) {
-    return (box.left + box.right) / 2;
-}
-int centreY(const ScreenRegion& box) {
-    return (box.top + box.bottom) / 2;
-}
-
 void expectFingerSizedAndClearOfTheToolbar(const std::vector<ScreenRegion>& boxes) {
     for (const ScreenRegion& box : boxes) {
         EXPECT_GE(box.right - box.left, 48);
@@ -109,7 +82,7 @@ void expectFingerSizedAndClearOfTheToolbar(const std::vector<ScreenRegion>& boxe
 // Taps the control and waits for what it prints.
 std::vector<std::string> tap(ProgramUnderX& program, const ScreenRegion& box, std::size_t lines) {
     const std::size_t before = program.outputLines().size();
-    program.movePointer(centreX(box), centreY(box));
+    program.movePointer((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     program.click(touchButton);
     EXPECT_TRUE(program.waitForOutputLines(before + lines, ProgramUnderX::stepTimeout));
     const std::vector<std::string> all = program.outputLines();
