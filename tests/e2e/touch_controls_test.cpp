@@ -131,6 +131,16 @@ TEST(TouchControls, EachPressesItsKeyAndATouchOnOneIsNoStroke) {
     EXPECT_EQ(tap(program, boxes[0], 1), std::vector<std::string>{"122"}) << "undo";
     EXPECT_TRUE(program.waitForScreen(gone, shot)) << "the undo took back the painted shape";
     EXPECT_EQ(tap(program, boxes[2], 1), std::vector<std::string>{"27"}) << "clear";
+
+    // The next touch is the stroke's again, its lift too: a tap paints a shape that stops
+    // growing.
+    program.movePointer(320, 240);
+    program.click(touchButton);
+    ASSERT_TRUE(program.waitForScreen(painted, shot));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const ScreenRegion grown =
+        changedPatch(shown, program.screenshot(), around(320, 240, 80)).bounds;
+    EXPECT_LT(grown.right - grown.left, 40) << "the tap's shape kept growing";
 }
 
 TEST(TouchControls, AKioskShowsOnlyTheKeysItHears) {
