@@ -15,6 +15,7 @@
 #include "app/prepared_picture.h"
 #include "app/replay_picture.h"
 #include "app/snapshot.h"
+#include "app/touch_controls.h"
 #include "app/version.h"
 #include "app/window_choice.h"
 #include "app/window_lifeline.h"
@@ -48,6 +49,7 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -61,6 +63,10 @@ tessera::InputDispatcher dispatcher(theCanvas, heldClock);
 tessera::Recorder recorder(theCanvas);
 // With --touch, X11's first button: a touch screen's finger, turned into mouse events.
 tessera::TouchInput touch(theCanvas, dispatcher);
+// With --touch, the keys a finger cannot otherwise reach, over the frame; a touch that lands
+// on one is its key's, to the touch's end.
+std::unique_ptr<tessera::TouchControls> touchControls;
+bool touchOnControl = false;
 tessera::ReplayPlayback playback;
 // A replay plays at the size of its own window, whatever the recorded one's.
 tessera::ReplayAtSize replaySize(640, 480, 640, 480);
@@ -111,8 +117,12 @@ void displayCallback() {
 
 // The frame the window shows, drawn afresh into the back buffer and saved in the current
 // folder. A folder that cannot be written costs the snapshot, not the session.
+// The controls for a finger are the window's, not the picture's: the snapshot leaves them out.
 void takeSnapshot() {
+    tessera::Overlay controls;
+    std::swap(controls, theCanvas.overlay);
     drawWindow();
+    std::swap(controls, theCanvas.overlay);
     glReadBuffer(GL_BACK);
     std::string name;
     const std::string error =
@@ -221,6 +231,9 @@ void followPhotoFolder() {
 }
 
 void reshapeCallback(int width, int height) {
+    if (touchControls != nullptr) {
+        touchControls->layOut(width, height, theCanvas.overlay);
+    }
     dispatcher.deliver(tessera::InputEvent::reshape(liveClock.ticks(), width, height));
 }
 
@@ -253,8 +266,8 @@ void idleCallback() {
 
 // A key the kiosk ignores reaches neither the Canvas nor the recording, so that a
 // recording replays the same without knowing of the kiosk.
-void keyboardCallback(unsigned char key, int, int) {
-    const tessera::KioskKeys::Action action = kioskKeys.action(key, glutGetModifiers());
+void pressKey(unsigned char key, int modifiers) {
+    const tessera::KioskKeys::Action action = kioskKeys.action(key, modifiers);
     if (action == tessera::KioskKeys::Ignore) {
         return;
     }
@@ -270,6 +283,10 @@ void keyboardCallback(unsigned char key, int, int) {
     if (action == tessera::KioskKeys::ForwardAndQuit) {
         quit();
     }
+}
+
+void keyboardCallback(unsigned char key, int, int) {
+    pressKey(key, glutGetModifiers());
 }
 
 void mouseCallback(int button, int state, int x, int y) {
@@ -305,6 +322,17 @@ void touchIdleCallback() {
 void touchMouseCallback(int button, int state, int x, int y) {
     if (button != GLUT_LEFT_BUTTON) {
         mouseCallback(button, state, x, y);
+        return;
+    }
+    // The controls are hit first: a touch on one is its key, and the touch's lift is its too.
+    if (state == GLUT_DOWN && touchControls != nullptr) {
+        if (const unsigned char key = touchControls->keyAt(x, y); key != 0) {
+            touchOnControl = true;
+            pressKey(key, 0);
+            return;
+        }
+    }
+    if (state == GLUT_UP && std::exchange(touchOnControl, false)) {
         return;
     }
     const std::int64_t now = liveClock.ticks();
@@ -647,6 +675,7 @@ int main(int argc, char** argv) {
                sizeGiven   ? options.windowHeight
                : replaying ? header.height
                            : 480);
+    kioskKeys = tessera::KioskKeys(options.kiosk);
     if (replaying) {
         replaySize = tessera::ReplayAtSize(header.width, header.height, glutGet(GLUT_WINDOW_WIDTH),
                                            glutGet(GLUT_WINDOW_HEIGHT));
@@ -655,6 +684,16 @@ int main(int argc, char** argv) {
         glutIdleFunc(replayIdleCallback);
         glutKeyboardFunc(replayKeyboardCallback);
     } else {
+        if (options.touch) {
+            // Only the keys a kiosk hears have a control there.
+            std::vector<unsigned char> keys;
+            for (const unsigned char key : tessera::TouchControls::allKeys()) {
+                if (kioskKeys.action(key, 0) == tessera::KioskKeys::Forward) {
+                    keys.push_back(key);
+                }
+            }
+            touchControls = std::make_unique<tessera::TouchControls>(std::move(keys));
+        }
         glutMouseFunc(options.touch ? touchMouseCallback : mouseCallback);
         glutMotionFunc(options.touch ? touchMotionCallback : motionCallback);
         glutReshapeFunc(reshapeCallback);
@@ -668,7 +707,6 @@ int main(int argc, char** argv) {
     if (options.kiosk) {
         // Nobody needs the pointer to paint under it: the light and the shapes follow it.
         glutSetCursor(GLUT_CURSOR_NONE);
-        kioskKeys = tessera::KioskKeys(true);
         // The terminal or session a show was started from going away ends it as a stop does.
         for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
             std::signal(signal, askToEnd);

@@ -222,6 +222,8 @@ public:
     double leastToolPixels = 0.0;
     // x, y, width and height of the last setProjection.
     std::array<int, 4> viewport = {0, 0, 0, 0};
+    // Laid over every frame drawn for the window, in its pixels: the program's own controls.
+    Overlay overlay;
     // The row of the buffer drawn into where the window's bottom row lies, counted from
     // the bottom: 0 for a window of its own, above 0 for a frame drawn in the top rows of
     // a larger offscreen buffer.

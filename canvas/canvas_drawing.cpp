@@ -111,6 +111,7 @@ const Frame& Canvas::describeFrame(bool rendering) const {
     }
     describeBand();
     frame.gesture = rendering && gestureState != 0;
+    frame.overlay = rendering && !overlay.empty() ? &overlay : nullptr;
     return frame;
 }
 

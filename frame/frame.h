@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/overlay.h"
 #include "scene/shape_batch.h"
 #include "scene/vec3.h"
 
@@ -75,9 +76,9 @@ struct Segment {
 
 // One frame as the Canvas describes it to a renderer, drawn in this order: the board, the
 // placed shapes (lit), then over them without a depth test the toolbar's backing strip and
-// the tools (unlit, each over those before it), and last, over everything, the rubber band
-// of a gesture under way. Only the Canvas writes it; a renderer reads it and keeps nothing
-// of it.
+// the tools (unlit, each over those before it), over everything the rubber band of a
+// gesture under way, and last the overlay. Only the Canvas writes it; a renderer reads it and keeps
+// nothing of it.
 struct Frame {
     enum Clear { KeepBuffers, ClearDepth, ClearColourAndDepth };
 
@@ -109,6 +110,9 @@ struct Frame {
     bool gesture = false;
     Vec3 bandColour;
     std::vector<Segment> band;
+    // Drawn when rendering, or null. A renderer whose page draws its own controls may leave
+    // it undrawn.
+    const Overlay* overlay = nullptr;
 };
 
 } // namespace tessera

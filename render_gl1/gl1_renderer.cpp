@@ -153,6 +153,40 @@ void drawRubberBand(const Frame& frame) {
     glPopMatrix();
 }
 
+// In window pixels over everything, as the rubber band; the state it leaves is the band's.
+void drawOverlay(const Overlay& overlay) {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, viewport[2], viewport[3], 0.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const auto send = [](GLenum mode, const std::vector<OverlayVertex>& vertices) {
+        if (vertices.empty()) {
+            return;
+        }
+        glBegin(mode);
+        for (const OverlayVertex& vertex : vertices) {
+            glColor3f(vertex.colour.x, vertex.colour.y, vertex.colour.z);
+            glVertex2f(vertex.x, vertex.y);
+        }
+        glEnd();
+    };
+    send(GL_TRIANGLES, overlay.triangles);
+    glLineWidth(overlay.lineWidth);
+    send(GL_LINES, overlay.lines);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
 // Through its own camera and without the depth test: its parts are drawn back to front, and
 // no shape, however near, hides it.
 void Gl1Renderer::drawToolbar(const Frame& frame) const {
@@ -230,6 +264,9 @@ int Gl1Renderer::draw(const Frame& frame) {
 
     if (rendering && frame.gesture) {
         drawRubberBand(frame);
+    }
+    if (rendering && frame.overlay != nullptr) {
+        drawOverlay(*frame.overlay);
     }
     return 1;
 }

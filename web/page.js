@@ -170,6 +170,18 @@ const quitKey = 96;
 const snapshotKey = 112;
 let ended = false;
 
+function pressKey(key) {
+  heard();
+  Module._tessera_key(key);
+  if (key === snapshotKey) {
+    snapshot();
+  }
+  if (key === quitKey) {
+    ended = true;
+    say('tessera: the session has ended; reload the page to start again');
+  }
+}
+
 function listenToKeys() {
   window.addEventListener('keydown', (event) => {
     const key = keyCode(event);
@@ -177,16 +189,32 @@ function listenToKeys() {
       return;
     }
     event.preventDefault();
-    heard();
-    Module._tessera_key(key);
-    if (key === snapshotKey) {
-      snapshot();
-    }
-    if (key === quitKey) {
-      ended = true;
-      say('tessera: the session has ended; reload the page to start again');
-    }
+    pressKey(key);
   });
+}
+
+// A touch screen has no keys for undo, delete, clear, scatter, return and the snapshot: each
+// has a control that presses its key, shown where the pointer is a finger, or from the first
+// touch on (a laptop's screen, say). A mouse's page stays as it is.
+function listenToKeyControls() {
+  const keys = document.getElementById('keys');
+  const show = () => { keys.hidden = false; };
+  if (window.matchMedia('(pointer: coarse)').matches) {
+    show();
+  }
+  window.addEventListener('pointerdown', (event) => {
+    if (event.pointerType === 'touch') {
+      show();
+    }
+  }, true);
+  for (const button of keys.querySelectorAll('button')) {
+    button.addEventListener('click', () => {
+      if (!ended) {
+        pressKey(Number(button.dataset.key));
+      }
+      canvas.focus();
+    });
+  }
 }
 
 function message() {
@@ -570,6 +598,7 @@ async function start() {
   } else {
     listenToPointers();
     listenToKeys();
+    listenToKeyControls();
     listenToControls(recording);
   }
   canvas.focus();

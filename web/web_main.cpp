@@ -421,6 +421,11 @@ EMSCRIPTEN_KEEPALIVE int tessera_shape_count() {
     return static_cast<int>(theCanvas.shapes.size());
 }
 
+// What the shapes are doing as a whole: 0 nothing, 1 scattering, 2 coming home.
+EMSCRIPTEN_KEEPALIVE int tessera_animation() {
+    return theCanvas.animationKind;
+}
+
 // Why a photograph cannot become the board now (a replay or a recording is under way), or
 // "" when it can.
 EMSCRIPTEN_KEEPALIVE const char* tessera_photo_refusal(const char* name) {

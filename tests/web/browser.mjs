@@ -81,8 +81,8 @@ export function launch({ unthrottled = false, protocolTimeout = 180_000 } = {}) 
 }
 
 // A page of 640 x 480 pixels (device pixel ratio 1) unless told another size, with a touch
-// screen when asked (and a phone's browser with mobile), that keeps what goes wrong in
-// `errors` and what the module prints in `printed`.
+// screen and as a phone's browser when asked, that keeps what goes wrong in `errors` and what the
+// module prints in `printed`.
 export async function openPage(browser, url, { touch = false, mobile = false, width = 640, height = 480, ratio = 1 } = {}) {
   const page = await browser.newPage();
   page.errors = [];
@@ -196,3 +196,7 @@ export function shareWithin(a, b, levels) {
   }
   return close / (a.width * a.height);
 }
+
+// The centres of the tools' blue faces, in screen pixels, left to right.
+export const toolCentres = (screen) => toolFaces(screen).map((face) =>
+  [Math.round((face.left + face.right) / 2), Math.round((face.top + face.bottom) / 2)]);

@@ -3,7 +3,7 @@
 // shows the toolbar's own pixels, with the status line and the controls showing.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { near, openPage, screenPixels, startSite, toolFaces, waitForBoard } from './browser.mjs';
+import { near, openPage, screenPixels, startSite, toolCentres, waitForBoard } from './browser.mjs';
 
 let site;
 
@@ -12,10 +12,6 @@ before(async () => {
 });
 
 after(() => site?.close());
-
-// The centres of the tools' blue faces, in screen pixels, left to right.
-const toolCentres = (screen) => toolFaces(screen).map((face) =>
-  [Math.round((face.left + face.right) / 2), Math.round((face.top + face.bottom) / 2)]);
 
 const windows = [
   { name: 'a landscape phone', width: 844, height: 390, ratio: 1, touch: false },
