@@ -51,6 +51,21 @@ double processSeconds() {
     return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
+// The picture with its rows and columns swapped (RGBA).
+Image transposed(const Image& image) {
+    Image turned;
+    turned.width = image.height;
+    turned.height = image.width;
+    turned.pixels.resize(image.pixels.size());
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            std::copy_n(&image.pixels[4 * (static_cast<std::size_t>(y) * image.width + x)], 4,
+                        &turned.pixels[4 * (static_cast<std::size_t>(x) * turned.width + y)]);
+        }
+    }
+    return turned;
+}
+
 // One loaded Canvas for the whole run, repainted with the number of shapes each case asks.
 struct LoadedCanvas {
     LoadedCanvas() {
@@ -85,6 +100,9 @@ struct LoadedCanvas {
         loadRegionMap("fruit.map", map);
         map.boardWidth = width;
         map.boardHeight = height;
+        if ((width < height) != (picture.width < picture.height)) {
+            picture = transposed(picture); // a photograph of the board's own shape
+        }
         canvas.loadPictureSet("fruit", std::move(picture), std::move(mask), std::move(map));
         canvas.setProjection(0, 0, 640, 480);
     }
