@@ -123,9 +123,9 @@ void drawStrip(const std::array<StripCorner, 4>& strip) {
     glEnd();
 }
 
-// In window pixels over everything else. The matrix mode is left at GL_PROJECTION; the
-// next frame sets what it needs.
-void drawRubberBand(const Frame& frame) {
+// Window pixels, y downwards, over everything drawn so far: no depth test, colour material,
+// lighting or texture, and both matrices pushed.
+void beginWindowPixels() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_LIGHTING);
@@ -139,6 +139,19 @@ void drawRubberBand(const Frame& frame) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+// Both matrices back; the matrix mode is left at GL_PROJECTION, and the next frame sets
+// what it needs.
+void endWindowPixels() {
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
+// In window pixels over everything else.
+void drawRubberBand(const Frame& frame) {
+    beginWindowPixels();
     glColor3f(frame.bandColour.x, frame.bandColour.y, frame.bandColour.z);
     if (!frame.band.empty()) {
         glBegin(GL_LINES);
@@ -148,26 +161,12 @@ void drawRubberBand(const Frame& frame) {
         }
         glEnd();
     }
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
+    endWindowPixels();
 }
 
 // In window pixels over everything, as the rubber band; the state it leaves is the band's.
 void drawOverlay(const Overlay& overlay) {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0.0, viewport[2], viewport[3], 0.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginWindowPixels();
     const auto send = [](GLenum mode, const std::vector<OverlayVertex>& vertices) {
         if (vertices.empty()) {
             return;
@@ -182,9 +181,7 @@ void drawOverlay(const Overlay& overlay) {
     send(GL_TRIANGLES, overlay.triangles);
     glLineWidth(overlay.lineWidth);
     send(GL_LINES, overlay.lines);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
+    endWindowPixels();
 }
 
 // Through its own camera and without the depth test: its parts are drawn back to front, and

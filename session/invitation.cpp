@@ -58,7 +58,7 @@ bool Invitation::start() {
     canvas.leastToolPixels = playback.header().leastToolPixels;
     pace = ReplayPace();
     size = ReplayAtSize(recordedWidth, recordedHeight, live.width(), live.height());
-    size.setRecordedBoard(playback.board());
+    size.setRecordedBoard(playback.header().board);
     shifted = false;
     eventPending = false;
     isPlaying = true;

@@ -25,8 +25,6 @@ public:
     bool ended() const { return reader == nullptr; }
     // The header of the file last opened.
     const ReplayHeader& header() const { return opened; }
-    // The board the session was recorded on, once open.
-    BoardSize board() const { return opened.board; }
 
 private:
     void close();
