@@ -13,14 +13,14 @@
 // each on its own (--benchmark_filter=PickMemorySelection/0/, and so on): selection picks
 // earlier in the run leave the heap grown, and the later ones then reuse it.
 #include "allocation_counter.h"
-#include "app/init_graphics.h"
-#include "app/offscreen_context.h"
 #include "canvas/canvas.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
+#include "program/init_graphics.h"
 #include "scene/random.h"
 #include "scene/shape_batch.h"
 #include "support/resident_memory.h"
+#include "tessera_render/offscreen_context.h"
 
 #include <GL/gl.h>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/input_event.h"
+#include "replay/input_event.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "canvas/bare_canvas.h"
+#include "replay/replay_pace.h"
+#include "replay/replay_playback.h"
 #include "session/input_dispatcher.h"
 #include "session/replay_at_size.h"
-#include "session/replay_pace.h"
-#include "session/replay_playback.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "session/recorder.h"
 
-#include "session/replay_writer.h"
+#include "replay/replay_writer.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "session/idle_run.h"
+#include "replay/idle_run.h"
+#include "replay/recorded_size.h"
+#include "replay/replay_header.h"
 #include "session/input_dispatcher.h"
-#include "session/recorded_size.h"
 #include "session/replay_at_size.h"
-#include "session/replay_header.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "photo/fit_plan.h"
-#include "session/input_event.h"
+#include "replay/input_event.h"
 
 namespace tessera {
 

@@ -1,8 +1,8 @@
 #include "session/touch_input.h"
 
 #include "canvas/canvas.h"
+#include "replay/replay_header.h"
 #include "session/input_dispatcher.h"
-#include "session/replay_header.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "canvas_fixture.h"
 
-#include "app/init_graphics.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
+#include "program/init_graphics.h"
 #include "scene/random.h"
 #include "stage/stage.h"
 

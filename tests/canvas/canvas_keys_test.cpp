@@ -1,5 +1,5 @@
-#include "app/snapshot.h"
 #include "canvas_fixture.h"
+#include "program/snapshot.h"
 #include "scene/square_shape.h"
 #include "stage/stage.h"
 

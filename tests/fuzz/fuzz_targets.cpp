@@ -3,7 +3,7 @@
 #include "picture/mask_grid.h"
 #include "picture/pnm_reader.h"
 #include "picture/region_map.h"
-#include "session/replay_reader.h"
+#include "replay/replay_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "canvas_fixture.h"
+#include "replay/replay_reader.h"
+#include "replay/replay_writer.h"
 #include "scene/random.h"
 #include "session/invitation.h"
 #include "session/recorder.h"
-#include "session/replay_reader.h"
-#include "session/replay_writer.h"
 #include "stage/stage.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "canvas/canvas.h"
-#include "session/idle_run.h"
+#include "replay/idle_run.h"
+#include "replay/replay_reader.h"
 #include "session/recorder.h"
-#include "session/replay_reader.h"
 #include "support/temp_dir.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/offscreen_context.h"
+#include "tessera_render/offscreen_context.h"
 
 namespace tessera::test {
 

@@ -1,6 +1,6 @@
+#include "replay/picture_checksum.h"
+#include "replay/replay_writer.h"
 #include "scratch_folder.h"
-#include "session/picture_checksum.h"
-#include "session/replay_writer.h"
 #include "tool_process.h"
 
 #include <filesystem>

@@ -5,12 +5,12 @@
 //
 // usage: tessera-make-demo SET > data/demo.tessera-replay
 //        (SET: the default picture set's prefix, data/fruit, for the checksum)
-#include "app/picture_source.h"
-#include "session/idle_run.h"
-#include "session/input_event.h"
-#include "session/picture_checksum.h"
-#include "session/replay_header.h"
-#include "session/replay_writer.h"
+#include "program/picture_source.h"
+#include "replay/idle_run.h"
+#include "replay/input_event.h"
+#include "replay/picture_checksum.h"
+#include "replay/replay_header.h"
+#include "replay/replay_writer.h"
 
 #include <cstdint>
 #include <cstdio>

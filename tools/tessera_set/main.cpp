@@ -1,6 +1,6 @@
-#include "app/version.h"
 #include "photo/make_picture_set.h"
 #include "photo/picture_set_files.h"
+#include "program/version.h"
 #include "tools/tessera_set/tool_options.h"
 
 #include <cstdio>
