@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/pixel_rect.h"
+#include "image/pixel_rect.h"
 
 namespace tessera {
 

@@ -1,8 +1,8 @@
 #include "photo/make_picture_set.h"
 
-#include "photo/image_decoder.h"
-#include "photo/orientation.h"
-#include "photo/photo_file.h"
+#include "decode/image_decoder.h"
+#include "decode/photo_file.h"
+#include "image/orientation.h"
 #include "photo/picture_fitting.h"
 #include "photo/upright_photo.h"
 

@@ -1,7 +1,7 @@
 #include "photo/picture_fitting.h"
 
-#include "photo/box_resampler.h"
-#include "photo/orientation.h"
+#include "image/box_resampler.h"
+#include "image/orientation.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "photo/picture_set.h"
 
-#include "photo/cell_mask.h"
-#include "photo/colour_segmentation.h"
+#include "image/cell_mask.h"
+#include "image/colour_segmentation.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "image/rgb_image.h"
 #include "photo/fit_plan.h"
-#include "photo/rgb_image.h"
 #include "picture/region.h"
 
 #include <cstdint>

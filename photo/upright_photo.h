@@ -1,8 +1,8 @@
 #pragma once
 
+#include "image/rgb_image.h"
 #include "photo/photo_options.h"
 #include "photo/picture_set.h"
-#include "photo/rgb_image.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "program/picture_source.h"
 
-#include "photo/photo_file.h"
+#include "decode/photo_file.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/photo_file.h"
+#include "decode/photo_file.h"
 #include "photo/photo_options.h"
 #include "photo/picture_set_buffers.h"
 

@@ -1,7 +1,7 @@
 #include "session/photograph.h"
 
+#include "decode/photo_file.h"
 #include "photo/make_picture_set.h"
-#include "photo/photo_file.h"
 #include "photo/picture_set_summary.h"
 #include "photo/printable_name.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "image/rgb_image.h"
 #include "photo/atomic_file.h"
-#include "photo/rgb_image.h"
 #include "tessera_render/encoder_patience.h"
 #include "tessera_render/video_container.h"
 

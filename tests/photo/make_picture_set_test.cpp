@@ -1,6 +1,6 @@
-#include "photo/exif_orientation.h"
+#include "decode/exif_orientation.h"
+#include "decode/photo_file.h"
 #include "photo/make_picture_set.h"
-#include "photo/photo_file.h"
 #include "photo/picture_set_buffers.h"
 #include "photo/picture_set_files.h"
 #include "picture/pnm_reader.h"

@@ -1,5 +1,5 @@
-#include "photo/box_resampler.h"
-#include "photo/orientation.h"
+#include "image/box_resampler.h"
+#include "image/orientation.h"
 #include "photo/picture_fitting.h"
 #include "test_image_files.h"
 

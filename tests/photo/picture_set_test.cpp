@@ -1,5 +1,5 @@
-#include "photo/cell_mask.h"
-#include "photo/colour_segmentation.h"
+#include "image/cell_mask.h"
+#include "image/colour_segmentation.h"
 #include "photo/picture_set.h"
 #include "photo/picture_set_files.h"
 #include "picture/pnm_reader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/rgb_image.h"
+#include "image/rgb_image.h"
 
 #include <cstdint>
 #include <string>

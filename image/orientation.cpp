@@ -1,4 +1,4 @@
-#include "photo/orientation.h"
+#include "image/orientation.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "photo/photo_file.h"
+#include "decode/photo_file.h"
 
-#include "photo/photo_header.h"
+#include "decode/photo_header.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "photo/image_decoder.h"
+#include "decode/image_decoder.h"
 
-#include "photo/jpeg_decoder.h"
-#include "photo/photo_file.h"
-#include "photo/png_decoder.h"
+#include "decode/jpeg_decoder.h"
+#include "decode/photo_file.h"
+#include "decode/png_decoder.h"
 
 namespace tessera {
 

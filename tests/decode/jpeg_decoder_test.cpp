@@ -1,4 +1,4 @@
-#include "photo/image_decoder.h"
+#include "decode/image_decoder.h"
 #include "test_image_files.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "photo/exif_orientation.h"
+#include "decode/exif_orientation.h"
 
 #include <cstdint>
 #include <cstring>

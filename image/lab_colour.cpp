@@ -1,4 +1,4 @@
-#include "photo/lab_colour.h"
+#include "image/lab_colour.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "photo/box_resampler.h"
+#include "image/box_resampler.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "photo/png_decoder.h"
+#include "decode/png_decoder.h"
 
-#include "photo/photo_header.h"
+#include "decode/photo_header.h"
 
 #include <cstring>
 #include <png.h>

@@ -1,8 +1,8 @@
-#include "photo/photo_header.h"
+#include "decode/photo_header.h"
 
-#include "photo/photo_file.h"
-#include "photo/png_decoder.h"
-#include "photo/rgb_image.h"
+#include "decode/photo_file.h"
+#include "decode/png_decoder.h"
+#include "image/rgb_image.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "photo/kmeans.h"
+#include "image/kmeans.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
+#include "decode/photo_file.h"
 #include "photo/make_picture_set.h"
-#include "photo/photo_file.h"
 #include "scratch_folder.h"
 #include "test_image_files.h"
 

@@ -1,6 +1,6 @@
-#include "photo/kmeans.h"
+#include "image/kmeans.h"
 
-#include "photo/seeded_random.h"
+#include "image/seeded_random.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/lab_colour.h"
+#include "image/lab_colour.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "photo/cell_mask.h"
+#include "image/cell_mask.h"
 
 #include <array>
 

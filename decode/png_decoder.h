@@ -1,6 +1,6 @@
 #pragma once
 
-#include "photo/decoded_photo.h"
+#include "decode/decoded_photo.h"
 
 #include <cstddef>
 #include <string>

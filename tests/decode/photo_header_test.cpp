@@ -1,4 +1,4 @@
-#include "photo/photo_header.h"
+#include "decode/photo_header.h"
 #include "test_image_files.h"
 
 #include <algorithm>

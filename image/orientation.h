@@ -1,7 +1,7 @@
 #pragma once
 
-#include "photo/pixel_rect.h"
-#include "photo/rgb_image.h"
+#include "image/pixel_rect.h"
+#include "image/rgb_image.h"
 
 namespace tessera {
 

@@ -1,6 +1,6 @@
-#include "photo/jpeg_decoder.h"
+#include "decode/jpeg_decoder.h"
 
-#include "photo/exif_orientation.h"
+#include "decode/exif_orientation.h"
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE declared first

@@ -1,6 +1,6 @@
-#include "photo/colour_segmentation.h"
+#include "image/colour_segmentation.h"
 
-#include "photo/kmeans.h"
+#include "image/kmeans.h"
 
 #include <algorithm>
 #include <numeric>
