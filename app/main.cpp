@@ -20,6 +20,7 @@
 #include "app/window_choice.h"
 #include "app/window_lifeline.h"
 #include "canvas/canvas.h"
+#include "frame/render_scale.h"
 #include "session/input_dispatcher.h"
 #include "session/invitation.h"
 #include "session/picture_checksum.h"
@@ -55,6 +56,7 @@ namespace {
 
 tessera::Canvas theCanvas;
 tessera::FramePacer pacer(60.0);
+tessera::RenderScale renderScale = tessera::RenderScale::fixed(1.0);
 // The real time the callbacks stamp events with, and the clock the Stage reads, held at
 // each event's reading while the Canvas handles it.
 tessera::SteadyClock liveClock;
@@ -111,8 +113,14 @@ void drawWindow() {
 }
 
 void displayCallback() {
+    const auto drawStart = std::chrono::steady_clock::now();
+    theCanvas.renderScale = renderScale.scale();
     drawWindow();
     glutSwapBuffers();
+    if (renderScale.frameTook(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - drawStart).count())) {
+        std::printf("render scale %g\n", renderScale.scale());
+    }
 }
 
 // The frame the window shows, drawn afresh into the back buffer and saved in the current
@@ -121,6 +129,7 @@ void displayCallback() {
 void takeSnapshot() {
     tessera::Overlay controls;
     std::swap(controls, theCanvas.overlay);
+    theCanvas.renderScale = 1.0; // at the window's full size
     drawWindow();
     std::swap(controls, theCanvas.overlay);
     glReadBuffer(GL_BACK);
@@ -724,6 +733,7 @@ int main(int argc, char** argv) {
     theCanvas.idleScatterSeconds = options.idleScatterSeconds;
     theCanvas.maxShapes = static_cast<std::size_t>(options.maxShapes);
     theCanvas.referenceDrawing = options.referenceDrawing;
+    renderScale = options.renderScale;
     if (photoFolder != nullptr) {
         showPhotograph(photographPath, firstOfFolder);
     } else {
