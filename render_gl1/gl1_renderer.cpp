@@ -43,8 +43,8 @@ private:
     // glLineWidth of width window pixels, at the scale the frame is drawn at.
     void setLineWidth(float width) const;
     // The frame drawn in the shown part of the window's viewport, copied and stretched over
-    // all of it.
-    void stretch(const std::array<int, 4>& shown, const std::array<int, 4>& window);
+    // the viewport set, the window's.
+    void stretch(const std::array<int, 4>& shown);
 
     Model* board = nullptr;
     // gluPickMatrix's arguments while select runs.
@@ -262,12 +262,12 @@ int Gl1Renderer::draw(const Frame& frame) {
     const int drawn = drawScene(frame);
     scaling = false;
     lineScale = 1.0f;
+    const auto [x, y, width, height] = window;
+    glViewport(x, y, width, height);
     if (drawn != 0) {
-        stretch(shown, windowViewport);
+        stretch(shown);
     }
     glLineWidth(lineWidth);
-    const auto [x, y, width, height] = windowViewport;
-    glViewport(x, y, width, height);
     return drawn;
 }
 
@@ -287,7 +287,8 @@ int powerOfTwoFrom(int side) {
 
 // The copy's last column and row are repeated past its edges, so that filtering at the
 // window's right and top edges blends no stale texels in.
-void Gl1Renderer::stretch(const std::array<int, 4>& shown, const std::array<int, 4>& window) {
+void Gl1Renderer::stretch(const std::array<int, 4>& shown) {
+    const std::array<int, 4>& window = windowViewport;
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
     if (copy == 0 || copyMadeFor != std::array<int, 2>{window[2], window[3]}) {
         if (copy != 0) {
@@ -326,7 +327,6 @@ void Gl1Renderer::stretch(const std::array<int, 4>& shown, const std::array<int,
     glDisable(GL_COLOR_MATERIAL);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glViewport(window[0], window[1], window[2], window[3]);
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadIdentity();
