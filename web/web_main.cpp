@@ -4,6 +4,7 @@
 // tessera_frame, which runs the idle step (or the replay's next events) and draws. Nothing
 // here sleeps or loops: the browser owns the loop.
 #include "canvas/canvas.h"
+#include "frame/render_scale.h"
 #include "photo/photo_options.h"
 #include "photo/picture_set_buffers.h"
 #include "photo/picture_set_summary.h"
@@ -62,6 +63,7 @@ bool replaying = false;
 bool fastReplay = false;
 bool replayOver = false;
 std::string message;
+tessera::RenderScale renderScale;
 
 // The files the default picture is read from: the set, or the photograph it came from.
 std::vector<std::string> defaultPictureFiles(bool fromPhotograph) {
@@ -495,6 +497,7 @@ EMSCRIPTEN_KEEPALIVE int tessera_start_photo(const unsigned char* rgba, int widt
 
 // The frame the window shows, drawn again without a step: for a snapshot.
 EMSCRIPTEN_KEEPALIVE void tessera_draw() {
+    theCanvas.renderScale = 1.0; // at the window's full size
     theCanvas.showFrame(dispatcher.width(), dispatcher.height());
 }
 
@@ -513,6 +516,16 @@ EMSCRIPTEN_KEEPALIVE int tessera_frame() {
         return 0;
     }
     return message.empty() ? 1 : 2;
+}
+
+// The share of the canvas's width and height the next frames are drawn at: fixed (0.5 to 1),
+// or with 0 chosen from the seconds between the last two frames (0: none yet).
+EMSCRIPTEN_KEEPALIVE double tessera_render_scale(double fixed, double seconds) {
+    if (fixed > 0.0) {
+        return theCanvas.renderScale = tessera::RenderScale::fixed(fixed).scale();
+    }
+    renderScale.frameTook(seconds);
+    return theCanvas.renderScale = renderScale.scale();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tessera_message() {
