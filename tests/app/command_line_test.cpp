@@ -100,27 +100,6 @@ TEST(CommandLine, AnInvitationIsTheDemoUnlessAFileIsJoinedToTheOption) {
     }
 }
 
-TEST(CommandLine, ARenderScaleIsFixedOrAutomaticAndOtherwiseOne) {
-    const struct {
-        const char* name;
-        std::vector<const char*> arguments;
-        bool automatic;
-        double scale;
-    } rows[] = {
-        {"not given", {}, false, 1.0},
-        {"automatic", {"--render-scale=auto"}, true, 1.0},
-        {"the least", {"--render-scale", "0.5"}, false, 0.5},
-        {"between the steps", {"--replay=a", "--render-scale=.72"}, false, 0.72},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        CommandLine options;
-        ASSERT_EQ(parse(row.arguments, options), "");
-        EXPECT_EQ(options.renderScale.automatic(), row.automatic);
-        EXPECT_EQ(options.renderScale.scale(), row.scale);
-    }
-}
-
 TEST(CommandLine, HelpWinsOverEverythingAfterIt) {
     CommandLine options;
     EXPECT_EQ(parse({"--help", "--bogus"}, options), "");
@@ -223,9 +202,6 @@ TEST(CommandLine, NamesWhatIsWrong) {
         {"render scale below a half",
          {"--render-scale=0.4"},
          "--render-scale needs auto or a number from 0.5 to 1, not '0.4'"},
-        {"render scale past 1",
-         {"--render-scale", "1.5"},
-         "--render-scale needs auto or a number from 0.5 to 1, not '1.5'"},
         {"render scale a word",
          {"--render-scale=fast"},
          "--render-scale needs auto or a number from 0.5 to 1, not 'fast'"},

@@ -21,21 +21,19 @@ State glState() {
     for (const auto& [name, cap] :
          {std::pair{"depth test", GL_DEPTH_TEST}, std::pair{"lighting", GL_LIGHTING},
           std::pair{"colour material", GL_COLOR_MATERIAL}, std::pair{"texture", GL_TEXTURE_2D},
-          std::pair{"light 0", GL_LIGHT0}, std::pair{"light 1", GL_LIGHT1}}) {
+          std::pair{"light 0", GL_LIGHT0}}) {
         state.push_back({name, {glIsEnabled(cap) ? 1.0 : 0.0}});
     }
     for (const auto& [name, query, count] :
          {std::tuple{"viewport", GL_VIEWPORT, 4}, std::tuple{"matrix mode", GL_MATRIX_MODE, 1},
           std::tuple{"projection", GL_PROJECTION_MATRIX, 16},
-          std::tuple{"modelview", GL_MODELVIEW_MATRIX, 16},
           std::tuple{"texture matrix", GL_TEXTURE_MATRIX, 16},
           std::tuple{"projection stack", GL_PROJECTION_STACK_DEPTH, 1},
           std::tuple{"modelview stack", GL_MODELVIEW_STACK_DEPTH, 1},
           std::tuple{"attribute stack", GL_ATTRIB_STACK_DEPTH, 1},
           std::tuple{"line width", GL_LINE_WIDTH, 1},
           std::tuple{"bound texture", GL_TEXTURE_BINDING_2D, 1},
-          std::tuple{"colour", GL_CURRENT_COLOR, 4},
-          std::tuple{"texture coordinates", GL_CURRENT_TEXTURE_COORDS, 4}}) {
+          std::tuple{"colour", GL_CURRENT_COLOR, 4}}) {
         std::vector<double> values(static_cast<std::size_t>(count));
         glGetDoublev(query, values.data());
         state.push_back({name, values});

@@ -68,15 +68,6 @@ TEST(RenderScale, FollowsTheLoadWithoutFlickering) {
     }
 }
 
-TEST(RenderScale, AFixedScaleIgnoresTheFramesAndHoldsToItsRange) {
-    RenderScale scale = RenderScale::fixed(0.3);
-    for (int frame = 0; frame < minute; ++frame) {
-        EXPECT_FALSE(scale.frameTook(5.0 * budget));
-    }
-    EXPECT_EQ(scale.scale(), RenderScale::least);
-    EXPECT_EQ(RenderScale::fixed(2.0).scale(), 1.0);
-}
-
 TEST(RenderScale, TheViewportDrawnInKeepsItsCornerAndAtLeastAPixel) {
     EXPECT_EQ(scaledViewport({0, 20, 1920, 1080}, 0.85), (std::array<int, 4>{0, 20, 1632, 918}));
     EXPECT_EQ(scaledViewport(
