@@ -228,6 +228,9 @@ public:
     // the bottom: 0 for a window of its own, above 0 for a frame drawn in the top rows of
     // a larger offscreen buffer.
     int windowBottom = 0;
+    // The share of the window's width and height showFrame draws at (RenderScale): the
+    // renderer stretches it over the window, and everything else stays in window pixels.
+    double renderScale = 1.0;
 
 private:
     void connect(int x, int y, float t);

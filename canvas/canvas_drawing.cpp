@@ -75,6 +75,7 @@ void Canvas::showFrame(int width, int height) {
     describeFrame(true);
     frame.clear = boardFillsWindow ? Frame::ClearDepth : Frame::ClearColourAndDepth;
     frame.setsProjection = true;
+    frame.renderScale = renderScale;
     renderer->draw(frame);
 }
 
@@ -86,6 +87,7 @@ const Frame& Canvas::describeFrame(bool rendering) const {
     frame.clear = Frame::KeepBuffers;
     frame.setsProjection = false;
     frame.selecting = !rendering;
+    frame.renderScale = 1.0;
     frame.projection = projection();
     frame.lighting = lighting();
     frame.board = {board->position, board->scale(), board->rotation, board->colour()};

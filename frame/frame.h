@@ -110,6 +110,10 @@ struct Frame {
     bool gesture = false;
     Vec3 bandColour;
     std::vector<Segment> band;
+    // The share of the viewport's width and height the frame is drawn at, stretched over the
+    // whole viewport (RenderScale). Everything else in the frame stays in the viewport's
+    // pixels; selection is always at 1.
+    double renderScale = 1.0;
     // Drawn when rendering, or null. A renderer whose page draws its own controls may leave
     // it undrawn.
     const Overlay* overlay = nullptr;

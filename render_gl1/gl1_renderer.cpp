@@ -1,7 +1,9 @@
 // The OpenGL 1.1 renderer: frames as the program has always drawn them (the board's display
 // list, the batch in one vertex array, the toolbar and the tools in immediate mode, the
 // rubber band in window pixels), the lights and the projection kept as OpenGL state, and
-// picking through OpenGL's selection mode, the oracle the CPU pick is held against.
+// picking through OpenGL's selection mode, the oracle the CPU pick is held against. A frame
+// at a render scale below 1 is drawn in the corner of the viewport and stretched over it.
+#include "frame/render_scale.h"
 #include "frame/renderer.h"
 #include "scene/model.h"
 #include "scene/shape_batch.h"
@@ -10,6 +12,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <array>
+#include <cstring>
 
 namespace tessera {
 
@@ -33,12 +36,34 @@ private:
     // Loads the projection through a camera: within the pick region while selecting.
     void loadCamera(const Projection& camera) const;
     void drawToolbar(const Frame& frame) const;
+    int drawScene(const Frame& frame);
+    void beginWindowPixels() const;
+    void drawRubberBand(const Frame& frame) const;
+    void drawOverlay(const Overlay& overlay) const;
+    // glLineWidth of width window pixels, at the scale the frame is drawn at.
+    void setLineWidth(float width) const;
+    // The frame drawn in the shown part of the window's viewport, copied and stretched over
+    // the viewport set, the window's.
+    void stretch(const std::array<int, 4>& shown);
 
     Model* board = nullptr;
     // gluPickMatrix's arguments while select runs.
     bool picking = false;
     std::array<GLdouble, 4> pickRegion = {};
     std::array<GLint, 4> pickViewport = {};
+    // While a frame at a scale below 1 is drawn: the scale, the part of the viewport drawn
+    // in, and the window's viewport, in whose pixels the rubber band and the overlay are.
+    float lineScale = 1.0f;
+    bool scaling = false;
+    std::array<int, 4> shownViewport = {};
+    std::array<int, 4> windowViewport = {};
+    // The last line width asked for, unscaled: a scaled frame leaves it as a frame at 1 does.
+    mutable float lineWidth = 1.0f;
+    // What a scaled frame is copied into, made for a window of its size and kept while the
+    // size holds; its own size the window's, or the next powers of two.
+    GLuint copy = 0;
+    std::array<int, 2> copyMadeFor = {0, 0};
+    std::array<int, 2> copySize = {0, 0};
 };
 
 // The picture is uploaded at its own size and recorded, with its quad, as the board's
@@ -125,13 +150,17 @@ void drawStrip(const std::array<StripCorner, 4>& strip) {
 
 // Window pixels, y downwards, over everything drawn so far: no depth test, colour material,
 // lighting or texture, and both matrices pushed.
-void beginWindowPixels() {
+void Gl1Renderer::beginWindowPixels() const {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
+    if (scaling) {
+        viewport[2] = windowViewport[2];
+        viewport[3] = windowViewport[3];
+    }
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -150,7 +179,7 @@ void endWindowPixels() {
 }
 
 // In window pixels over everything else.
-void drawRubberBand(const Frame& frame) {
+void Gl1Renderer::drawRubberBand(const Frame& frame) const {
     beginWindowPixels();
     glColor3f(frame.bandColour.x, frame.bandColour.y, frame.bandColour.z);
     if (!frame.band.empty()) {
@@ -165,7 +194,7 @@ void drawRubberBand(const Frame& frame) {
 }
 
 // In window pixels over everything, as the rubber band; the state it leaves is the band's.
-void drawOverlay(const Overlay& overlay) {
+void Gl1Renderer::drawOverlay(const Overlay& overlay) const {
     beginWindowPixels();
     const auto send = [](GLenum mode, const std::vector<OverlayVertex>& vertices) {
         if (vertices.empty()) {
@@ -179,7 +208,7 @@ void drawOverlay(const Overlay& overlay) {
         glEnd();
     };
     send(GL_TRIANGLES, overlay.triangles);
-    glLineWidth(overlay.lineWidth);
+    setLineWidth(overlay.lineWidth);
     send(GL_LINES, overlay.lines);
     endWindowPixels();
 }
@@ -195,12 +224,12 @@ void Gl1Renderer::drawToolbar(const Frame& frame) const {
     glPushMatrix();
     loadCamera(frame.toolbarProjection);
     glMatrixMode(GL_MODELVIEW);
-    glLineWidth(frame.stripLineWidth);
+    setLineWidth(frame.stripLineWidth);
     if (rendering) {
         drawStrip(frame.strip);
     }
 
-    glLineWidth(frame.toolLineWidth);
+    setLineWidth(frame.toolLineWidth);
     for (std::size_t i = 0; i < frame.tools.size(); ++i) {
         if (!rendering) {
             glLoadName(static_cast<GLuint>(frame.shapes.size() + i));
@@ -212,16 +241,135 @@ void Gl1Renderer::drawToolbar(const Frame& frame) const {
     glMatrixMode(GL_MODELVIEW);
 }
 
+void Gl1Renderer::setLineWidth(float width) const {
+    lineWidth = width;
+    glLineWidth(width * lineScale);
+}
+
+// At a scale below 1 the frame is drawn as at 1 but in a smaller viewport, with lines as
+// much thinner, and then stretched: the viewport and the line width are put back as a frame
+// at 1 leaves them, and stretch leaves the rest as it found it.
+int Gl1Renderer::draw(const Frame& frame) {
+    const std::array<int, 4>& window = frame.projection.viewport;
+    const std::array<int, 4> shown = scaledViewport(window, frame.renderScale);
+    if (frame.selecting || shown == window || window[2] <= 0 || window[3] <= 0) {
+        return drawScene(frame);
+    }
+    scaling = true;
+    lineScale = static_cast<float>(frame.renderScale);
+    shownViewport = shown;
+    windowViewport = window;
+    const int drawn = drawScene(frame);
+    scaling = false;
+    lineScale = 1.0f;
+    const auto [x, y, width, height] = window;
+    glViewport(x, y, width, height);
+    if (drawn != 0) {
+        stretch(shown);
+    }
+    glLineWidth(lineWidth);
+    return drawn;
+}
+
+bool nonPowerOfTwoTextures() {
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions != nullptr &&
+           std::strstr(extensions, "GL_ARB_texture_non_power_of_two") != nullptr;
+}
+
+int powerOfTwoFrom(int side) {
+    int power = 1;
+    while (power < side) {
+        power *= 2;
+    }
+    return power;
+}
+
+// The copy's last column and row are repeated past its edges, so that filtering at the
+// window's right and top edges blends no stale texels in.
+void Gl1Renderer::stretch(const std::array<int, 4>& shown) {
+    const std::array<int, 4>& window = windowViewport;
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    if (copy == 0 || copyMadeFor != std::array<int, 2>{window[2], window[3]}) {
+        if (copy != 0) {
+            glDeleteTextures(1, &copy);
+        }
+        const bool exact = nonPowerOfTwoTextures();
+        copyMadeFor = {window[2], window[3]};
+        copySize = {exact ? window[2] : powerOfTwoFrom(window[2]),
+                    exact ? window[3] : powerOfTwoFrom(window[3])};
+        glGenTextures(1, &copy);
+        glBindTexture(GL_TEXTURE_2D, copy);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, copySize[0], copySize[1], 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, nullptr);
+    }
+    glBindTexture(GL_TEXTURE_2D, copy);
+    const auto [x, y, width, height] = shown;
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, width, height);
+    const bool column = width < copySize[0];
+    const bool row = height < copySize[1];
+    if (column) {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, width, 0, x + width - 1, y, 1, height);
+    }
+    if (row) {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, height, x, y + height - 1, width, 1);
+    }
+    if (column && row) {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, width, height, x + width - 1, y + height - 1, 1, 1);
+    }
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const float s = static_cast<float>(width) / static_cast<float>(copySize[0]);
+    const float t = static_cast<float>(height) / static_cast<float>(copySize[1]);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(s, 0.0f);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(s, t);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(0.0f, t);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 // NOTE: the order of these calls is part of the design: each step relies on the GL state
 // the one before leaves, and picking runs the same body in selection mode so that what is
 // hit is exactly what is seen.
-int Gl1Renderer::draw(const Frame& frame) {
+int Gl1Renderer::drawScene(const Frame& frame) {
     if (frame.clear != Frame::KeepBuffers) {
         glClear(frame.clear == Frame::ClearDepth ? GL_DEPTH_BUFFER_BIT
                                                  : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     if (frame.setsProjection) {
         project(frame.projection);
+    }
+    if (scaling) {
+        const auto [x, y, width, height] = shownViewport;
+        glViewport(x, y, width, height);
     }
     const bool rendering = !frame.selecting;
     if (rendering) {

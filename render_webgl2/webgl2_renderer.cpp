@@ -3,6 +3,7 @@
 // with ambient, diffuse and specular parts, colour material, the light model's ambient,
 // per-vertex, then clamped); the fragment shader modulates the board's texture. Everything
 // is taken from each frame; nothing of OpenGL 1.1's state is kept.
+#include "frame/render_scale.h"
 #include "frame/renderer.h"
 #include "scene/model.h"
 #include "scene/shape_transform.h"
@@ -353,8 +354,13 @@ int WebGl2Renderer::draw(const Frame& frame) {
     if (frame.selecting) {
         return 1;
     }
-    const auto [x, y, width, height] = frame.projection.viewport;
-    glViewport(x, y, width, height);
+    // At a scale below 1 the page's canvas holds that many fewer pixels, and the browser
+    // stretches it over the window; the frame stays in the window's pixels.
+    const int width = frame.projection.viewport[2];
+    const int height = frame.projection.viewport[3];
+    const auto [shownX, shownY, shownWidth, shownHeight] =
+        scaledViewport(frame.projection.viewport, frame.renderScale);
+    glViewport(shownX, shownY, shownWidth, shownHeight);
     if (frame.clear != Frame::KeepBuffers) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(frame.clear == Frame::ClearDepth ? GL_DEPTH_BUFFER_BIT

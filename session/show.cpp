@@ -82,6 +82,11 @@ void Show::onSnapshot(std::function<void()> take, bool replayed) {
     replayedSnapshots = replayed;
 }
 
+void Show::useRenderScale(const RenderScale& chosen) {
+    scale = chosen;
+    canvas.renderScale = scale.scale();
+}
+
 void Show::begin() {
     heldClock.set(liveClock.ticks());
     Stage::instance()->elapsed();
@@ -238,8 +243,18 @@ void Show::draw() {
 void Show::drawForSnapshot() {
     Overlay controls;
     std::swap(controls, canvas.overlay);
+    const double drawnAt = std::exchange(canvas.renderScale, 1.0);
     draw();
+    canvas.renderScale = drawnAt;
     std::swap(controls, canvas.overlay);
+}
+
+bool Show::frameTook(double seconds) {
+    if (!scale.frameTook(seconds)) {
+        return false;
+    }
+    canvas.renderScale = scale.scale();
+    return true;
 }
 
 } // namespace tessera

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/canvas.h"
+#include "frame/render_scale.h"
 #include "replay/input_event.h"
 #include "replay/replay_header.h"
 #include "replay/replay_pace.h"
@@ -67,6 +68,8 @@ public:
     void invite(const std::string& path, const ReplayHeader& header, double afterSeconds);
     // Called for every snapshot key the show hears, live or (with replayedSnapshots) replayed.
     void onSnapshot(std::function<void()> take, bool replayedSnapshots);
+    // The share of the window frames are drawn at: fixed or chosen from their times.
+    void useRenderScale(const RenderScale& scale);
     // The clocks start: the first idle step measures from here.
     void begin();
 
@@ -96,9 +99,17 @@ public:
     const std::string& replayError() const { return replayFault; }
     bool recording() const { return isRecording; }
 
-    // The frame, into the current framebuffer; the snapshot's leaves the finger's controls out.
+    // The frame, into the current framebuffer; the snapshot's is at the window's full size,
+    // without the finger's controls.
     void draw();
     void drawForSnapshot();
+    // A frame drawn took seconds: returns whether the scale the next are drawn at changed.
+    bool frameTook(double seconds);
+    bool frameDrawnSince(std::chrono::steady_clock::time_point start) {
+        return frameTook(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    double renderScale() const { return canvas.renderScale; }
     int width() const { return dispatcher.width(); }
     int height() const { return dispatcher.height(); }
     // The live clock's reading, now or at an instant.
@@ -128,6 +139,8 @@ private:
     std::unique_ptr<PictureTurn> pictures;
     std::function<void()> snapshot;
     bool replayedSnapshots = false;
+
+    RenderScale scale = RenderScale::fixed(1.0);
 
     ReplayPlayback playback;
     // A replay plays at the size of its own window, whatever the recorded one's.

@@ -33,6 +33,7 @@ enum OptionCode : int {
     ShuffleOption,
     InviteOption,
     InviteAfterOption,
+    RenderScaleOption,
     VersionOption,
 };
 
@@ -59,6 +60,7 @@ const option longOptions[] = {
     {"shuffle", no_argument, nullptr, ShuffleOption},
     {"invite", optional_argument, nullptr, InviteOption},
     {"invite-after", required_argument, nullptr, InviteAfterOption},
+    {"render-scale", required_argument, nullptr, RenderScaleOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -131,6 +133,11 @@ std::string takeValue(int code, const std::string& name, const std::string& text
             return name + " needs a file name";
         }
         (code == RecordOption ? options.record : options.replay) = text;
+        return "";
+    case RenderScaleOption:
+        if (!RenderScale::parse(text, options.renderScale)) {
+            return valueError(name, "auto or a number from 0.5 to 1", text);
+        }
         return "";
     case PhotosOption:
         if (text.empty()) {
@@ -265,9 +272,9 @@ std::string usageText() {
            "               [--clear-after SECONDS] [--idle-scatter SECONDS] [--max-shapes N]\n"
            "               [--reference-drawing] [--touch] [--kiosk] [--record FILE]\n"
            "               [--invite[=FILE]] [--invite-after SECONDS]\n"
-           "               [PICTURE | --photos DIR [--shuffle]]\n"
+           "               [--render-scale auto|F] [PICTURE | --photos DIR [--shuffle]]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
-           "               [--fast] [--snapshots] [PICTURE]\n"
+           "               [--fast] [--snapshots] [--render-scale auto|F] [PICTURE]\n"
            "\n"
            "Shows a picture as a board to paint coloured, moving shapes on.\n"
            "PICTURE is a JPEG or PNG photograph, made into a picture set at start, or a\n"
@@ -309,6 +316,9 @@ std::string usageText() {
            "                         until the first press or key, which leaves nothing\n"
            "                         of it\n"
            "  --invite-after SECONDS with --invite: that while (default 60)\n"
+           "  --render-scale auto|F  draw frames at F (0.5 to 1) of the window's width and\n"
+           "                         height and stretch them over it, or with auto as\n"
+           "                         much as the frames keep up with (default 1)\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture set or photograph where\n"
            "                         it is now (one recorded on the web page, say)\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/idle_scatter.h"
+#include "frame/render_scale.h"
 #include "photo/photo_options.h"
 
 #include <string>
@@ -59,6 +60,9 @@ struct CommandLine {
     std::string inviteFile;
     double inviteAfterSeconds = 60.0;
     bool inviteAfterGiven = false;
+    // The share of the window's width and height frames are drawn at and stretched from
+    // (--render-scale): fixed, or chosen from how long the frames take.
+    RenderScale renderScale = RenderScale::fixed(1.0);
     bool help = false;
     bool version = false;
 };

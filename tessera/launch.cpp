@@ -127,6 +127,7 @@ std::string Launch::prepare() {
 
 std::string Launch::start(Show& show, int width, int height) {
     show.useKioskKeys(options.kiosk);
+    show.useRenderScale(options.renderScale);
     if (options.touch && !replaying()) {
         show.useTouch(TouchInput::defaultSlopPixels, TouchInput::defaultTapPixels, true);
     }

@@ -38,10 +38,16 @@ void postRedisplay() {
     glutPostWindowRedisplay(windowId);
 }
 
+// The frame's time from its start to the swap, without the pacer's sleep or a replay's pause.
 void displayCallback() {
+    const auto start = std::chrono::steady_clock::now();
     show->draw();
     glFlush();
     glutSwapBuffers();
+    if (show->frameTook(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count())) {
+        std::printf("render scale %g\n", show->renderScale());
+    }
 }
 
 // The frame the window shows, drawn afresh into the back buffer and saved in the current
@@ -59,20 +65,13 @@ void takeSnapshot() {
     }
 }
 
-void endWithStatus(int status) {
-    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0) {
-        glutLeaveGameMode();
-    }
-    std::exit(status);
-}
-
 void endIfAsked() {
     if (tessera::stopAsked() || tessera::closeRequested()) {
-        endWithStatus(0);
+        tessera::endProgram(0);
     }
     if (tessera::windowLost()) {
         std::fputs("tessera: the window was destroyed\n", stderr);
-        endWithStatus(tessera::lostWindowStatus);
+        tessera::endProgram(tessera::lostWindowStatus);
     }
 }
 
@@ -116,7 +115,7 @@ void reshapeCallback(int width, int height) {
 void keyboardCallback(unsigned char key, int, int) {
     const tessera::KioskKeys::Action action = show->key(key, glutGetModifiers());
     if (action == tessera::KioskKeys::EndShow || action == tessera::KioskKeys::ForwardAndQuit) {
-        endWithStatus(action == tessera::KioskKeys::EndShow ? 0 : 1);
+        tessera::endProgram(action == tessera::KioskKeys::EndShow ? 0 : 1);
     }
     postRedisplay();
 }
@@ -180,10 +179,6 @@ int fail(const std::string& message, int status) {
     return status;
 }
 
-// freeglut ends the process with status 1, the quit key's, when it cannot open the
-// display; asking first gives that its own message and status.
-constexpr int noDisplayStatus = 3;
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -208,7 +203,7 @@ int main(int argc, char** argv) {
     }
     tessera::DisplayConnection display;
     if (std::string error = tessera::openDisplay(display); !error.empty()) {
-        return fail(error, noDisplayStatus);
+        return fail(error, tessera::noDisplayStatus);
     }
     if (std::string error = launch.prepare(); !error.empty()) {
         return fail(error, 255);

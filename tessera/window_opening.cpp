@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tessera {
 
@@ -54,6 +55,13 @@ void openWindow(WindowRequest request, int width, int height) {
     if (fullScreen) {
         glutFullScreen();
     }
+}
+
+void endProgram(int status) {
+    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0) {
+        glutLeaveGameMode();
+    }
+    std::exit(status);
 }
 
 } // namespace tessera

@@ -9,6 +9,10 @@
 
 namespace tessera {
 
+// freeglut ends the process with status 1, the quit key's, when it cannot open the display;
+// asking first gives that its own message and status.
+constexpr int noDisplayStatus = 3;
+
 // Opens the display to see that it answers, or says why it does not. The connection is kept
 // until GLUT has its own: a server whose last client leaves resets (a bare Xvfb, or xinit with
 // this as its only client), and GLUT's connection would then come while the server is not
@@ -27,5 +31,7 @@ WindowRequest windowRequest(const CommandLine& options, bool replaying);
 // that fills the screen at its own resolution (a virtual X server, most current desktops, or
 // a mode offered that will not come on), or an ordinary window of the given size.
 void openWindow(WindowRequest request, int width, int height);
+// Ends the program with status, the display's own mode given back first.
+[[noreturn]] void endProgram(int status);
 
 } // namespace tessera

@@ -70,11 +70,39 @@ function screenShape() {
 
 let shownShape = 0; // the shape the default picture was last made at
 
-function resize() {
+// The canvas's size as the module is told it, in full-size pixels: where the frame is drawn
+// at a render scale below 1, the canvas holds fewer pixels and the browser stretches them.
+let fullSize = [0, 0];
+
+// ?render-scale=F fixes the share of the width and height frames are drawn at (0.5 to 1);
+// without it, or with auto, the module chooses it from how long the frames take.
+const renderScaleQuery = 'render-scale';
+
+function fixedRenderScale() {
+  const text = new URLSearchParams(window.location.search).get(renderScaleQuery);
+  if (text === null || text === 'auto') {
+    return 0;
+  }
+  const scale = /^[0-9.]+$/.test(text) ? Number(text) : NaN;
+  if (scale >= 0.5 && scale <= 1) {
+    return scale;
+  }
+  say(`tessera: ?${renderScaleQuery}= takes auto or a number from 0.5 to 1, not ${text}; ` +
+      'the scale is chosen automatically');
+  return 0;
+}
+
+// The canvas holds round(width x scale) x round(height x scale) pixels, as the module's
+// viewport at that scale.
+function resize(scale = window.tesseraRenderScale ?? 1) {
   const [width, height] = canvasSize();
-  if (canvas.width !== width || canvas.height !== height) {
-    canvas.width = width;
-    canvas.height = height;
+  const backing = [Math.max(1, Math.round(width * scale)), Math.max(1, Math.round(height * scale))];
+  if (canvas.width !== backing[0] || canvas.height !== backing[1]) {
+    canvas.width = backing[0];
+    canvas.height = backing[1];
+  }
+  if (fullSize[0] !== width || fullSize[1] !== height) {
+    fullSize = [width, height];
     Module._tessera_resize(width, height);
     // A phone turned: the board is laid out again in this frame, at the new shape where
     // nothing painted would be lost.
@@ -86,11 +114,11 @@ function resize() {
   }
 }
 
-// A pointer position in canvas pixels, as the native window reports them.
+// A pointer position in the canvas's full-size pixels, as the native window reports them.
 function canvasPoint(event) {
   const box = canvas.getBoundingClientRect();
-  return [Math.floor((event.clientX - box.left) * canvas.width / box.width),
-          Math.floor((event.clientY - box.top) * canvas.height / box.height)];
+  return [Math.floor((event.clientX - box.left) * fullSize[0] / box.width),
+          Math.floor((event.clientY - box.top) * fullSize[1] / box.height)];
 }
 
 // The mouse's buttons as GLUT numbers them: 0 left, 1 middle, 2 right, as the browser
@@ -153,11 +181,13 @@ function download(name, url) {
   link.click();
 }
 
-// p downloads what the canvas shows, drawn afresh (a WebGL canvas keeps no frame once it
-// is shown), as tessera-0001.png, tessera-0002.png, ...
+// p downloads what the canvas shows, drawn afresh at the full size (a WebGL canvas keeps no
+// frame once it is shown), as tessera-0001.png, tessera-0002.png, ...; the next frame goes
+// back to the render scale.
 let snapshots = 0;
 
 function snapshot() {
+  resize(1);
   Module._tessera_draw();
   snapshots += 1;
   const name = 'tessera-' + String(snapshots).padStart(4, '0') + '.png';
@@ -254,10 +284,13 @@ function agreed(doing, afresh) {
   return window.confirm(`${doing}: ${words} would be lost. Go on?`);
 }
 
-// Starts the page afresh with query, once agreed to: the guard on leaving asks no more.
+// Starts the page afresh with query, once agreed to: the guard on leaving asks no more. A
+// render scale fixed for the page stays fixed.
 function leave(query) {
   session.leaving = true;
-  window.location.search = query;
+  const scale = new URLSearchParams(window.location.search).get(renderScaleQuery);
+  window.location.search =
+    query + (scale === null ? '' : `&${renderScaleQuery}=${encodeURIComponent(scale)}`);
 }
 
 // Closing the tab, reloading or going elsewhere asks first (the browser's own question)
@@ -603,13 +636,20 @@ async function start() {
   }
   canvas.focus();
   window.tesseraFrames = 0; // frames drawn so far
+  // The share of the width and height frames are drawn at, fixed or chosen each frame from
+  // the time since the frame before (none after a pause).
+  const fixedScale = fixedRenderScale();
+  let lastFrame = null;
+  window.tesseraRenderScale = Module._tessera_render_scale(fixedScale, 0);
   // Frames follow each other until a replay has played: its last one is then drawn again
   // only when the window changes size.
   let still = false;
-  const frame = () => {
+  const frame = (time) => {
     if (ended) {
       return;
     }
+    const seconds = lastFrame === null ? 0 : (time - lastFrame) / 1000;
+    window.tesseraRenderScale = Module._tessera_render_scale(fixedScale, seconds);
     resize();
     const state = Module._tessera_frame();
     window.tesseraFrames += 1;
@@ -619,6 +659,7 @@ async function start() {
       say('tessera: ' + replay + ': ' + message());
     }
     still = state !== 0;
+    lastFrame = still ? null : time;
     if (!still) {
       window.requestAnimationFrame(frame);
     }

@@ -134,6 +134,22 @@ double PagePictures::photoScale(int width, int height) {
                                   static_cast<double>(options.maxHeight) / height));
 }
 
+std::string PagePictures::start(Show& show, int width, int height, const char* replay,
+                                const char* name, bool fast, bool record, double shape,
+                                const char* recordingPath) {
+    PhotoOptions picture = defaultPhotoOptions(shape);
+    if (replay != nullptr && replay[0] != '\0') {
+        if (std::string error = openReplay(show, replay, name, width, height, fast, picture);
+            !error.empty()) {
+            return error;
+        }
+    }
+    if (std::string error = showFirst(show, picture); !error.empty()) {
+        return error;
+    }
+    return record && !show.replaying() ? startRecording(show, recordingPath, width, height) : "";
+}
+
 std::string PagePictures::photoRefusal(const Show& show, const char* name) const {
     if (show.replaying()) {
         return std::string(name) + ": a replay plays on its own picture";

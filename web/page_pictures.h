@@ -44,6 +44,11 @@ public:
     // handing it over, so that the picture made from it is as large as from the whole.
     static double photoScale(int width, int height);
 
+    // The show started on its picture: with a replay's path (the file called name), the
+    // picture it was recorded on, else the person's photograph or the default picture at
+    // shape; with record, recorded into recordingPath.
+    std::string start(Show& show, int width, int height, const char* replay, const char* name,
+                      bool fast, bool record, double shape, const char* recordingPath);
     // Why a photograph named name cannot become the board of the show now, or "".
     std::string photoRefusal(const Show& show, const char* name) const;
     // Sets the show up to play the recording at path, called name, in a window of width x

@@ -42,25 +42,13 @@ EMSCRIPTEN_KEEPALIVE const char* tessera_start(int width, int height, const char
         return message.c_str();
     }
     show().canvas.leastToolPixels = std::clamp(toolPixels, 0.0, tessera::maxReplayToolPixels);
-    tessera::PhotoOptions picture = tessera::defaultPhotoOptions(shape);
-    if (replay != nullptr && replay[0] != '\0') {
-        if (message = pictures.openReplay(show(), replay, name, width, height, fast != 0, picture);
-            !message.empty()) {
-            return message.c_str();
-        }
-    }
-    if (message = pictures.showFirst(show(), picture); !message.empty()) {
-        return message.c_str();
-    }
     show().useTouch(stillPixels, tapPixels, false);
-    if (record != 0 && !show().replaying()) {
-        if (message = pictures.startRecording(show(), recordingPath, width, height);
-            !message.empty()) {
-            return message.c_str();
-        }
+    show().useRenderScale(tessera::RenderScale()); // the page's own choice until it fixes one
+    message = pictures.start(show(), width, height, replay, name, fast != 0, record != 0, shape,
+                             recordingPath);
+    if (message.empty()) {
+        show().begin();
     }
-    show().begin();
-    message.clear();
     return message.c_str();
 }
 
@@ -172,9 +160,20 @@ EMSCRIPTEN_KEEPALIVE int tessera_start_photo(const unsigned char* rgba, int widt
                                    message);
 }
 
-// The frame the window shows, drawn again without a step: for a snapshot.
+// The frame the window shows, drawn again without a step at its full size: for a snapshot.
 EMSCRIPTEN_KEEPALIVE void tessera_draw() {
-    show().draw();
+    show().drawForSnapshot();
+}
+
+// The share of the canvas's width and height the next frames are drawn at: fixed (0.5 to 1),
+// or with 0 chosen from the seconds between the last two frames (0: none yet).
+EMSCRIPTEN_KEEPALIVE double tessera_render_scale(double fixed, double seconds) {
+    if (fixed > 0.0) {
+        show().useRenderScale(tessera::RenderScale::fixed(fixed));
+    } else {
+        show().frameTook(seconds);
+    }
+    return show().renderScale();
 }
 
 // One animation frame: the idle step, or a replay's events up to its next one, then the

@@ -92,7 +92,10 @@ export async function openPage(browser, url, { touch = false, mobile = false, wi
   });
   page.on('pageerror', (error) => page.errors.push(error.message));
   await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch, isMobile: mobile });
-  await page.goto(url);
+  // At the window's full size unless the test asks for a scale: the automatic one follows
+  // the machine's load, and pixels compared would follow it.
+  const scaled = /[?&]render-scale=/.test(url) ? '' : (url.includes('?') ? '&' : '?') + 'render-scale=1';
+  await page.goto(url + scaled);
   return page;
 }
 

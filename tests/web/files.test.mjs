@@ -130,7 +130,7 @@ test('a session recorded on a chosen photograph names it, and tessera-render pla
   await (await page.$('#photo')).uploadFile(fruits);
   await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('fruits.jpg: '));
   await Promise.all([page.waitForNavigation(), page.click('#record')]);
-  assert.match(page.url(), /\?record&photo$/);
+  assert.match(page.url(), /\?record&photo&render-scale=1$/);
   await waitForBoard(page);
   assert.equal(await statusText(page),
                'tessera: recording on fruits.jpg; "save recording" downloads the session so far');
@@ -185,7 +185,7 @@ test('a recording dropped on the page plays from its start to its end', async ()
       window.dispatchEvent(new DragEvent('drop', { dataTransfer: files, cancelable: true }));
     }, demo),
   ]);
-  assert.match(page.url(), /\?dropped&fast$/);
+  assert.match(page.url(), /\?dropped&fast&render-scale=1$/);
   await page.waitForFunction(() => document.title === 'tessera: replay ended', { timeout: 120000 });
   assert.equal(await statusText(page), '');
   assert.deepEqual(page.errors, []);

@@ -102,14 +102,14 @@ test('a dropped recording is checked first: a bad one is refused, a good one pla
   assert.deepEqual(page.asked, ['confirm: Playing demo.tessera-replay starts the page afresh: ' +
                                 'the shape painted and the recording not saved would be lost. Go on?']);
   // All is as it was: the page, its shape and the recording, press and all.
-  assert.match(page.url(), /\?record$/);
+  assert.match(page.url(), /\?record&render-scale=1$/);
   assert.equal(await shapeCount(page), 1);
   const recorded = await page.evaluate(() => new TextDecoder().decode(Module.FS.readFile('/recording.tessera-replay')));
   assert.match(recorded, /\n\d+ press 2 400 200\n/);
 
   page.answer = true;
   await Promise.all([page.waitForNavigation(), dropFile(page, 'demo.tessera-replay', demo)]);
-  assert.match(page.url(), /\?dropped$/);
+  assert.match(page.url(), /\?dropped&render-scale=1$/);
   assert.equal(page.asked.length, 2, 'leaving asks no more once agreed');
   assert.deepEqual(page.errors, []);
   await page.close();
@@ -132,7 +132,7 @@ test('record asks before the shapes on a photograph go, and leaving before the p
 
   page.answer = true;
   await Promise.all([page.waitForNavigation(), page.click('#record')]);
-  assert.match(page.url(), /\?record&photo$/);
+  assert.match(page.url(), /\?record&photo&render-scale=1$/);
   assert.equal(page.asked.length, 3);
   await page.close();
 });
