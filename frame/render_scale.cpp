@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace tessera {
 
@@ -11,6 +12,8 @@ namespace {
 // A frame this much over budget is late: frames paced by the display come a little either
 // side of it.
 constexpr double lateBeyond = 1.2;
+// A step down helps when the frames after it take at most this share of the time before.
+constexpr double helpsBelow = 0.9;
 
 } // namespace
 
@@ -50,6 +53,7 @@ bool RenderScale::frameTook(double seconds) {
     }
     const std::size_t before = step;
     ++frames;
+    windowSeconds += seconds;
     late += seconds > budget * lateBeyond ? 1 : 0;
     if (frames == windowFrames) {
         endWindow();
@@ -62,15 +66,33 @@ bool RenderScale::frameTook(double seconds) {
 void RenderScale::endWindow() {
     const bool comeLate = late * 3 > windowFrames;
     const bool onTime = late * 10 <= windowFrames;
+    const double seconds = std::exchange(windowSeconds, 0.0);
     frames = 0;
     late = 0;
+    if (lowestWindows > 0 && --lowestWindows == 0) {
+        lowestStep = steps.size() - 1;
+    }
+    if (std::exchange(checkingDown, false)) {
+        if (seconds > helpsBelow * secondsBeforeDown) {
+            move(step - 1);
+            lowestStep = step;
+            lowestWindows = downWait;
+            downWait = std::min(2 * downWait, longestWait);
+            windowsOnTime = 0;
+            return;
+        }
+        downWait = firstWait;
+    }
     if (comeLate) {
         if (trying) {
             wait = std::min(2 * wait, longestWait);
         }
         trying = false;
         windowsOnTime = 0;
-        move(std::min(step + 1, steps.size() - 1));
+        if (step < lowestStep) {
+            checkingDown = move(step + 1);
+            secondsBeforeDown = seconds;
+        }
         return;
     }
     if (!onTime) {

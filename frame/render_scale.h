@@ -11,7 +11,10 @@ namespace tessera {
 // needs most. Fixed, or chosen automatically from how long the frames take against their
 // budget: one of a few steps, down when most frames of a window of them come late, up again
 // after a run of windows on time. A step up that comes late at once goes back down, and the
-// next try up waits twice as long, so that a load that only fits a step settles there.
+// next try up waits twice as long, so that a load that only fits a step settles there. A step
+// down that does not make the frames faster (their cost is not the pixels: a compositor that
+// stretches the picture anyway, a copy dearer than what it saves) is taken back, and the next
+// step below waits twice as long too.
 class RenderScale {
 public:
     static constexpr double least = 0.5;
@@ -48,6 +51,16 @@ private:
     int wait = firstWait;
     // The last move was up and no window since has shown whether it holds.
     bool trying = false;
+    // The seconds the frames of this window took, and of the window that last stepped down,
+    // whose next window shows whether the step helped.
+    double windowSeconds = 0.0;
+    double secondsBeforeDown = 0.0;
+    bool checkingDown = false;
+    // No step below lowestStep for lowestWindows windows more; the wait after a step down
+    // that did not help.
+    std::size_t lowestStep = steps.size() - 1;
+    int lowestWindows = 0;
+    int downWait = firstWait;
 };
 
 // The part of a viewport (x, y, width, height) a frame at scale is drawn in: from the same

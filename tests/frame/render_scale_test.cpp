@@ -44,16 +44,21 @@ TEST(RenderScale, FollowsTheLoadWithoutFlickering) {
     } rows[] = {
         {"steady fast frames stay at 1", [](double, int) { return 0.5 * budget; }, minute, 1.0, 1.0,
          0},
-        {"steady slow frames step down to the floor and stay",
-         [](double, int) { return 3.0 * budget; }, minute, 0.5, 0.5, 4},
+        {"fill-bound frames too slow even at 0.5 step down to the floor and stay",
+         [](double scale, int) { return 8.0 * scale * scale * budget; }, minute, 0.5, 0.5, 4},
+        // Slow whatever the scale: each step down is taken back, ever more rarely tried.
+        {"slow frames that no scale relieves stay at 1", [](double, int) { return 3.0 * budget; },
+         10 * minute, 1.0, 0.85, 30},
         {"one slow frame in each window moves nothing",
          [](double, int frame) { return frame % 30 == 7 ? 20.0 * budget : 0.9 * budget; }, minute,
          1.0, 1.0, 0},
         {"frames a little over a vsync late still count as on time",
          [](double, int) { return 1.15 * budget; }, minute, 1.0, 1.0, 0},
         {"a load that ends lets it climb back",
-         [](double, int frame) { return frame < 600 ? 3.0 * budget : 0.5 * budget; }, 2 * minute,
-         1.0, 0.5, 8},
+         [](double scale, int frame) {
+             return frame < 600 ? 8.0 * scale * scale * budget : 0.5 * budget;
+         },
+         2 * minute, 1.0, 0.5, 8},
         // Fill-bound: 1.3 budgets at 0.85, 0.88 at 0.7. Ten minutes at 0.7 with ever rarer
         // tries at 0.85, none of which holds.
         {"a load that fits only at 0.7 settles there",
