@@ -3,13 +3,50 @@
 #include "scene/shape_transform.h"
 
 #include <GL/gl.h>
+#include <array>
 
 namespace tessera {
 
 void ShapeBatch::fill(const std::vector<std::unique_ptr<Shape>>& shapes) {
     vertices.clear();
-    for (const auto& shape : shapes) {
-        add(*shape);
+    // A crowd of shapes outgrows the caches, and each shape is a chain of loads that wait on
+    // one another: the shape, its outline list, the outline, then edge after edge, each edge
+    // naming the next one and its vertex. Shapes ahead are fetched one link per step (the
+    // shape, its list, its outline), and then their edges are walked, one edge per shape
+    // and step, so that the waits of many shapes overlap.
+    constexpr std::size_t ahead = 4;
+    struct Walker {
+        const Edge* edge = nullptr;
+        int left = 0;
+    };
+    std::array<Walker, 8> walking{};
+    const std::size_t n = shapes.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t far = i + walking.size() + 2 * ahead;
+        if (far < n) {
+            const Shape* later = shapes[far].get();
+            __builtin_prefetch(&later->position);
+            __builtin_prefetch(&later->polygons);
+            __builtin_prefetch(&later->selected);
+        }
+        if (far - ahead < n) {
+            __builtin_prefetch(shapes[far - ahead]->polygons.data());
+        }
+        const std::size_t walked = far - 2 * ahead;
+        if (walked < n && !shapes[walked]->polygons.empty()) {
+            const Polygon& outline = *shapes[walked]->polygons[0];
+            walking[walked % walking.size()] = {outline.first, outline.count};
+            __builtin_prefetch(outline.first);
+        }
+        for (Walker& walker : walking) {
+            if (walker.left > 0 && walker.edge != nullptr) {
+                __builtin_prefetch(&walker.edge->start->position);
+                walker.edge = walker.edge->next;
+                __builtin_prefetch(walker.edge);
+                --walker.left;
+            }
+        }
+        add(*shapes[i]);
     }
 }
 
