@@ -13,7 +13,7 @@ namespace {
 // side of it.
 constexpr double lateBeyond = 1.2;
 // A step down helps when the frames after it take at most this share of the time before.
-constexpr double helpsBelow = 0.9;
+constexpr double helpsBelow = 0.95;
 
 } // namespace
 
