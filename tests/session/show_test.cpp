@@ -49,10 +49,10 @@ TEST_F(ShowTest, AReplayTakesItsSnapshotsOnlyWhenAskedAndHearsNoLiveInput) {
         replay.onSnapshot([&taken] { ++taken; }, asked);
         ASSERT_EQ(replay.play(path, header, 640, 480, true), "");
         replay.begin();
-        replay.press(2, 320, 240);
-        EXPECT_EQ(replay.key('`', 0), KioskKeys::ForwardAndQuit);
         std::int64_t wait = 0;
         EXPECT_EQ(replay.replayStep(wait), Show::ReplayStep::Played);
+        replay.press(2, 320, 240);
+        EXPECT_EQ(replay.key('`', 0), KioskKeys::ForwardAndQuit);
         EXPECT_EQ(replay.replayStep(wait), Show::ReplayStep::Ended);
         EXPECT_TRUE(replay.replayOver());
         EXPECT_EQ(replay.replayError(), "");
