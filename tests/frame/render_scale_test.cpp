@@ -74,17 +74,10 @@ TEST(RenderScale, FollowsTheLoadWithoutFlickering) {
 }
 
 TEST(RenderScale, TheViewportDrawnInKeepsItsCornerAndAtLeastAPixel) {
-    EXPECT_EQ(scaledViewport({0, 20, 1920, 1080}, 0.85), (std::array<int, 4>{0, 20, 1632, 918}));
-    EXPECT_EQ(scaledViewport(
-                  {
-                      0,
-                      0,
-                      641,
-                      1,
-                  },
-                  0.5),
-              (std::array<int, 4>{0, 0, 321, 1}));
-    EXPECT_EQ(scaledViewport({0, 0, 640, 0}, 0.5), (std::array<int, 4>{0, 0, 320, 0}));
+    using Viewport = std::array<int, 4>;
+    EXPECT_EQ(scaledViewport({0, 20, 1920, 1080}, 0.85), (Viewport{0, 20, 1632, 918}));
+    EXPECT_EQ(scaledViewport({0, 0, 641, 1}, 0.5), (Viewport{0, 0, 321, 1}));
+    EXPECT_EQ(scaledViewport({0, 0, 640, 0}, 0.5), (Viewport{0, 0, 320, 0}));
 }
 
 } // namespace

@@ -24,13 +24,6 @@ protected:
     int snapshots = 0;
 };
 
-TEST_F(ShowTest, TheSnapshotKeyTakesOneAndOtherKeysDoNot) {
-    show.begin();
-    show.key('a', 0);
-    show.key(Show::snapshotKey, 0);
-    EXPECT_EQ(snapshots, 1);
-}
-
 // A replay's own snapshot keys take one only when asked; live input is nobody's meanwhile,
 // but the quit key still says it is one.
 TEST_F(ShowTest, AReplayTakesItsSnapshotsOnlyWhenAskedAndHearsNoLiveInput) {
