@@ -1,6 +1,7 @@
 #include "canvas_fixture.h"
 #include "replay/replay_reader.h"
 #include "replay/replay_writer.h"
+#include "scene/random.h"
 #include "session/show.h"
 
 #include <cstdio>
@@ -73,6 +74,78 @@ TEST_F(ShowTest, ATouchOnAControlIsItsKeyToTheLift) {
     EXPECT_EQ(snapshots, 1);
     show.touchDown(0, 320, 240);
     EXPECT_TRUE(show.touching());
+}
+
+BrushEvent brushEvent(BrushEvent::Kind kind, int brush, float u = 0.0f, float v = 0.0f,
+                      int tool = 0) {
+    BrushEvent event;
+    event.kind = kind;
+    event.brush = brush;
+    event.u = u;
+    event.v = v;
+    event.tool = tool;
+    return event;
+}
+
+// Two phones paint at once, each under its own board point (u across, v down the picture);
+// one goes mid-stroke, and what they did is recorded and plays back shape for shape.
+TEST_F(ShowTest, PhonesPaintUnderTheirBoardPointsAndTheirSessionPlaysBackTheSame) {
+    const std::string path = dir.path("phones.tessera-replay");
+    // What each shape is and where it stands once the session is over.
+    const auto laid = [](const Canvas& canvas) {
+        std::vector<std::string> shapes;
+        for (const auto& shape : canvas.shapes) {
+            shapes.push_back(
+                std::string(shape->name()) + " " + std::to_string(shape->homePosition.x) + " " +
+                std::to_string(shape->homePosition.y) + " " + std::to_string(shape->scale.x));
+        }
+        return shapes;
+    };
+    std::vector<std::string> livePainted;
+    {
+        Show live;
+        seedRandom(1);
+        live.canvas.load(dir.path("quadrants").c_str());
+        ASSERT_EQ(live.record(path, ReplayHeader{}, 640, 480), "");
+        live.begin();
+        live.resize(640, 480);
+        live.brush(brushEvent(BrushEvent::Tool, 1, 0, 0, Canvas::TriangleTool));
+        live.brush(brushEvent(BrushEvent::Down, 1, 0.25f, 0.5f));
+        live.brush(brushEvent(BrushEvent::Down, 2, 0.75f, 0.25f));
+        live.step(live.now());
+        for (int i = 1; i <= 8; ++i) {
+            live.brush(brushEvent(BrushEvent::Move, 2, 0.75f + 0.01f * i, 0.25f + 0.01f * i));
+            live.step(live.now());
+        }
+        live.brush(brushEvent(BrushEvent::Gone, 2));
+        live.brush(brushEvent(BrushEvent::Up, 1, 0.25f, 0.5f));
+        live.step(live.now());
+        ASSERT_EQ(live.canvas.shapes.size(), 2u);
+        const Shape& first = *live.canvas.shapes[0];
+        EXPECT_STREQ(first.name(), "triangle");
+        EXPECT_NEAR(first.homePosition.x, 160.0f, 2.0f);
+        EXPECT_NEAR(first.homePosition.y, 240.0f, 2.0f);
+        const Shape& second = *live.canvas.shapes[1];
+        EXPECT_STREQ(second.name(), "parallelogram") << "a phone without a tool paints the first";
+        EXPECT_NEAR(second.homePosition.x, 480.0f, 2.0f);
+        EXPECT_NEAR(second.homePosition.y, 360.0f, 2.0f);
+        EXPECT_FALSE(live.canvas.buttonHeld()) << "a phone gone mid-stroke holds nothing";
+        EXPECT_EQ(live.canvas.strokes.size(), 1u);
+        livePainted = laid(live.canvas);
+    }
+    ReplayHeader header;
+    ASSERT_EQ(checkReplayFile(path, header), "");
+    Show replay;
+    seedRandom(1);
+    replay.canvas.load(dir.path("quadrants").c_str());
+    ASSERT_EQ(replay.play(path, header, 640, 480, true), "");
+    replay.begin();
+    std::int64_t wait = 0;
+    while (replay.replayStep(wait) != Show::ReplayStep::Ended) {
+    }
+    EXPECT_EQ(replay.replayError(), "");
+    EXPECT_EQ(laid(replay.canvas), livePainted);
+    EXPECT_FALSE(replay.canvas.buttonHeld());
 }
 
 } // namespace
