@@ -10,7 +10,8 @@
 namespace tessera {
 namespace {
 
-using test::CanvasTest;
+// A loaded board in the program's renderer, to draw the code over.
+class ShareCodeOnScreen : public test::CanvasTest {};
 
 const char* const address = "http://192.168.1.20:8080/";
 
@@ -84,7 +85,7 @@ std::string readCodes(const std::string& file) {
 }
 
 // Drawn over the board by the program's renderer, the code reads back as the address.
-TEST_F(CanvasTest, AReaderGetsTheAddressBackOffTheScreen) {
+TEST_F(ShareCodeOnScreen, AReaderGetsTheAddressBackOffTheScreen) {
     if (std::system("command -v zbarimg >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
     }
