@@ -208,7 +208,7 @@ test('the chosen tool goes on connecting and on each change; only the first fing
   await page.close();
 });
 
-test('a full board, and a lost connection, say so and offer a retry that reconnects', async () => {
+test('a new picture loads when the show says; a full board and a lost connection say so and offer a retry that reconnects', async () => {
   show.greet = (socket) => { socket.send('full'); socket.close(); };
   const page = await openPage(browser, show.url, { touch: true, mobile: true, width: 390, height: 844 });
   const status = () => page.$eval('#status', (line) => line.hidden ? '' : line.textContent.replace(/\s+/g, ' ').trim());
@@ -217,6 +217,8 @@ test('a full board, and a lost connection, say so and offer a retry that reconne
   const connections = show.heard.length;
   await page.tap('#retry');
   await until(async () => show.heard.length > connections && (await status()) === '', 'greeted');
+  show.sockets.at(-1).send('picture 2 400 300');
+  await until(() => show.requested.includes('/picture?g=2'), 'the new picture');
   show.sockets.at(-1).terminate();
   await until(async () => (await status()) === 'Connection lost Retry', 'lost');
   await page.tap('#retry');
