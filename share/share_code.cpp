@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <qrencode.h>
+#include <utility>
 
 namespace tessera {
 namespace {

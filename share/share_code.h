@@ -22,7 +22,6 @@ public:
     explicit ShareCode(std::string address);
 
     bool empty() const { return side == 0; }
-    const std::string& address() const { return text; }
 
     // Appends the code, about a fifth of the window's shorter side, and the address beneath
     // it to overlay, in the window's pixels. Nothing where a code of the smallest modules
