@@ -27,9 +27,7 @@ before(async () => {
     response.end(body);
   });
   new WebSocketServer({ server, path: '/brush' }).on('connection', (socket) => {
-    show.heard.push([]);
-    const heard = show.heard.at(-1);
-    show.sockets.push(socket);
+    const heard = show.heard[show.sockets.push(socket) - 1] = [];
     socket.on('message', (data) => heard.push(data.toString()));
     show.greet(socket);
   });
@@ -92,10 +90,8 @@ for (const { name, width, height, below } of [
     const box = await pictureBox(page);
     assert.ok(Math.abs((below ? box.width : box.height) - Math.min(width, height)) <= 1 &&
               Math.abs(box.width / box.height - 4 / 3) < 0.02, JSON.stringify(box));
-    const tools = await page.$$eval('#tools button', (buttons) =>
-      buttons.map((button) => button.getBoundingClientRect().toJSON()));
-    assert.equal(tools.length, 5);
-    assert.ok(tools.every((tool) => tool.width >= 48 && tool.height >= 48 &&
+    const tools = await page.$$eval('#tools button', (all) => all.map((b) => b.getBoundingClientRect().toJSON()));
+    assert.ok(tools.length === 5 && tools.every((tool) => tool.width >= 48 && tool.height >= 48 &&
                                     (below ? tool.top > box.bottom : tool.left > box.right)), JSON.stringify(tools));
 
     const at = (u, v) => [box.left + u * box.width, box.top + v * box.height];
@@ -120,8 +116,8 @@ test('the tool goes on connecting and on each change; only the first finger pain
   await page.tap('#tools button[data-tool="1"]');
   await until(() => heard.length === 2, 'the new tool');
   assert.deepEqual(heard, ['tool 0', 'tool 1']);
-  assert.deepEqual(await page.$$eval('#tools button', (buttons) =>
-    buttons.map((button) => button.getAttribute('aria-pressed'))), ['false', 'true', 'false', 'false', 'false']);
+  assert.equal(await page.$$eval('#tools button', (all) => all.map((b) => b.ariaPressed).join(' ')),
+               'false true false false false');
 
   const box = await pictureBox(page);
   // A screen of 250 frames a second (headless Chromium's frames and touches come at 60).
