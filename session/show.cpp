@@ -149,10 +149,13 @@ void Show::motion(int x, int y, int pointer) {
 // A brush's touch hands the board over as a press does; its lift and its going always pass,
 // so that no stroke of a phone outlives its touch.
 void Show::brush(const BrushEvent& event) {
+    brushAt(event, liveClock.ticks());
+}
+
+void Show::brushAt(const BrushEvent& event, std::int64_t now) {
     if (isReplaying) {
         return;
     }
-    const std::int64_t now = liveClock.ticks();
     if (event.kind == BrushEvent::Down) {
         handOver(now);
     } else if (event.kind == BrushEvent::Move && !passes(now)) {
@@ -226,6 +229,15 @@ void Show::step(std::int64_t now) {
     if (touch != nullptr) {
         touch->tick(now);
     }
+    if (takeBrushes) {
+        arrived.clear();
+        takeBrushes(arrived);
+        // Stamped with the step's reading, which the idle step after them carries too.
+        for (const BrushEvent& event : arrived) {
+            brushAt(event, now);
+            latency.delivered(event.received);
+        }
+    }
     if (invitation == nullptr || !invitation->frame(now)) {
         dispatcher.deliverIdle(now);
     }
@@ -276,6 +288,7 @@ void Show::drawForSnapshot() {
 }
 
 bool Show::frameTook(double seconds) {
+    latency.frameShown(std::chrono::steady_clock::now());
     if (!scale.frameTook(seconds)) {
         return false;
     }

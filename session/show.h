@@ -6,6 +6,7 @@
 #include "replay/replay_header.h"
 #include "replay/replay_pace.h"
 #include "replay/replay_playback.h"
+#include "session/brush_latency.h"
 #include "session/input_dispatcher.h"
 #include "session/invitation.h"
 #include "session/kiosk_keys.h"
@@ -21,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tessera {
 
@@ -74,6 +76,12 @@ public:
     // Something laid over the window's every frame after the finger's controls, in a window
     // of the size (the phones' address, say); never in a snapshot.
     void useCorner(std::function<void(Overlay&, int, int)> lay) { corner = std::move(lay); }
+    // Where brushes held elsewhere come from: each live step takes what has arrived since the
+    // last and hands it on before the idle step.
+    void useBrushes(std::function<void(std::vector<BrushEvent>&)> take) {
+        takeBrushes = std::move(take);
+    }
+    const BrushLatency& brushLatency() const { return latency; }
     // The clocks start: the first idle step measures from here.
     void begin();
 
@@ -128,6 +136,7 @@ public:
 
 private:
     void handOver(std::int64_t now);
+    void brushAt(const BrushEvent& event, std::int64_t now);
     bool passes(std::int64_t now);
     void deliverKey(unsigned char key, std::int64_t now);
 
@@ -143,6 +152,9 @@ private:
     int nextPointer = 1;
     RemoteBrushes brushes{canvas, dispatcher, [this] { return newPointer(); }};
     std::function<void(Overlay&, int, int)> corner;
+    std::function<void(std::vector<BrushEvent>&)> takeBrushes;
+    std::vector<BrushEvent> arrived;
+    BrushLatency latency;
     std::unique_ptr<TouchControls> touchControls;
     // A touch that lands on a control is its key's, to the touch's end.
     bool touchOnControl = false;
