@@ -1,6 +1,11 @@
+#include "fuzz/fuzz_targets.h"
 #include "share/brush_message.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace tessera {
 namespace {
@@ -64,6 +69,24 @@ TEST(BrushMessage, RefusesAnythingElseSayingWhy) {
         EXPECT_EQ(event.kind, BrushEvent::Down) << row.name << ": the event changed";
         EXPECT_EQ(event.u, 0.75f) << row.name << ": the event changed";
     }
+}
+
+// The fuzzer's committed seeds and regressions, through its own checks.
+TEST(BrushMessage, FuzzInputsReadWithoutFault) {
+    const char* sourceDir = std::getenv("TESSERA_SOURCE_DIR"); // set by ctest
+    ASSERT_NE(sourceDir, nullptr);
+    int replayed = 0;
+    for (const char* kind : {"corpus", "regressions"}) {
+        const auto folder =
+            std::filesystem::path(sourceDir) / "tests/fuzz" / kind / "brush_message";
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            fuzzBrushMessage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            ++replayed;
+        }
+    }
+    EXPECT_GT(replayed, 10);
 }
 
 } // namespace
