@@ -16,7 +16,8 @@ namespace tessera {
 
 struct ShareServer::Phone {
     int brush;
-    TokenBucket bucket; // touched only on the phone's own thread
+    TokenBucket bucket;           // touched only on the phone's own thread
+    std::uint64_t toldGeneration; // under phonesMutex_
 };
 
 namespace {
@@ -149,8 +150,13 @@ std::string ShareServer::start(const ShareAddress& address, int maxPhones) {
         mg_exit_library();
         return "cannot listen at " + ports + ": " + (reason[0] != '\0' ? reason : "unknown error");
     }
+    {
+        std::lock_guard<std::mutex> lock(pictureMutex_);
+        stopping_ = false;
+    }
+    teller_ = std::thread(&ShareServer::tellPhones, this);
     mg_set_request_handler(context_, "/", onRequest, this);
-    mg_set_websocket_handler(context_, "/brush", nullptr, onReady, onData, onClose, this);
+    mg_set_websocket_handler(context_, "/brush", onConnect, onReady, onData, onClose, this);
     mg_server_port listening[4] = {};
     port_ = mg_get_server_ports(context_, 4, listening) > 0 ? listening[0].port : address.port;
     address_ = address;
@@ -161,6 +167,12 @@ void ShareServer::stop() {
     if (context_ == nullptr) {
         return;
     }
+    {
+        std::lock_guard<std::mutex> lock(pictureMutex_);
+        stopping_ = true;
+    }
+    pictureChanged_.notify_one();
+    teller_.join();
     mg_stop(context_);
     context_ = nullptr;
     port_ = 0;
@@ -177,21 +189,40 @@ std::string ShareServer::setPicture(const unsigned char* rgba, int width, int he
         !error.empty()) {
         return "cannot encode the picture for the phones: " + error;
     }
-    std::lock_guard<std::mutex> phonesLock(phonesMutex_);
-    std::string news;
     {
-        std::lock_guard<std::mutex> pictureLock(pictureMutex_);
+        std::lock_guard<std::mutex> lock(pictureMutex_);
         png_ = std::move(png);
         ++generation_;
         boardWidth_ = boardWidth;
         boardHeight_ = boardHeight;
-        news = "picture " + std::to_string(generation_) + " " + std::to_string(boardWidth_) + " " +
-               std::to_string(boardHeight_);
     }
-    for (const auto& phone : phones_) {
-        sendText(const_cast<mg_connection*>(phone.first), news);
-    }
+    pictureChanged_.notify_one();
     return "";
+}
+
+void ShareServer::tellPhones() {
+    std::uint64_t told = 0;
+    for (;;) {
+        std::string news;
+        {
+            std::unique_lock<std::mutex> lock(pictureMutex_);
+            pictureChanged_.wait(lock, [&] { return stopping_ || generation_ != told; });
+            if (stopping_) {
+                return;
+            }
+            told = generation_;
+            news = "picture " + std::to_string(told) + " " + std::to_string(boardWidth_) + " " +
+                   std::to_string(boardHeight_);
+        }
+        std::lock_guard<std::mutex> lock(phonesMutex_);
+        for (const auto& [conn, phone] : phones_) {
+            // One that joined since has had this generation in its hello.
+            if (phone->toldGeneration < told) {
+                phone->toldGeneration = told;
+                sendText(const_cast<mg_connection*>(conn), news);
+            }
+        }
+    }
 }
 
 void ShareServer::takeEvents(std::vector<BrushEvent>& out) {
@@ -215,6 +246,15 @@ std::string ShareServer::pageAddress() const {
 
 int ShareServer::onRequest(mg_connection* conn, void* server) {
     return static_cast<ShareServer*>(server)->serve(conn);
+}
+
+int ShareServer::onConnect(const mg_connection* conn, void*) {
+    // Browsers name the page's origin; only a browser can be made to connect by a page.
+    const char* origin = mg_get_header(conn, "Origin");
+    const char* host = mg_get_header(conn, "Host");
+    const bool samePage =
+        origin == nullptr || (host != nullptr && origin == "http://" + std::string(host));
+    return samePage ? 0 : 1;
 }
 
 void ShareServer::onReady(mg_connection* conn, void* server) {
@@ -262,11 +302,13 @@ void ShareServer::welcome(mg_connection* conn) {
         sendClose(conn, closeTryAgainLater, "full");
         return;
     }
-    auto phone = std::make_unique<Phone>(Phone{
-        nextBrush_++, TokenBucket(eventsPerSecond, eventBurst, std::chrono::steady_clock::now())});
+    auto phone = std::make_unique<Phone>(
+        Phone{nextBrush_++,
+              TokenBucket(eventsPerSecond, eventBurst, std::chrono::steady_clock::now()), 0});
     std::string hello = "hello " + std::to_string(phone->brush);
     {
         std::lock_guard<std::mutex> pictureLock(pictureMutex_);
+        phone->toldGeneration = generation_;
         hello += " " + std::to_string(generation_) + " " + std::to_string(boardWidth_) + " " +
                  std::to_string(boardHeight_);
     }

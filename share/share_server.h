@@ -4,11 +4,13 @@
 #include "share/share_address.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct mg_connection;
@@ -24,7 +26,9 @@ namespace tessera {
 // A phone is told "hello BRUSH GENERATION BOARDW BOARDH" when it connects and
 // "picture GENERATION BOARDW BOARDH" whenever the picture changes (then it fetches
 // /picture); one over the limit is told "full" and closed. A phone's messages are read by
-// readBrushMessage; one that sends something else is closed, the others go on.
+// readBrushMessage; one that sends something else is closed, the others go on. A browser
+// may connect only from the page this server gave it: any other page open on a machine in
+// the room could otherwise paint.
 class ShareServer {
 public:
     static constexpr int defaultMaxPhones = 16;
@@ -46,9 +50,10 @@ public:
 
     // The picture phones are shown: width x height RGBA pixels, rows bottom-up as the
     // Canvas keeps them (Canvas::picturePixels), on a board of boardWidth x boardHeight.
-    // Kept as a PNG of at most 1024 pixels on its long side; every phone is told of it.
-    // Returns an empty string or the reason the picture could not be encoded (the previous
-    // one stays).
+    // Kept as a PNG of at most 1024 pixels on its long side; every phone is told of it on
+    // a thread of the server's, so that a phone that stops reading never holds up the
+    // caller. Returns an empty string or the reason the picture could not be encoded (the
+    // previous one stays).
     std::string setPicture(const unsigned char* rgba, int width, int height, int boardWidth,
                            int boardHeight);
 
@@ -71,6 +76,7 @@ private:
     struct Phone;
 
     static int onRequest(mg_connection* conn, void* server);
+    static int onConnect(const mg_connection* conn, void* server);
     static void onReady(mg_connection* conn, void* server);
     static int onData(mg_connection* conn, int bits, char* data, std::size_t size, void* server);
     static void onClose(const mg_connection* conn, void* server);
@@ -80,6 +86,7 @@ private:
     bool receive(mg_connection* conn, int bits, const char* data, std::size_t size);
     void farewell(const mg_connection* conn);
     void queue(const BrushEvent& event);
+    void tellPhones();
 
     mg_context* context_ = nullptr;
     ShareAddress address_;
@@ -88,8 +95,8 @@ private:
     std::size_t maxQueued_ = 0;
 
     // Held while a phone joins or leaves and while phones are told of a new picture, so
-    // that each hears every generation after its hello, in order. Taken before
-    // pictureMutex_.
+    // that each hears of every generation after its hello's, once and in order. Taken
+    // before pictureMutex_.
     mutable std::mutex phonesMutex_;
     std::map<const mg_connection*, std::unique_ptr<Phone>> phones_;
     int nextBrush_ = 1;
@@ -99,6 +106,10 @@ private:
     std::uint64_t generation_ = 0;
     int boardWidth_ = 640;
     int boardHeight_ = 480;
+    // Wakes the teller for a new generation, or to end.
+    std::condition_variable pictureChanged_;
+    bool stopping_ = false;
+    std::thread teller_;
 
     std::mutex eventsMutex_;
     std::vector<BrushEvent> events_;

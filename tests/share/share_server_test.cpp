@@ -72,7 +72,10 @@ std::string statusLine(const std::string& response) {
 TEST_F(ShareServerTest, PhonesPaintAreToldOfPicturesAndLeaveGone) {
     TestPhone first;
     TestPhone second;
-    EXPECT_EQ(first.connect(port) ? first.receiveText() : "", "hello 1 0 640 480");
+    const std::string page = "Origin: http://127.0.0.1:" + std::to_string(port) + "\r\n";
+    EXPECT_EQ(first.connect(port, "/brush", page) ? first.receiveText() : "", "hello 1 0 640 480");
+    TestPhone elsewhere; // a page from another server, open in a browser in the room
+    EXPECT_FALSE(elsewhere.connect(port, "/brush", "Origin: http://example.com\r\n"));
     EXPECT_EQ(join(second), 2);
     expectPaints(second, 2);
 
@@ -80,13 +83,17 @@ TEST_F(ShareServerTest, PhonesPaintAreToldOfPicturesAndLeaveGone) {
     ASSERT_EQ(server.setPicture(pixel, 1, 1, 800, 600), "");
     EXPECT_EQ(first.receiveText(), "picture 1 800 600");
     EXPECT_EQ(second.receiveText(), "picture 1 800 600");
+    TestPhone third; // hears of the picture in its hello, and only there
+    EXPECT_EQ(third.connect(port) ? third.receiveText() : "", "hello 3 1 800 600");
+    ASSERT_EQ(server.setPicture(pixel, 1, 1, 640, 480), "");
+    EXPECT_EQ(third.receiveText(), "picture 2 640 480");
 
     second.close();
     const std::vector<BrushEvent> gone = events(1);
     ASSERT_EQ(gone.size(), 1u);
     EXPECT_EQ(gone[0].kind, BrushEvent::Gone);
     EXPECT_EQ(gone[0].brush, 2);
-    EXPECT_EQ(server.phoneCount(), 1);
+    EXPECT_EQ(server.phoneCount(), 2);
 }
 
 TEST_F(ShareServerTest, ServesThePageAndThePictureOnly) {

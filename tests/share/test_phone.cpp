@@ -47,13 +47,14 @@ bool TestPhone::openSocket(int port) {
     return socket_ >= 0;
 }
 
-bool TestPhone::connect(int port, const char* path) {
+bool TestPhone::connect(int port, const char* path, const std::string& headers) {
     if (!openSocket(port)) {
         return false;
     }
-    sendRaw(std::string("GET ") + path +
-            " HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    sendRaw(std::string("GET ") + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+            "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n" +
+            headers + "\r\n");
     std::string head;
     char c = 0;
     while (head.size() < 4096 && head.find("\r\n\r\n") == std::string::npos) {

@@ -22,7 +22,7 @@ public:
 
     // Opens the socket and, unless told not to, completes the WebSocket handshake at path.
     // Returns false if either fails.
-    bool connect(int port, const char* path = "/brush");
+    bool connect(int port, const char* path = "/brush", const std::string& headers = "");
     bool openSocket(int port);
     void sendRaw(std::string_view bytes);
     // Sends one frame, masked as a client must.
