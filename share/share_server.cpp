@@ -128,14 +128,18 @@ std::string ShareServer::start(const ShareAddress& address, int maxPhones) {
     const std::string ports = listeningPort(address);
     const std::string threads = std::to_string(maxPhones + spareThreads);
     const char* options[] = {
-        "listening_ports", ports.c_str(), "num_threads", threads.c_str(),
+        "listening_ports", ports.c_str(), //
+        "num_threads", threads.c_str(),   //
         // A client that does not finish its request in time loses its thread; so does one
         // that stops reading what it is sent.
-        "request_timeout_ms", "5000",
+        "request_timeout_ms", "5000", //
         // A quiet phone is pinged; one that leaves five pings unanswered (gone without a
         // close: out of range, asleep) is closed, so that it does not hold its place.
-        "websocket_timeout_ms", "5000", "enable_websocket_ping_pong", "yes", "enable_keep_alive",
-        "no", "enable_directory_listing", "no", nullptr};
+        "websocket_timeout_ms", "5000",      //
+        "enable_websocket_ping_pong", "yes", //
+        "enable_keep_alive", "no",           //
+        "enable_directory_listing", "no",    //
+        nullptr};
     mg_callbacks callbacks{};
     // civetweb's own messages would go to standard error; the reason for a failed start
     // comes back through the error data instead.

@@ -96,6 +96,16 @@ TEST_F(ShareServerTest, PhonesPaintAreToldOfPicturesAndLeaveGone) {
     EXPECT_EQ(server.phoneCount(), 2);
 }
 
+TEST_F(ShareServerTest, SaysWhyItCannotListen) {
+    ShareServer second;
+    const std::string error = second.start(ShareAddress{"127.0.0.1", false, port});
+    EXPECT_EQ(error.rfind("cannot listen at 127.0.0.1:" + std::to_string(port) + ": ", 0), 0u)
+        << error;
+    EXPECT_EQ(second.pageAddress(), "");
+    EXPECT_EQ(server.start(ShareAddress{"127.0.0.1", false, 0}),
+              "the phones' server is already running");
+}
+
 TEST_F(ShareServerTest, ServesThePageAndThePictureOnly) {
     const std::pair<const char*, const char*> requests[] = {
         {"GET / HTTP/1.1", "HTTP/1.1 200 OK"},
