@@ -3,8 +3,25 @@
 #include "session/show.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace tessera {
+namespace {
+
+// The show whose phones' latency is told when the program ends, however it ends.
+const Show* toldAtExit = nullptr;
+
+void tellLatency() {
+    const BrushLatency& latency = toldAtExit->brushLatency();
+    if (latency.count() > 0) {
+        std::printf("phones: %llu events shown, from arrival to the frame median %.1f ms, 99th "
+                    "percentile %.1f ms\n",
+                    static_cast<unsigned long long>(latency.count()), latency.percentile(0.5),
+                    latency.percentile(0.99));
+    }
+}
+
+} // namespace
 
 std::string SharedBoard::start(const ShareAddress& address, int maxPhones, bool showCode) {
     if (std::string error = server.start(address, maxPhones); !error.empty()) {
@@ -23,6 +40,10 @@ void SharedBoard::attach(Show& show) {
         keepPicture(show);
         server.takeEvents(arrived);
     });
+    if (toldAtExit == nullptr) {
+        toldAtExit = &show;
+        std::atexit(tellLatency);
+    }
     if (code != nullptr) {
         show.useCorner([this](Overlay& overlay, int width, int height) {
             code->layInto(overlay, width, height);

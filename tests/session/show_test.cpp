@@ -148,5 +148,26 @@ TEST_F(ShowTest, PhonesPaintUnderTheirBoardPointsAndTheirSessionPlaysBackTheSame
     EXPECT_FALSE(replay.canvas.buttonHeld());
 }
 
+// A phone with the select tool joins two shapes by touching them in turn, as the left button.
+TEST_F(ShowTest, APhoneWithTheSelectToolConnectsShapes) {
+    show.begin();
+    show.resize(640, 480);
+    const auto tap = [this](int brush, float u, float v) {
+        show.brush(brushEvent(BrushEvent::Down, brush, u, v));
+        show.brush(brushEvent(BrushEvent::Up, brush, u, v));
+    };
+    show.brush(brushEvent(BrushEvent::Tool, 3, 0, 0, Canvas::SquareTool));
+    tap(3, 0.3f, 0.5f);
+    tap(3, 0.6f, 0.5f);
+    ASSERT_EQ(show.canvas.shapes.size(), 2u);
+    show.brush(brushEvent(BrushEvent::Tool, 3, 0, 0, BrushEvent::selectTool));
+    ::testing::internal::CaptureStdout();
+    tap(3, 0.3f, 0.5f);
+    tap(3, 0.6f, 0.5f);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("connection"), std::string::npos);
+    EXPECT_EQ(show.canvas.shapes.size(), 2u) << "a select touch paints nothing";
+    EXPECT_EQ(show.canvas.shapes[0]->keyframes.size(), 1u);
+}
+
 } // namespace
 } // namespace tessera::test
