@@ -245,6 +245,8 @@ private:
     // A shape of the tool that shows right under the pointer showing board point (x, y),
     // coloured like the picture there.
     Shape* paintAt(int tool, float x, float y);
+    // The tool the stroke's presses paint with: its own, or the toolbar's.
+    int toolOf(const Stroke& stroke) const;
     // The toolbar's entries under window point (x, y) join toolHits; the shapes are left be.
     void pickTools(int x, int y);
     // Every stroke's shape and buttons let go; pointer 0's position stays.

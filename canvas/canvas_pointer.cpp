@@ -66,7 +66,7 @@ void Canvas::buttonPressed(int x, int y, int button, int pointer) {
             return;
         }
         s.paintMode = Growing;
-        s.painting = paintAt(s.tool == Stroke::toolbarTool ? currentTool : s.tool, boardX, boardY);
+        s.painting = paintAt(toolOf(s), boardX, boardY);
     } else if (button == leftButton && gestureFree) {
         connect(x, y, t);
     }
@@ -119,8 +119,7 @@ void Canvas::pointerMoved(int x, int y, int pointer) {
             // Off the board the stroke lays nothing and picks up again where it comes back.
             if (s.strokeElapsed > trailSpacingSeconds && boardPointAt(x, y, boardX, boardY)) {
                 s.paintMode = Growing;
-                s.painting =
-                    paintAt(s.tool == Stroke::toolbarTool ? currentTool : s.tool, boardX, boardY);
+                s.painting = paintAt(toolOf(s), boardX, boardY);
                 s.strokeElapsed = 0.0;
                 s.pressX = x;
                 s.pressY = y;
@@ -173,6 +172,10 @@ void Canvas::growPainting(float factor, int pointer) {
     }
     s.painting->scaleBy(factor, factor, 1.0f);
     capGrowth(*s.painting);
+}
+
+int Canvas::toolOf(const Stroke& stroke) const {
+    return stroke.tool == Stroke::toolbarTool ? currentTool : stroke.tool;
 }
 
 Stroke& Canvas::stroke(int pointer) {
