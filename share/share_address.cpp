@@ -101,7 +101,7 @@ std::string listeningPort(const ShareAddress& address) {
 
 std::string pageAddress(const ShareAddress& address, int port) {
     std::string host = address.host;
-    // The unspecified address listens everywhere too; a phone cannot open it.
+    // 0.0.0.0 and :: listen everywhere too; a phone cannot open them.
     if (host.empty() || host == "0.0.0.0" || (address.ipv6 && host == "::")) {
         host = firstNetworkAddress();
         if (host.empty()) {

@@ -32,6 +32,7 @@ constexpr int maxPictureSide = 1024;
 constexpr std::size_t queuedSecondsPerPhone = 64;
 
 // WebSocket close codes (RFC 6455, 7.4.1).
+constexpr int closeGoingAway = 1001;
 constexpr int closeUnsupportedData = 1003;
 constexpr int closePolicyViolation = 1008;
 constexpr int closeTooBig = 1009;
@@ -177,6 +178,13 @@ void ShareServer::stop() {
     }
     pictureChanged_.notify_one();
     teller_.join();
+    {
+        // Told, a phone's page can say the show has stopped rather than that it lost it.
+        std::lock_guard<std::mutex> lock(phonesMutex_);
+        for (const auto& phone : phones_) {
+            sendClose(const_cast<mg_connection*>(phone.first), closeGoingAway, "stopped");
+        }
+    }
     mg_stop(context_);
     context_ = nullptr;
     port_ = 0;

@@ -22,7 +22,7 @@ TEST(ShareAddress, ReadsPortAloneOrWithAnAddress) {
         EXPECT_EQ(listeningPort(address), row.listening);
         EXPECT_EQ(pageAddress(address, address.port), row.page);
     }
-    // Every interface: the page is at one a phone can reach, never the unspecified address.
+    // Every interface: the page is at one a phone can reach, never at 0.0.0.0.
     for (const char* everywhere : {"8080", "0.0.0.0:8080"}) {
         ShareAddress address;
         ASSERT_EQ(parseShareAddress(everywhere, address), "");

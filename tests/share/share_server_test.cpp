@@ -94,6 +94,9 @@ TEST_F(ShareServerTest, PhonesPaintAreToldOfPicturesAndLeaveGone) {
     EXPECT_EQ(gone[0].kind, BrushEvent::Gone);
     EXPECT_EQ(gone[0].brush, 2);
     EXPECT_EQ(server.phoneCount(), 2);
+    server.stop();
+    EXPECT_EQ(first.closeCode(), 1001);
+    EXPECT_EQ(events(2).size(), 2u); // the last two phones are gone
 }
 
 TEST_F(ShareServerTest, SaysWhyItCannotListen) {
