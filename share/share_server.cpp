@@ -18,6 +18,7 @@ struct ShareServer::Phone {
     int brush;
     TokenBucket bucket;           // touched only on the phone's own thread
     std::uint64_t toldGeneration; // under phonesMutex_
+    bool holding;                 // a down since its last up; the phone's own thread
 };
 
 namespace {
@@ -314,9 +315,9 @@ void ShareServer::welcome(mg_connection* conn) {
         sendClose(conn, closeTryAgainLater, "full");
         return;
     }
-    auto phone = std::make_unique<Phone>(
-        Phone{nextBrush_++,
-              TokenBucket(eventsPerSecond, eventBurst, std::chrono::steady_clock::now()), 0});
+    auto phone = std::make_unique<Phone>(Phone{
+        nextBrush_++, TokenBucket(eventsPerSecond, eventBurst, std::chrono::steady_clock::now()), 0,
+        false});
     std::string hello = "hello " + std::to_string(phone->brush);
     {
         std::lock_guard<std::mutex> pictureLock(pictureMutex_);
@@ -356,9 +357,15 @@ bool ShareServer::receive(mg_connection* conn, int bits, const char* data, std::
         return false;
     }
     event.received = std::chrono::steady_clock::now();
-    if (!phone->bucket.take(event.received)) {
+    // The lift that ends a held stroke always passes: dropped, it would leave the stroke
+    // growing on the board. There is one for each down, and the downs are limited.
+    const bool lift = event.kind == BrushEvent::Up && phone->holding;
+    if (!lift && !phone->bucket.take(event.received)) {
         ++droppedByRate_;
         return true;
+    }
+    if (event.kind == BrushEvent::Down || event.kind == BrushEvent::Up) {
+        phone->holding = event.kind == BrushEvent::Down;
     }
     event.brush = phone->brush;
     queue(event);
@@ -384,9 +391,10 @@ void ShareServer::farewell(const mg_connection* conn) {
 
 void ShareServer::queue(const BrushEvent& event) {
     std::lock_guard<std::mutex> lock(eventsMutex_);
-    // A phone's end has room kept for it, one for each phone at once: a stroke it leaves
-    // held would otherwise stay on the board for good.
-    const std::size_t room = maxQueued_ + (event.kind == BrushEvent::Gone ? maxPhones_ : 0);
+    // A phone's end and a held stroke's lift have room kept for them, one of each for each
+    // phone at once: a stroke left held would otherwise stay on the board.
+    const std::size_t kept = event.kind == BrushEvent::Gone || event.kind == BrushEvent::Up;
+    const std::size_t room = maxQueued_ + kept * 2 * static_cast<std::size_t>(maxPhones_);
     if (events_.size() >= room) {
         ++droppedByQueue_;
         return;

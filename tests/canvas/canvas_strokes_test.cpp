@@ -107,18 +107,26 @@ TEST_F(CanvasStrokes, AGestureGoesOnWhileOthersPaintAndTheyLeaveItBe) {
 }
 
 TEST_F(CanvasStrokes, TheShapeCapAndTheGrowthCapHoldForEveryStroke) {
-    canvas.maxShapes = 5;
+    const auto noneHoldsARemovedShape = [this] {
+        for (int n = 1; n <= 3; ++n) {
+            const Shape* painting = canvas.strokeOf(n)->painting;
+            const bool kept =
+                std::any_of(canvas.shapes.begin(), canvas.shapes.end(),
+                            [&](const auto& shape) { return shape.get() == painting; });
+            ASSERT_TRUE(painting == nullptr || kept) << "pointer " << n << " holds a removed shape";
+        }
+    };
+    // The third stroke's shape takes the place of the first's, which that stroke lets go.
+    canvas.maxShapes = 2;
     for (int n = 1; n <= 3; ++n) {
         canvas.buttonPressed(startX(n), startY(n), right, n);
     }
+    noneHoldsARemovedShape();
+    EXPECT_EQ(canvas.strokeOf(1)->painting, nullptr);
+    canvas.maxShapes = 5;
     dragAll(4, 6);
     EXPECT_EQ(canvas.shapes.size(), 5u);
-    for (int n = 1; n <= 3; ++n) {
-        const Shape* painting = canvas.strokeOf(n)->painting;
-        const bool kept = std::any_of(canvas.shapes.begin(), canvas.shapes.end(),
-                                      [&](const auto& shape) { return shape.get() == painting; });
-        EXPECT_TRUE(painting == nullptr || kept) << "pointer " << n << " holds no removed shape";
-    }
+    noneHoldsARemovedShape();
     for (int i = 0; i < 100; ++i) {
         canvas.advance(0.1f);
     }
