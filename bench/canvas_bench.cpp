@@ -123,7 +123,7 @@ struct LoadedCanvas {
         }
         canvas.shapes.clear();
         canvas.selection.clear();
-        canvas.painting = nullptr;
+        canvas.stroke(0).painting = nullptr;
         seedRandom();
         std::mt19937 random(12);
         const auto between = [&](int low, int high) {

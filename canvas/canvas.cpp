@@ -19,6 +19,7 @@ float light1Specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 float light1Position[4] = {0.0f, 0.0f, 5.0f, 1.0f};
 
 Canvas::Canvas() : board(std::make_unique<Model>()) {
+    strokes[0] = Stroke();
     shapes.reserve(100);
     selection.reserve(100);
 }
@@ -29,9 +30,7 @@ int Canvas::load(const char* name) {
     Stage::instance();
     shapes.clear();
     selection.clear();
-    painting = nullptr;
-    paintMode = NotPainting;
-    heldButtons = 0;
+    dropStrokes();
     gestureState = 0;
 
     const std::string base(name);
@@ -60,9 +59,7 @@ int Canvas::loadPictureSet(const char* name, Image picture, Image mask, RegionMa
     Stage::instance();
     shapes.clear();
     selection.clear();
-    painting = nullptr;
-    paintMode = NotPainting;
-    heldButtons = 0;
+    dropStrokes();
     gestureState = 0;
     picturePixels = std::move(picture.pixels);
     pictureWidth = picture.width;

@@ -3,6 +3,7 @@
 #include "canvas/bare_canvas.h"
 #include "canvas/idle_scatter.h"
 #include "canvas/pick_volume.h"
+#include "canvas/stroke.h"
 #include "frame/frame.h"
 #include "frame/renderer.h"
 #include "picture/image.h"
@@ -15,6 +16,7 @@
 #include <GL/gl.h>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -37,7 +39,11 @@ class Canvas {
 public:
     enum Tool { ParallelogramTool = 0, CircleTool = 1, SquareTool = 2, TriangleTool = 3 };
     enum Animation { NoAnimation = 0, Scattering = 1, ReturningHome = 2 };
-    enum PaintMode { NotPainting = 0, Growing = 2, Trailing = 3 };
+    enum PaintMode {
+        NotPainting = Stroke::NotPainting,
+        Growing = Stroke::Growing,
+        Trailing = Stroke::Trailing
+    };
 
     Canvas();
     ~Canvas();
@@ -120,14 +126,24 @@ public:
     // The point under window point (x, y) when it lies on the board, not in the margins.
     bool boardPointAt(int x, int y, float& outX, float& outY) const;
 
-    // Pointer input, tools and painting.
-    void buttonPressed(int x, int y, int button);
-    void buttonReleased(int x, int y, int button);
-    void pointerMoved(int x, int y);
+    // Pointer input, tools and painting. Each pointer paints a stroke of its own; pointer 0,
+    // the mouse, always has one, another's goes when its last button lifts. Gestures stay
+    // one at a time: while one pointer's selection stands, another's presses neither pick
+    // shapes nor connect, only paint and choose tools.
+    void buttonPressed(int x, int y, int button, int pointer = 0);
+    void buttonReleased(int x, int y, int button, int pointer = 0);
+    void pointerMoved(int x, int y, int pointer = 0);
     void selectTool(int tool);
-    // The shape being painted grown by factor at once, as a hold grows it over time, and
-    // never past maxGrownScale(); nothing when no shape is being painted.
-    void growPainting(float factor);
+    // What the pointer's presses paint from now on (the toolbar's choice for the mouse).
+    void choosePointerTool(int pointer, int tool);
+    // The shape the pointer is painting grown by factor at once, as a hold grows it over
+    // time, and never past maxGrownScale(); nothing when it paints none.
+    void growPainting(float factor, int pointer = 0);
+    // The pointer's stroke, made when it has none; or nullptr when it has none.
+    Stroke& stroke(int pointer);
+    const Stroke* strokeOf(int pointer) const;
+    // Whether any pointer holds a button: somebody is there.
+    bool buttonHeld() const;
     // A new shape of the tool's kind at board point (x, y), coloured like the region under
     // it; the Canvas keeps it in `shapes`.
     Shape* spawnShape(int kind, float x, float y);
@@ -153,7 +169,9 @@ public:
 
     std::vector<std::unique_ptr<Shape>> shapes;
     std::vector<int> selection;
-    Shape* painting = nullptr;
+    // The pointer whose press made the selection, and whose gesture it is.
+    int selectionPointer = 0;
+    std::map<int, Stroke> strokes;
     std::unique_ptr<Model> board;
     std::vector<unsigned char> picturePixels;
     int pictureWidth = 0;
@@ -172,10 +190,6 @@ public:
     float zNear = 10.0f;
     float zFar = 5000.0f;
     float fieldOfView = 45.0f;
-    int pointerX = 0;
-    int pointerY = 0;
-    int pressX = -1;
-    int pressY = -1;
     int gestureState = 0;
     float gestureX1 = 0.0f;
     float gestureY1 = 0.0f;
@@ -187,12 +201,7 @@ public:
     double timerDuration = 0.0;
     double timerElapsed = 0.0;
     double idleTime = 0.0;
-    int paintMode = NotPainting;
     int currentTool = ParallelogramTool;
-    // Seconds since the stroke last spawned or began trailing. Kept apart from the
-    // animation timer, so that painting and the scatter or return-home animation can run
-    // at the same time without either spoiling the other.
-    double strokeElapsed = 0.0;
     // Unattended use: after clearAfterSeconds (0: never) without pointer motion, a press
     // or a key the canvas is cleared as by Escape; at most maxShapes (0: no limit) shapes
     // are kept, the oldest going first.
@@ -202,9 +211,6 @@ public:
     // How many times Escape or clearAfterSeconds has cleared the canvas: the program may
     // show another picture after each.
     std::uint64_t clearCount = 0;
-    // The buttons held down, a bit for each: somebody is there, so the unattended time stands
-    // still.
-    std::uint32_t heldButtons = 0;
     // Prints nothing while set (no key codes, no connections): the events are nobody's.
     bool quiet = false;
     // After more than idleScatterSeconds (0: never) without pointer motion the shapes
@@ -236,9 +242,15 @@ private:
     void connect(int x, int y, float t);
     void joinPair(Shape& a, Shape& b, float interval);
     Shape& selected(std::size_t k) const;
-    // A shape of the current tool that shows right under the pointer showing board point
-    // (x, y), coloured like the picture there.
-    Shape* paintAt(float x, float y);
+    // A shape of the tool that shows right under the pointer showing board point (x, y),
+    // coloured like the picture there.
+    Shape* paintAt(int tool, float x, float y);
+    // The toolbar's entries under window point (x, y) join toolHits; the shapes are left be.
+    void pickTools(int x, int y);
+    // Every stroke's shape and buttons let go; pointer 0's position stays.
+    void dropStrokes();
+    // A pointer other than the mouse that holds nothing leaves no stroke behind.
+    void forget(int pointer);
     Region regionAt(int x, int y) const;
     Region pictureColourAt(int x, int y) const;
     void clearCanvas();

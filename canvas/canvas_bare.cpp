@@ -19,10 +19,12 @@ BareCanvas Canvas::bare() const {
         }
     }
     state.leastToolPixels = leastToolPixels;
-    state.pointerX = pointerX;
-    state.pointerY = pointerY;
-    state.pressX = pressX;
-    state.pressY = pressY;
+    // The mouse's stroke: the only one that stays when its buttons are up.
+    const Stroke& mouse = strokes.at(0);
+    state.pointerX = mouse.pointerX;
+    state.pointerY = mouse.pointerY;
+    state.pressX = mouse.pressX;
+    state.pressY = mouse.pressY;
     state.gestureState = gestureState;
     state.gesture = {gestureX1, gestureY1, gestureTime1, gestureX2, gestureY2, gestureTime2};
     state.animationKind = animationKind;
@@ -32,8 +34,8 @@ BareCanvas Canvas::bare() const {
     state.unattendedTime = unattendedTime;
     state.idleScatterDone = idleScatterDone;
     state.clearCount = clearCount;
-    state.heldButtons = heldButtons;
-    state.strokeElapsed = strokeElapsed;
+    state.heldButtons = mouse.heldButtons;
+    state.strokeElapsed = mouse.strokeElapsed;
     state.light0Raised = light0Raised;
     std::copy_n(Stage::instance()->light0Position, 4, state.light0Position.begin());
     std::copy_n(light1Position, 4, state.light1Position.begin());
@@ -45,8 +47,7 @@ BareCanvas Canvas::bare() const {
 void Canvas::returnTo(const BareCanvas& state) {
     shapes.clear();
     selection.clear();
-    painting = nullptr;
-    paintMode = NotPainting;
+    dropStrokes();
     cameraX = state.cameraX;
     cameraY = state.cameraY;
     cameraDistance = state.cameraDistance;
@@ -59,10 +60,11 @@ void Canvas::returnTo(const BareCanvas& state) {
     }
     currentTool = state.currentTool;
     leastToolPixels = state.leastToolPixels;
-    pointerX = state.pointerX;
-    pointerY = state.pointerY;
-    pressX = state.pressX;
-    pressY = state.pressY;
+    Stroke& mouse = strokes.at(0);
+    mouse.pointerX = state.pointerX;
+    mouse.pointerY = state.pointerY;
+    mouse.pressX = state.pressX;
+    mouse.pressY = state.pressY;
     gestureState = state.gestureState;
     gestureX1 = state.gesture[0];
     gestureY1 = state.gesture[1];
@@ -77,8 +79,8 @@ void Canvas::returnTo(const BareCanvas& state) {
     unattendedTime = state.unattendedTime;
     idleScatterDone = state.idleScatterDone;
     clearCount = state.clearCount;
-    heldButtons = state.heldButtons;
-    strokeElapsed = state.strokeElapsed;
+    mouse.heldButtons = state.heldButtons;
+    mouse.strokeElapsed = state.strokeElapsed;
     light0Raised = state.light0Raised;
     std::copy(state.light0Position.begin(), state.light0Position.end(),
               Stage::instance()->light0Position);

@@ -141,8 +141,11 @@ void Canvas::describeOutline(const Shape& shape, std::vector<Outline>& outlines)
 void Canvas::describeBand() const {
     frame.bandColour = {1.0f, 1.0f, 1.0f};
     frame.band.clear();
-    const float px = static_cast<float>(pointerX);
-    const float py = static_cast<float>(pointerY);
+    // The band runs to the pointer whose gesture it is, or to the mouse once that is gone.
+    const Stroke* gesturer = strokeOf(selectionPointer);
+    const Stroke& to = gesturer != nullptr ? *gesturer : strokes.at(0);
+    const float px = static_cast<float>(to.pointerX);
+    const float py = static_cast<float>(to.pointerY);
     if (gestureState >= 1 && gestureState <= 3) {
         frame.band.push_back({gestureX1, gestureY1, px, py});
     } else if (gestureState == 4) {

@@ -82,7 +82,9 @@ int Canvas::keyPressed(int key) {
 }
 
 void Canvas::clearCanvas() {
-    painting = nullptr;
+    for (auto& entry : strokes) {
+        entry.second.painting = nullptr;
+    }
     selection.clear();
     shapes.clear();
     ++clearCount;
@@ -90,7 +92,7 @@ void Canvas::clearCanvas() {
 
 void Canvas::advance(float dt) {
     idleTime = idleTime + dt;
-    if (heldButtons == 0) {
+    if (!buttonHeld()) {
         unattendedTime = unattendedTime + dt;
     }
     if (clearAfterSeconds > 0.0 && unattendedTime > clearAfterSeconds && !shapes.empty()) {
@@ -101,20 +103,26 @@ void Canvas::advance(float dt) {
         idleScatterDone = true;
         scatter();
     }
-    const bool holding = painting != nullptr && paintMode == Growing;
-    if (holding) {
-        const float s = dt * 1.3f + 1.0f;
-        painting->scaleBy(s, s, 1.0f);
+    const auto holding = [](const Stroke& s) {
+        return s.painting != nullptr && s.paintMode == Growing;
+    };
+    const float growth = dt * 1.3f + 1.0f;
+    for (auto& entry : strokes) {
+        if (holding(entry.second)) {
+            entry.second.painting->scaleBy(growth, growth, 1.0f);
+        }
     }
     for (auto& shape : shapes) {
         shape->update(dt);
     }
     // After the update, which makes a circle pulse: a held circle would otherwise pass the
     // cap by as much. Both axes by the same factor, so that the shape keeps its proportions.
-    if (holding) {
-        capGrowth(*painting);
+    for (auto& entry : strokes) {
+        if (holding(entry.second)) {
+            capGrowth(*entry.second.painting);
+        }
+        entry.second.strokeElapsed = entry.second.strokeElapsed + dt;
     }
-    strokeElapsed = strokeElapsed + dt;
     if (timerDuration > 0.0 && timerElapsed + dt > timerDuration) {
         if (animationKind == ReturningHome) {
             raiseLight0(-light0Raised);

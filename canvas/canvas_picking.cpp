@@ -131,6 +131,19 @@ int Canvas::collectHits(const std::vector<GLuint>& names) {
     return 1;
 }
 
+void Canvas::pickTools(int x, int y) {
+    if (referenceDrawing) {
+        selectionHitsAt(x, y, pickNames);
+    } else {
+        hitsAt(x, y, pickNames);
+    }
+    const auto placed = static_cast<GLuint>(shapes.size());
+    pickNames.erase(std::remove_if(pickNames.begin(), pickNames.end(),
+                                   [placed](GLuint name) { return name < placed; }),
+                    pickNames.end());
+    collectHits(pickNames);
+}
+
 void Canvas::clearSelection() {
     for (int index : selection) {
         shapes[static_cast<std::size_t>(index)]->setSelected(0);

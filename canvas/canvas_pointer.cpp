@@ -31,72 +31,105 @@ std::uint32_t buttonBit(int button) {
 
 } // namespace
 
-void Canvas::buttonPressed(int x, int y, int button) {
+void Canvas::buttonPressed(int x, int y, int button, int pointer) {
     const auto t = static_cast<float>(Stage::instance()->now());
     unattendedTime = 0.0;
-    heldButtons |= buttonBit(button);
-    pointerX = pressX = x;
-    pointerY = pressY = y;
+    Stroke& s = stroke(pointer);
+    s.heldButtons |= buttonBit(button);
+    s.pointerX = s.pressX = x;
+    s.pointerY = s.pressY = y;
     float boardX = 0.0f;
     float boardY = 0.0f;
     const bool onBoard = boardPointAt(x, y, boardX, boardY);
+    // Another pointer's selection is its gesture: this press leaves it be.
+    const bool gestureFree = selection.empty() || pointer == selectionPointer;
     // The toolbar answers wherever it shows; otherwise a press in the margins around the
     // board is a press on the bare picture.
-    pick(x, y);
-    if (!onBoard) {
-        clearSelection();
+    if (gestureFree) {
+        pick(x, y);
+        if (!onBoard) {
+            clearSelection();
+        }
+        if (!selection.empty() && pointer != selectionPointer) {
+            forget(selectionPointer);
+            selectionPointer = pointer;
+        }
+    } else {
+        pickTools(x, y);
     }
     if (!toolHits.empty()) {
         selectTool(toolHits[0] / 2);
         return;
     }
     if (button == rightButton) {
-        if (!selection.empty() || !onBoard) {
+        if ((gestureFree && !selection.empty()) || !onBoard) {
             return;
         }
-        paintMode = Growing;
-        painting = paintAt(boardX, boardY);
-    } else if (button == leftButton) {
+        s.paintMode = Growing;
+        s.painting = paintAt(s.tool == Stroke::toolbarTool ? currentTool : s.tool, boardX, boardY);
+    } else if (button == leftButton && gestureFree) {
         connect(x, y, t);
     }
 }
 
-void Canvas::buttonReleased(int, int, int button) {
-    heldButtons &= ~buttonBit(button);
-    if (button != rightButton) {
+void Canvas::buttonReleased(int, int, int button, int pointer) {
+    const auto found = strokes.find(pointer);
+    if (found == strokes.end()) {
         return;
     }
-    if (paintMode == Growing || paintMode == Trailing) {
-        painting = nullptr;
+    Stroke& s = found->second;
+    s.heldButtons &= ~buttonBit(button);
+    if (button == rightButton) {
+        s.painting = nullptr;
+        s.paintMode = NotPainting;
+        if (pointer == selectionPointer) {
+            gestureState = 0;
+            clearSelection();
+        }
     }
-    paintMode = NotPainting;
-    gestureState = 0;
-    clearSelection();
+    // The gesture's pointer stays known while its selection stands: the band follows it.
+    if (pointer != selectionPointer || selection.empty()) {
+        forget(pointer);
+    }
 }
 
-void Canvas::pointerMoved(int x, int y) {
+void Canvas::forget(int pointer) {
+    const auto found = strokes.find(pointer);
+    if (pointer != 0 && found != strokes.end() && found->second.heldButtons == 0) {
+        strokes.erase(found);
+    }
+}
+
+void Canvas::pointerMoved(int x, int y, int pointer) {
     idleTime = 0.0;
     unattendedTime = 0.0;
     idleScatterDone = false;
-    if (paintMode == Growing) {
-        if (animationKind == NoAnimation && pointerX != pressX && pointerY != pressY) {
-            strokeElapsed = 0.0;
-            paintMode = Trailing;
+    // A pointer that holds nothing (a finger or phone between strokes) only moves the light.
+    const auto found = strokes.find(pointer);
+    if (found != strokes.end()) {
+        Stroke& s = found->second;
+        if (s.paintMode == Growing) {
+            if (animationKind == NoAnimation && s.pointerX != s.pressX && s.pointerY != s.pressY) {
+                s.strokeElapsed = 0.0;
+                s.paintMode = Trailing;
+            }
+        } else if (s.paintMode == Trailing) {
+            float boardX = 0.0f;
+            float boardY = 0.0f;
+            // Off the board the stroke lays nothing and picks up again where it comes back.
+            if (s.strokeElapsed > trailSpacingSeconds && boardPointAt(x, y, boardX, boardY)) {
+                s.paintMode = Growing;
+                s.painting =
+                    paintAt(s.tool == Stroke::toolbarTool ? currentTool : s.tool, boardX, boardY);
+                s.strokeElapsed = 0.0;
+                s.pressX = x;
+                s.pressY = y;
+            }
         }
-    } else if (paintMode == Trailing) {
-        float boardX = 0.0f;
-        float boardY = 0.0f;
-        // Off the board the stroke lays nothing and picks up again where it comes back.
-        if (strokeElapsed > trailSpacingSeconds && boardPointAt(x, y, boardX, boardY)) {
-            paintMode = Growing;
-            painting = paintAt(boardX, boardY);
-            strokeElapsed = 0.0;
-            pressX = x;
-            pressY = y;
-        }
+        s.pointerX = x;
+        s.pointerY = y;
     }
-    pointerX = x;
-    pointerY = y;
+    // The light follows whichever pointer moved last.
     float boardX = 0.0f;
     float boardY = 0.0f;
     if (unproject(x, y, boardX, boardY) == 1) {
@@ -116,12 +149,57 @@ void Canvas::selectTool(int tool) {
     tools[static_cast<std::size_t>(2 * tool + 1)]->setSelected(1);
 }
 
-void Canvas::growPainting(float factor) {
-    if (painting == nullptr || paintMode != Growing) {
+void Canvas::choosePointerTool(int pointer, int tool) {
+    if (tool < ParallelogramTool || tool > TriangleTool) {
         return;
     }
-    painting->scaleBy(factor, factor, 1.0f);
-    capGrowth(*painting);
+    if (pointer == 0) {
+        if (!tools.empty()) {
+            selectTool(tool);
+        }
+        return;
+    }
+    stroke(pointer).tool = tool;
+}
+
+void Canvas::growPainting(float factor, int pointer) {
+    const auto found = strokes.find(pointer);
+    if (found == strokes.end()) {
+        return;
+    }
+    Stroke& s = found->second;
+    if (s.painting == nullptr || s.paintMode != Growing) {
+        return;
+    }
+    s.painting->scaleBy(factor, factor, 1.0f);
+    capGrowth(*s.painting);
+}
+
+Stroke& Canvas::stroke(int pointer) {
+    return strokes[pointer];
+}
+
+const Stroke* Canvas::strokeOf(int pointer) const {
+    const auto found = strokes.find(pointer);
+    return found != strokes.end() ? &found->second : nullptr;
+}
+
+bool Canvas::buttonHeld() const {
+    return std::any_of(strokes.begin(), strokes.end(),
+                       [](const auto& entry) { return entry.second.heldButtons != 0; });
+}
+
+void Canvas::dropStrokes() {
+    for (auto entry = strokes.begin(); entry != strokes.end();) {
+        if (entry->first == 0) {
+            entry->second.painting = nullptr;
+            entry->second.paintMode = NotPainting;
+            entry->second.heldButtons = 0;
+            ++entry;
+        } else {
+            entry = strokes.erase(entry);
+        }
+    }
 }
 
 void Canvas::capGrowth(Shape& shape) const {
@@ -134,8 +212,8 @@ void Canvas::capGrowth(Shape& shape) const {
 // The shape stands a few units in front of the board; on the board point itself it would
 // show a little off the pointer, towards the window's edge, by up to several pixels near
 // the edges of a large window. Along the line of sight it shows right under the pointer.
-Shape* Canvas::paintAt(float x, float y) {
-    Shape* shape = spawnShape(currentTool, x, y);
+Shape* Canvas::paintAt(int tool, float x, float y) {
+    Shape* shape = spawnShape(tool, x, y);
     const float z = shape->position.z;
     if (cameraDistance > z) {
         const float toEye = (cameraDistance - z) / cameraDistance;

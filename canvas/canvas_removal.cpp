@@ -24,8 +24,10 @@ void Canvas::removeShape(std::size_t index) {
             --entry;
         }
     }
-    if (painting == shapes[index].get()) {
-        painting = nullptr;
+    for (auto& entry : strokes) {
+        if (entry.second.painting == shapes[index].get()) {
+            entry.second.painting = nullptr;
+        }
     }
     shapes.erase(shapes.begin() + static_cast<std::ptrdiff_t>(index));
 }

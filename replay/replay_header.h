@@ -40,8 +40,9 @@ struct ReplayHeader {
 // a press paints the board point under the pointer. Version 3 adds the idle scatter's
 // seconds to the canvas line and writes a run of like idle steps as one line. Version 4
 // notes the board's size, which a photograph of its own shape sets, adds the toolbar's least
-// tool width to the canvas line, and the grow event of a touch.
-constexpr int replayFormatVersion = 4;
+// tool width to the canvas line, and the grow event of a touch. Version 5 gives each
+// pointer's events but the mouse's its pointer's id, and a pointer's own tool.
+constexpr int replayFormatVersion = 5;
 // The oldest version still played as it was recorded.
 constexpr int oldestReplayFormatVersion = 2;
 // Every line, a picture's path included, fits in this many bytes with its line feed.
@@ -56,6 +57,8 @@ constexpr int maxReplayCoordinate = 1000000;
 constexpr std::int64_t maxReplayTicks = 1000000000000000000;
 constexpr int maxReplayButton = 31;
 constexpr int maxReplayKey = 255;
+constexpr int maxReplayPointer = 2147483647;
+constexpr int maxReplayTool = 3;
 constexpr double maxReplayStep = 1.0e6;
 constexpr int maxReplayShapes = 100000000;
 constexpr double maxReplayClearAfter = 1.0e9;

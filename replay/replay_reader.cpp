@@ -406,6 +406,17 @@ std::string ReplayReader::readEvent(InputEvent& event) {
     std::string error;
     InputEvent read;
     read.ticks = ticks;
+    // From version 5 a pointer's events end with its id, "pN", but for the mouse's (0).
+    const bool pointed = kind == "press" || kind == "release" || kind == "motion" ||
+                         kind == "grow" || kind == "tool";
+    if (version >= 5 && pointed && fieldCount > 2 && fields[fieldCount - 1].front() == 'p') {
+        const std::string_view id = fields[fieldCount - 1].substr(1);
+        if (!parseInt(id, 0, maxReplayPointer, read.pointer)) {
+            return fault("a pointer needs \"p\" and a number" + range(0, maxReplayPointer) +
+                         ", not " + quoted(fields[fieldCount - 1]));
+        }
+        --fieldCount;
+    }
     if (kind == "idle" && version >= 3 && fieldCount == 6) {
         read.kind = InputEvent::Idle;
         error = readIdleRun(read);
@@ -453,6 +464,13 @@ std::string ReplayReader::readEvent(InputEvent& event) {
         if ((error = count(1, "grow FACTOR")).empty() &&
             (!parseDecimal(fields[2], maxReplayGrow, read.factor) || read.factor < 1.0f)) {
             error = fault("a grow event needs a factor from 1 to 1e6, not " + quoted(fields[2]));
+        }
+    } else if (kind == "tool" && version >= 5) {
+        read.kind = InputEvent::Tool;
+        if ((error = count(1, "tool TOOL pPOINTER")).empty() &&
+            !parseInt(fields[2], 0, maxReplayTool, read.tool)) {
+            error = fault("a tool needs a number" + range(0, maxReplayTool) + ", not " +
+                          quoted(fields[2]));
         }
     } else {
         error = fault("unknown event " + quoted(kind));

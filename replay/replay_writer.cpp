@@ -72,20 +72,25 @@ std::string replayHeaderText(const ReplayHeader& header) {
 }
 
 std::string replayEventLine(const InputEvent& event) {
-    char line[128];
+    char line[160];
     const long long ticks = event.ticks;
+    // The mouse's events are written as they were before pointers had ids.
+    char whose[24] = "";
+    if (event.pointer != 0) {
+        std::snprintf(whose, sizeof whose, " p%d", event.pointer);
+    }
     switch (event.kind) {
     case InputEvent::Idle:
         std::snprintf(line, sizeof line, "%lld idle %.9g\n", ticks, static_cast<double>(event.dt));
         break;
     case InputEvent::Press:
     case InputEvent::Release:
-        std::snprintf(line, sizeof line, "%lld %s %d %d %d\n", ticks,
+        std::snprintf(line, sizeof line, "%lld %s %d %d %d%s\n", ticks,
                       event.kind == InputEvent::Press ? "press" : "release", event.button, event.x,
-                      event.y);
+                      event.y, whose);
         break;
     case InputEvent::Motion:
-        std::snprintf(line, sizeof line, "%lld motion %d %d\n", ticks, event.x, event.y);
+        std::snprintf(line, sizeof line, "%lld motion %d %d%s\n", ticks, event.x, event.y, whose);
         break;
     case InputEvent::Key:
         std::snprintf(line, sizeof line, "%lld key %d\n", ticks, event.key);
@@ -94,8 +99,11 @@ std::string replayEventLine(const InputEvent& event) {
         std::snprintf(line, sizeof line, "%lld reshape %d %d\n", ticks, event.width, event.height);
         break;
     case InputEvent::Grow:
-        std::snprintf(line, sizeof line, "%lld grow %.9g\n", ticks,
-                      static_cast<double>(event.factor));
+        std::snprintf(line, sizeof line, "%lld grow %.9g%s\n", ticks,
+                      static_cast<double>(event.factor), whose);
+        break;
+    case InputEvent::Tool:
+        std::snprintf(line, sizeof line, "%lld tool %d p%d\n", ticks, event.tool, event.pointer);
         break;
     }
     return line;

@@ -18,13 +18,13 @@ void InputDispatcher::deliver(const InputEvent& event) {
         canvas.advance(event.dt);
         break;
     case InputEvent::Press:
-        canvas.buttonPressed(event.x, event.y, event.button);
+        canvas.buttonPressed(event.x, event.y, event.button, event.pointer);
         break;
     case InputEvent::Release:
-        canvas.buttonReleased(event.x, event.y, event.button);
+        canvas.buttonReleased(event.x, event.y, event.button, event.pointer);
         break;
     case InputEvent::Motion:
-        canvas.pointerMoved(event.x, event.y);
+        canvas.pointerMoved(event.x, event.y, event.pointer);
         break;
     case InputEvent::Key:
         canvas.keyPressed(event.key);
@@ -35,7 +35,10 @@ void InputDispatcher::deliver(const InputEvent& event) {
         canvas.setProjection(0, 0, event.width, event.height);
         break;
     case InputEvent::Grow:
-        canvas.growPainting(event.factor);
+        canvas.growPainting(event.factor, event.pointer);
+        break;
+    case InputEvent::Tool:
+        canvas.choosePointerTool(event.pointer, event.tool);
         break;
     }
     canvas.quiet = wasQuiet;

@@ -21,7 +21,7 @@ Invitation::Invitation(Canvas& canvas, VirtualClock& heldClock, const InputDispa
 bool Invitation::frame(std::int64_t now) {
     if (!isPlaying) {
         // A button held down is somebody there, even over an empty board.
-        if (!canvas.shapes.empty() || canvas.heldButtons != 0) {
+        if (!canvas.shapes.empty() || canvas.buttonHeld()) {
             quietSince = now;
         }
         if (broken || now - quietSince < afterTicks || !start()) {

@@ -62,7 +62,7 @@ void PhotoTurn::follow(Canvas& canvas, bool inviting) {
         pictureStaysBecause.clear();
         finished = std::move(result);
     }
-    const bool bare = canvas.shapes.empty() && canvas.heldButtons == 0 && !inviting;
+    const bool bare = canvas.shapes.empty() && !canvas.buttonHeld() && !inviting;
     if (cleared || bare) {
         std::printf("%s\n", finished->summary.c_str());
         showPhotograph(canvas, finished->path, finished->buffers);

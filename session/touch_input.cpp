@@ -153,10 +153,11 @@ bool TouchInput::withinSlop(int x, int y) const {
 // The growth goes to the recording as an event of its own, so that a replay, which knows
 // nothing of fingers, grows the shape the same.
 void TouchInput::pressRight(std::int64_t ticks) {
-    const Shape* before = canvas.painting;
+    const Shape* before = canvas.strokeOf(0)->painting;
     dispatcher.deliver(InputEvent::press(ticks, rightButton, startX, startY));
     phase = Phase::Painting;
-    if (canvas.painting != nullptr && canvas.painting != before) {
+    const Shape* painted = canvas.strokeOf(0)->painting;
+    if (painted != nullptr && painted != before) {
         if (const float factor = tapGrowth(); factor > 1.0f) {
             dispatcher.deliver(InputEvent::grow(ticks, factor));
         }
@@ -164,7 +165,7 @@ void TouchInput::pressRight(std::int64_t ticks) {
 }
 
 float TouchInput::tapGrowth() const {
-    const Shape& shape = *canvas.painting;
+    const Shape& shape = *canvas.strokeOf(0)->painting;
     const double across = canvas.shownAcross(shape);
     if (tapPixels <= 0.0 || across >= tapPixels) {
         return 1.0f;

@@ -81,7 +81,7 @@ std::string PagePictures::showDefault(Canvas& canvas, const PhotoOptions& option
 bool PagePictures::reshapeDefault(Show& show, double shape, std::string& said) {
     Canvas& canvas = show.canvas;
     if (madeAtShape <= 0.0 || shape <= 0.0 || show.replaying() || show.recording() ||
-        !canvas.shapes.empty() || canvas.heldButtons != 0 || show.touching()) {
+        !canvas.shapes.empty() || canvas.buttonHeld() || show.touching()) {
         return false;
     }
     said = showDefault(canvas, defaultPhotoOptions(shape));

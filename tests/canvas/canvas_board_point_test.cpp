@@ -139,7 +139,7 @@ TEST_F(CanvasTest, APressOffTheBoardPaintsAndSelectsNothing) {
         show(canvas, row.view);
         canvas.buttonPressed(row.x, row.y, right);
         EXPECT_TRUE(canvas.shapes.empty());
-        EXPECT_EQ(canvas.paintMode, Canvas::NotPainting);
+        EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::NotPainting);
         canvas.buttonReleased(row.x, row.y, right);
     }
 

@@ -42,8 +42,8 @@ TEST_F(CanvasTest, AHeldShapeGrowsAsAlwaysUpToTheCapAndNoFurther) {
         const float cap = maxGrownCells * static_cast<float>(480 / hold.maskHeight);
         canvas.selectTool(hold.tool);
         canvas.buttonPressed(320, 240, 2);
-        ASSERT_NE(canvas.painting, nullptr);
-        Shape& shape = *canvas.painting;
+        ASSERT_NE(canvas.stroke(0).painting, nullptr);
+        Shape& shape = *canvas.stroke(0).painting;
         const float aspect = shape.scale.y / shape.scale.x;
         float uncapped = shape.scale.x;
         const auto steps = static_cast<int>(std::lround(hold.seconds / hold.step));
@@ -68,15 +68,15 @@ TEST_F(CanvasTest, AHeldShapeGrowsAsAlwaysUpToTheCapAndNoFurther) {
 TEST_F(CanvasTest, OnlyTheShapeHeldStillGrowsAndMeetsTheCap) {
     load();
     canvas.buttonPressed(320, 240, 2);
-    Shape& shape = *canvas.painting;
+    Shape& shape = *canvas.stroke(0).painting;
     const float start = shape.scale.x;
-    canvas.paintMode = Canvas::Trailing;
+    canvas.stroke(0).paintMode = Canvas::Trailing;
     canvas.advance(0.5f);
     EXPECT_EQ(shape.scale.x, start);
     shape.setScale(200.0f, 200.0f, 1.0f);
     canvas.advance(0.5f);
     EXPECT_EQ(shape.scale.x, 200.0f);
-    canvas.paintMode = Canvas::Growing;
+    canvas.stroke(0).paintMode = Canvas::Growing;
     canvas.advance(0.01f);
     EXPECT_EQ(shape.scale.x, canvas.maxGrownScale());
     canvas.buttonReleased(320, 240, 2);
@@ -91,7 +91,7 @@ TEST_F(CanvasTest, AGrowEventGrowsTheShapeBeingPaintedUpToTheCap) {
     load();
     canvas.growPainting(2.0f);
     canvas.buttonPressed(320, 240, 2);
-    Shape& shape = *canvas.painting;
+    Shape& shape = *canvas.stroke(0).painting;
     const float start = shape.scale.x;
     canvas.growPainting(2.0f);
     EXPECT_EQ(shape.scale.x, 2.0f * start);

@@ -117,17 +117,17 @@ TEST_F(CanvasTest, MaskLargerThanTheBoardStillPansByAtLeastOneUnit) {
 TEST_F(CanvasTest, EscapeClearsShapesSelectionAndGestureButKeepsTheStroke) {
     load();
     addSquare(canvas, 100, 100);
-    canvas.painting = addSquare(canvas, 200, 100);
+    canvas.stroke(0).painting = addSquare(canvas, 200, 100);
     canvas.selection = {0, 1};
     canvas.gestureState = 3;
-    canvas.paintMode = Canvas::Growing;
+    canvas.stroke(0).paintMode = Canvas::Growing;
     const float distance = canvas.cameraDistance;
     EXPECT_EQ(press(canvas, 27), "27\n");
     EXPECT_TRUE(canvas.shapes.empty());
     EXPECT_TRUE(canvas.selection.empty());
-    EXPECT_EQ(canvas.painting, nullptr);
+    EXPECT_EQ(canvas.stroke(0).painting, nullptr);
     EXPECT_EQ(canvas.gestureState, 0);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
     EXPECT_EQ(canvas.tools.size(), 8u);
     EXPECT_EQ(canvas.cameraDistance, distance);
     canvas.advance(0.1f); // growing nothing is harmless

@@ -27,16 +27,16 @@ TEST(CanvasConstruction, StartsEmptyFacingTheOriginWithABoardButNoPicture) {
     EXPECT_EQ(canvas.zNear, 10.0f);
     EXPECT_EQ(canvas.zFar, 5000.0f);
     EXPECT_EQ(canvas.fieldOfView, 45.0f);
-    EXPECT_EQ(canvas.pressX, -1);
-    EXPECT_EQ(canvas.pressY, -1);
+    EXPECT_EQ(canvas.stroke(0).pressX, -1);
+    EXPECT_EQ(canvas.stroke(0).pressY, -1);
     EXPECT_TRUE(canvas.shapes.empty());
     EXPECT_TRUE(canvas.selection.empty());
     EXPECT_TRUE(canvas.tools.empty());
     EXPECT_GE(canvas.shapes.capacity(), 100u);
-    EXPECT_EQ(canvas.painting, nullptr);
+    EXPECT_EQ(canvas.stroke(0).painting, nullptr);
     ASSERT_NE(canvas.board, nullptr);
     EXPECT_EQ(canvas.gestureState, 0);
-    EXPECT_EQ(canvas.paintMode, 0);
+    EXPECT_EQ(canvas.stroke(0).paintMode, 0);
     EXPECT_EQ(canvas.animationKind, 0);
 }
 
@@ -195,8 +195,8 @@ TEST_F(CanvasTest, GestureOverlayDrawsWhiteLinesToThePointer) {
     canvas.gestureState = 1;
     canvas.gestureX1 = 100.0f;
     canvas.gestureY1 = 100.0f;
-    canvas.pointerX = 300;
-    canvas.pointerY = 100;
+    canvas.stroke(0).pointerX = 300;
+    canvas.stroke(0).pointerY = 100;
     renderFrame();
     const auto onLine = gl.pixel(200, 480 - 100);
     EXPECT_EQ(onLine.r, 255);
@@ -206,8 +206,8 @@ TEST_F(CanvasTest, GestureOverlayDrawsWhiteLinesToThePointer) {
     canvas.gestureState = 4;
     canvas.gestureX2 = 300.0f;
     canvas.gestureY2 = 300.0f;
-    canvas.pointerX = 100;
-    canvas.pointerY = 300;
+    canvas.stroke(0).pointerX = 100;
+    canvas.stroke(0).pointerY = 300;
     renderFrame();
     // A triangle: first to second point, second point to pointer, pointer to first point.
     EXPECT_EQ(gl.pixel(200, 480 - 200).g, 255);

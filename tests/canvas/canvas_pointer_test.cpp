@@ -33,8 +33,8 @@ TEST_F(CanvasTest, RightPressPaintsTheToolsShapeInTheRegionsColour) {
     // Mask cell (9, 9) holds key (9 + 9) % 4 = 2, which the map paints blue.
     EXPECT_EQ(square->colour.x, 0.0f);
     EXPECT_EQ(square->colour.z, 1.0f);
-    EXPECT_EQ(canvas.painting, square);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).painting, square);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
 }
 
 TEST_F(CanvasTest, PaintedShapeShowsInFrontOfTheBoardEvenAtDepthZero) {
@@ -120,7 +120,7 @@ TEST_F(CanvasTest, RightPressOnAShapeSelectsItAndPaintsNothing) {
     canvas.buttonPressed(300, 200, right);
     EXPECT_EQ(canvas.shapes.size(), 1u);
     EXPECT_EQ(canvas.selection, (std::vector<int>{0}));
-    EXPECT_EQ(canvas.paintMode, Canvas::NotPainting);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::NotPainting);
     canvas.buttonReleased(300, 200, right);
     EXPECT_TRUE(canvas.selection.empty());
 }
@@ -148,27 +148,27 @@ TEST_F(CanvasTest, DraggedStrokeLaysATrailAtMostEverySixHundredthsOfASecond) {
     ASSERT_EQ(canvas.shapes.size(), 1u);
     canvas.pointerMoved(210, 200); // along one axis from the spawn point: still growing
     canvas.pointerMoved(215, 200);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
     canvas.pointerMoved(220, 205);
     canvas.pointerMoved(225, 210); // previous point differs in both: trailing
-    EXPECT_EQ(canvas.paintMode, Canvas::Trailing);
-    canvas.strokeElapsed = 0.06; // not yet past the spacing
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Trailing);
+    canvas.stroke(0).strokeElapsed = 0.06; // not yet past the spacing
     canvas.pointerMoved(230, 215);
     EXPECT_EQ(canvas.shapes.size(), 1u);
     canvas.advance(0.001f);
     canvas.pointerMoved(240, 220);
     ASSERT_EQ(canvas.shapes.size(), 2u);
-    EXPECT_EQ(canvas.painting, canvas.shapes[1].get());
+    EXPECT_EQ(canvas.stroke(0).painting, canvas.shapes[1].get());
     float boardX = 0.0f;
     float boardY = 0.0f;
     ASSERT_EQ(canvas.unproject(240, 220, boardX, boardY), 1);
     EXPECT_NEAR(canvas.shapes[1]->position.x, boardX, 0.5f);
     EXPECT_NEAR(canvas.shapes[1]->position.y, boardY, 0.5f);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
-    EXPECT_EQ(canvas.pressX, 240);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).pressX, 240);
     canvas.buttonReleased(240, 220, right);
-    EXPECT_EQ(canvas.paintMode, Canvas::NotPainting);
-    EXPECT_EQ(canvas.painting, nullptr);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::NotPainting);
+    EXPECT_EQ(canvas.stroke(0).painting, nullptr);
     EXPECT_EQ(canvas.shapes.size(), 2u);
 }
 
@@ -178,7 +178,7 @@ TEST_F(CanvasTest, NoTrailWhileTheShapesAreScattered) {
     canvas.buttonPressed(200, 200, right);
     canvas.pointerMoved(210, 210);
     canvas.pointerMoved(220, 220);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
 }
 
 TEST_F(CanvasTest, PaintingDuringAnAnimationLetsItEndOnTime) {
@@ -186,7 +186,7 @@ TEST_F(CanvasTest, PaintingDuringAnAnimationLetsItEndOnTime) {
     canvas.buttonPressed(200, 200, right);
     canvas.pointerMoved(210, 210);
     canvas.pointerMoved(220, 220);
-    ASSERT_EQ(canvas.paintMode, Canvas::Trailing);
+    ASSERT_EQ(canvas.stroke(0).paintMode, Canvas::Trailing);
     ::testing::internal::CaptureStdout();
     canvas.keyPressed('f');
     ::testing::internal::GetCapturedStdout();

@@ -21,11 +21,11 @@ TEST_F(CanvasTest, UndoTakesBackTheNewestShapesOneByOne) {
     Shape* first = placeAt(Canvas::SquareTool, 200, 200);
     Shape* second = placeAt(Canvas::CircleTool, 300, 200);
     placeAt(Canvas::TriangleTool, 400, 200);
-    canvas.painting = canvas.shapes.back().get();
+    canvas.stroke(0).painting = canvas.shapes.back().get();
 
     press(canvas, 'z');
     ASSERT_EQ(canvas.shapes.size(), 2u);
-    EXPECT_EQ(canvas.painting, nullptr) << "the shape being painted went with it";
+    EXPECT_EQ(canvas.stroke(0).painting, nullptr) << "the shape being painted went with it";
     press(canvas, 'z');
     ASSERT_EQ(canvas.shapes.size(), 1u);
     EXPECT_EQ(canvas.shapes[0].get(), first);

@@ -48,9 +48,9 @@ bool actorFinite(const Actor& actor) {
     if (canvas.maxShapes > 0 && canvas.shapes.size() > canvas.maxShapes) {
         return ::testing::AssertionFailure() << canvas.shapes.size() << " shapes, above the limit";
     }
-    bool paintingFound = canvas.painting == nullptr;
+    bool paintingFound = canvas.strokeOf(0)->painting == nullptr;
     for (const auto& shape : canvas.shapes) {
-        paintingFound = paintingFound || shape.get() == canvas.painting;
+        paintingFound = paintingFound || shape.get() == canvas.strokeOf(0)->painting;
         if (!actorFinite(*shape)) {
             return ::testing::AssertionFailure() << "shape " << shape->id << " is not finite";
         }

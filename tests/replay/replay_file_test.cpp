@@ -18,7 +18,7 @@ namespace tessera {
 namespace {
 
 const std::string defaultHeader =
-    "tessera-replay 4\n"
+    "tessera-replay 5\n"
     "window 640 480\n"
     "picture default\n"
     "board 640 480\n"
@@ -87,6 +87,11 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
         InputEvent::grow(20000000, 3.14159274f),
         InputEvent::grow(20000000, 1.0e6f),
         InputEvent::motion(20000001, 640, 480),
+        InputEvent::toolChoice(20000001, 3, 7),
+        InputEvent::press(20000001, 2, 12, 13, 7),
+        InputEvent::grow(20000001, 2.5f, 7),
+        InputEvent::motion(20000002, 14, 15, maxReplayPointer),
+        InputEvent::release(20000002, 2, 14, 15, 7),
         InputEvent::release(maxReplayTicks - 1, 31, 0, -1000000),
         InputEvent::keyPress(maxReplayTicks, 255),
     };
@@ -233,7 +238,8 @@ struct HostileFile {
 TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
     const std::string header = version2Header;
     const std::string v3 = version3Header;
-    const std::string v4 = defaultHeader;
+    const std::string v5 = defaultHeader;
+    const std::string v4 = "tessera-replay 4" + defaultHeader.substr(16);
     const std::string v4Canvas = "tessera-replay 4\nwindow 640 480\npicture default\nboard 640 "
                                  "480\ncanvas clear-after 0 max-shapes 0 reference-drawing 0 "
                                  "idle-scatter 27";
@@ -251,15 +257,15 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
          "demo:1: not a tessera replay file"},
         {"CR LF line ends", "tessera-replay 2\r\nwindow 640 480\r\n",
          "demo:1: its lines end in CR LF; a tessera replay file's lines end in LF alone"},
-        {"newer version", "tessera-replay 5\n",
-         "demo:1: format version 5 is not known (this program reads versions 2 to 4)"},
+        {"newer version", "tessera-replay 6\n",
+         "demo:1: format version 6 is not known (this program reads versions 2 to 5)"},
         {"board of no size", "tessera-replay 4\nwindow 640 480\npicture default\nboard 0 480\n",
          "demo:4: expected \"board WIDTH HEIGHT\" with each side (1 to 6400), not "
          "'board 0 480'"},
         {"version 1, whose presses landed elsewhere", "tessera-replay 1\nwindow 640 480\n",
          "demo:1: format version 1 painted each press at the window pixel taken as a board "
          "point, not under the pointer: played now its shapes would land elsewhere, so only "
-         "versions 2 to 4 are played"},
+         "versions 2 to 5 are played"},
         {"cut in the header", "tessera-replay 2\nwindow 640 480\n",
          "demo:3: the file ends inside the header; expected \"picture default\", \"picture set "
          "PATH\" or \"picture photo PATH\""},
@@ -298,6 +304,12 @@ TEST(ReplayFile, HostileFilesAreRefusedWithTheLineAtFault) {
         {"time beyond 64 bits", header + "9223372036854775808 idle 0.01\n",
          firstEvent + "the time '9223372036854775808'" + notATime},
         {"unknown event", header + "1 wheel 3\n", firstEvent + "unknown event 'wheel'"},
+        {"a pointer before version 5", v4 + "1 press 2 10 10 p3\n",
+         firstV4Event + "expected \"TICKS press BUTTON X Y\", not '1 press 2 10 10 p3'"},
+        {"a pointer without its number", v5 + "1 motion 3 4 pX\n",
+         firstV4Event + "a pointer needs \"p\" and a number (0 to 2147483647), not 'pX'"},
+        {"a tool no toolbar has", v5 + "1 tool 4 p2\n",
+         firstV4Event + "a tool needs a number (0 to 3), not '4'"},
         {"junk after the fields", header + "1 key 97 98\n",
          firstEvent + "expected \"TICKS key CODE\", not '1 key 97 98'"},
         {"two spaces", header + "1  key 97\n",

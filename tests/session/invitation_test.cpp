@@ -199,7 +199,7 @@ TEST_F(InvitationTest, LeavesNothingOfItAndTheRecordingOfTheVisitorPlaysTheSame)
     const Look before = lookOf(canvas);
     program.runTo(afterSeconds + 0.6);
     ASSERT_TRUE(program.invitation.playing());
-    ASSERT_NE(canvas.painting, nullptr) << "the invitation's stroke is under way";
+    ASSERT_NE(canvas.stroke(0).painting, nullptr) << "the invitation's stroke is under way";
     ASSERT_EQ(canvas.animationKind, Canvas::Scattering);
     ASSERT_NE(canvas.cameraDistance, before.camera[2]);
     const std::int64_t startedBy = ticksAt(afterSeconds + 0.05);
@@ -210,7 +210,7 @@ TEST_F(InvitationTest, LeavesNothingOfItAndTheRecordingOfTheVisitorPlaysTheSame)
     ASSERT_EQ(canvas.shapes.size(), 1u) << "the first press paints, and is alone";
     EXPECT_EQ(lookOf(canvas).camera, before.camera);
     EXPECT_EQ(canvas.animationKind, Canvas::NoAnimation);
-    EXPECT_EQ(canvas.paintMode, Canvas::Growing);
+    EXPECT_EQ(canvas.stroke(0).paintMode, Canvas::Growing);
     program.runTo(afterSeconds + 1.0);
     program.move(330, 250);
     program.runTo(afterSeconds + 1.3);
