@@ -75,5 +75,35 @@ TEST_F(ShowTest, ATouchOnAControlIsItsKeyToTheLift) {
     EXPECT_TRUE(show.touching());
 }
 
+// In a kiosk the fingers are the wall's, each painting; one on a control is the control's to
+// its lift, and the painter's lift stays its own.
+TEST_F(ShowTest, AKiosksFingersPaintTogetherBesideOneOnAControl) {
+    show.useKioskKeys(true);
+    show.useTouch(TouchInput::defaultSlopPixels, TouchInput::defaultTapPixels, true);
+    show.begin();
+    show.resize(640, 480);
+    Overlay overlay;
+    std::vector<unsigned char> keys;
+    for (const unsigned char key : TouchControls::allKeys()) {
+        if (KioskKeys(true).action(key, 0) == KioskKeys::Forward) {
+            keys.push_back(key);
+        }
+    }
+    TouchControls controls(keys);
+    controls.layOut(640, 480, overlay);
+    const TouchControls::Control& undo = controls.controls().at(0);
+    ASSERT_EQ(undo.key, 'z');
+    show.touchDown(3, 100, 100);
+    show.touchDown(4, 140, 140);
+    ASSERT_EQ(show.canvas.shapes.size(), 2u);
+    show.touchDown(5, undo.x + 1, undo.y + 1);
+    EXPECT_EQ(show.canvas.shapes.size(), 1u);
+    show.touchUp(4, 140, 140);
+    show.touchUp(3, 100, 100);
+    EXPECT_FALSE(show.touching());
+    show.touchUp(5, undo.x + 1, undo.y + 1);
+    EXPECT_EQ(show.canvas.shapes.size(), 1u);
+}
+
 } // namespace
 } // namespace tessera::test
