@@ -245,6 +245,47 @@ BENCHMARK(BM_Frame)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// A frame of the big screen while several people paint at once: each pointer drags a stroke
+// of its own across the board (trailing and growing), the idle step runs and the frame is
+// drawn, over a board kept at the given number of shapes by the shape cap. Arguments: the
+// number of strokes under way and of shapes. Compare 16 strokes with 1 at the same shapes.
+void BM_FrameWithStrokes(benchmark::State& state) {
+    LoadedCanvas& l = loaded();
+    const int strokes = static_cast<int>(state.range(0));
+    const int count = static_cast<int>(state.range(1));
+    l.paint(count);
+    Canvas& canvas = l.canvas;
+    canvas.maxShapes = static_cast<std::size_t>(count);
+    for (int n = 0; n < strokes; ++n) {
+        canvas.buttonPressed(40 + 35 * n, 100, 2, n + 1);
+    }
+    int frame = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        ++frame;
+        for (int n = 0; n < strokes; ++n) {
+            // Across and back down a band of the board, never still along either axis.
+            const int x = 40 + 35 * n + (frame % 50);
+            const int y = 100 + (frame % 70) * 4;
+            canvas.pointerMoved(x, y, n + 1);
+        }
+        l.step();
+        state.SetIterationTime(secondsSince(start) + frameSeconds(canvas));
+    }
+    for (int n = 0; n < strokes; ++n) {
+        canvas.buttonReleased(0, 0, 2, n + 1);
+    }
+    canvas.maxShapes = 0;
+    l.paint(0);
+}
+BENCHMARK(BM_FrameWithStrokes)
+    ->Args({1, 1000})
+    ->Args({16, 1000})
+    ->Args({1, 5000})
+    ->Args({16, 5000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 // Where a frame's time goes: the floor's steps one at a time (the full clear, the board with
 // its depth test, filling the batch, drawing it lit), each finished before the next starts,
 // as wall-clock and processor milliseconds. Arguments as for BM_Frame.

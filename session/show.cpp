@@ -27,7 +27,8 @@ void Show::followRules(const ReplayHeader& rules) {
 
 void Show::useTouch(double stillPixels, double tapPixels, bool controls) {
     if (kioskKeys.inKiosk()) {
-        touch = std::make_unique<TouchWall>(canvas, dispatcher, stillPixels, tapPixels);
+        touch = std::make_unique<TouchWall>(
+            canvas, dispatcher, [this] { return newPointer(); }, stillPixels, tapPixels);
     } else {
         touch = std::make_unique<TouchInput>(canvas, dispatcher, stillPixels, tapPixels);
     }
@@ -107,6 +108,11 @@ void Show::resize(int width, int height) {
     }
     if (touchControls != nullptr) {
         touchControls->layOut(width, height, canvas.overlay);
+    } else if (corner) {
+        canvas.overlay = Overlay();
+    }
+    if (corner) {
+        corner(canvas.overlay, width, height);
     }
     dispatcher.deliver(InputEvent::reshape(liveClock.ticks(), width, height));
 }
@@ -123,27 +129,51 @@ bool Show::passes(std::int64_t now) {
     return invitation == nullptr || invitation->passes(now);
 }
 
-void Show::press(int button, int x, int y) {
+void Show::press(int button, int x, int y, int pointer) {
     if (isReplaying) {
         return;
     }
     const std::int64_t now = liveClock.ticks();
     handOver(now);
-    dispatcher.deliver(InputEvent::press(now, button, x, y));
+    dispatcher.deliver(InputEvent::press(now, button, x, y, pointer));
 }
 
-void Show::release(int button, int x, int y) {
+void Show::release(int button, int x, int y, int pointer) {
     const std::int64_t now = liveClock.ticks();
     if (!isReplaying && passes(now)) {
-        dispatcher.deliver(InputEvent::release(now, button, x, y));
+        dispatcher.deliver(InputEvent::release(now, button, x, y, pointer));
     }
 }
 
-void Show::motion(int x, int y) {
+void Show::motion(int x, int y, int pointer) {
     const std::int64_t now = liveClock.ticks();
     if (!isReplaying && passes(now)) {
-        dispatcher.deliver(InputEvent::motion(now, x, y));
+        dispatcher.deliver(InputEvent::motion(now, x, y, pointer));
     }
+}
+
+// A brush's touch hands the board over as a press does; its lift and its going always pass,
+// so that no stroke of a phone outlives its touch.
+void Show::brush(const BrushEvent& event) {
+    brushAt(event, liveClock.ticks());
+}
+
+void Show::brushAt(const BrushEvent& event, std::int64_t now) {
+    if (isReplaying) {
+        return;
+    }
+    if (event.kind == BrushEvent::Down) {
+        handOver(now);
+    } else if (event.kind == BrushEvent::Move && !passes(now)) {
+        return;
+    }
+    brushes.handle(event, now);
+}
+
+int Show::newPointer() {
+    const int pointer = nextPointer;
+    nextPointer = nextPointer == maxReplayPointer ? 1 : nextPointer + 1;
+    return pointer;
 }
 
 // A key the kiosk ignores reaches neither the Canvas nor the recording, so that a recording
@@ -214,6 +244,15 @@ void Show::step(std::int64_t now) {
     if (touch != nullptr) {
         touch->tick(now);
     }
+    if (takeBrushes) {
+        arrived.clear();
+        takeBrushes(arrived);
+        // Stamped with the step's reading, which the idle step after them carries too.
+        for (const BrushEvent& event : arrived) {
+            brushAt(event, now);
+            latency.delivered(event.received);
+        }
+    }
     if (invitation == nullptr || !invitation->frame(now)) {
         dispatcher.deliverIdle(now);
     }
@@ -264,6 +303,7 @@ void Show::drawForSnapshot() {
 }
 
 bool Show::frameTook(double seconds) {
+    latency.frameShown(std::chrono::steady_clock::now());
     if (!scale.frameTook(seconds)) {
         return false;
     }

@@ -6,10 +6,12 @@
 #include "replay/replay_header.h"
 #include "replay/replay_pace.h"
 #include "replay/replay_playback.h"
+#include "session/brush_latency.h"
 #include "session/input_dispatcher.h"
 #include "session/invitation.h"
 #include "session/kiosk_keys.h"
 #include "session/recorder.h"
+#include "session/remote_brushes.h"
 #include "session/replay_at_size.h"
 #include "session/touch_controls.h"
 #include "session/touch_input.h"
@@ -74,14 +76,27 @@ public:
     void onSnapshot(std::function<void()> take, bool replayedSnapshots);
     // The share of the window frames are drawn at: fixed or chosen from their times.
     void useRenderScale(const RenderScale& scale);
+    // Something laid over the window's every frame after the finger's controls, in a window
+    // of the size (the phones' address, say); never in a snapshot.
+    void useCorner(std::function<void(Overlay&, int, int)> lay) { corner = std::move(lay); }
+    // Where brushes held elsewhere come from: each live step takes what has arrived since the
+    // last and hands it on before the idle step.
+    void useBrushes(std::function<void(std::vector<BrushEvent>&)> take) {
+        takeBrushes = std::move(take);
+    }
+    const BrushLatency& brushLatency() const { return latency; }
     // The clocks start: the first idle step measures from here.
     void begin();
 
     // Live input.
     void resize(int width, int height);
-    void press(int button, int x, int y);
-    void release(int button, int x, int y);
-    void motion(int x, int y);
+    void press(int button, int x, int y, int pointer = 0);
+    void release(int button, int x, int y, int pointer = 0);
+    void motion(int x, int y, int pointer = 0);
+    // A brush held elsewhere: its events reach the Canvas as a pointer of its own.
+    void brush(const BrushEvent& event);
+    // A pointer id that no other input of the show has had: the mouse is 0.
+    int newPointer();
     // Returns what the kiosk's rules make of the key; only Forward and ForwardAndQuit reach
     // the Canvas, and none does while a replay plays.
     KioskKeys::Action key(unsigned char key, int modifiers);
@@ -124,6 +139,7 @@ public:
 
 private:
     void handOver(std::int64_t now);
+    void brushAt(const BrushEvent& event, std::int64_t now);
     bool passes(std::int64_t now);
     void deliverKey(unsigned char key, std::int64_t now);
 
@@ -136,6 +152,12 @@ private:
     bool isRecording = false;
     KioskKeys kioskKeys{false};
     std::unique_ptr<TouchTranslator> touch;
+    int nextPointer = 1;
+    RemoteBrushes brushes{canvas, dispatcher, [this] { return newPointer(); }};
+    std::function<void(Overlay&, int, int)> corner;
+    std::function<void(std::vector<BrushEvent>&)> takeBrushes;
+    std::vector<BrushEvent> arrived;
+    BrushLatency latency;
     std::unique_ptr<TouchControls> touchControls;
     // A touch that lands on a control is its key's, to the touch's end: the fingers on one.
     std::vector<int> fingersOnControls;

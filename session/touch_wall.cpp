@@ -4,8 +4,8 @@
 #include "session/input_dispatcher.h"
 #include "session/touch_target.h"
 
-#include <climits>
 #include <cmath>
+#include <utility>
 
 namespace tessera {
 
@@ -16,9 +16,10 @@ constexpr int rightButton = 2;
 
 } // namespace
 
-TouchWall::TouchWall(const Canvas& canvas, InputDispatcher& dispatcher, double slopPixels,
-                     double tapPixels)
-    : canvas(canvas), dispatcher(dispatcher), slopPixels(slopPixels), tapPixels(tapPixels) {
+TouchWall::TouchWall(const Canvas& canvas, InputDispatcher& dispatcher,
+                     std::function<int()> newPointer, double slopPixels, double tapPixels)
+    : canvas(canvas), dispatcher(dispatcher), newPointer(std::move(newPointer)),
+      slopPixels(slopPixels), tapPixels(tapPixels) {
     fingers.reserve(maxFingers);
 }
 
@@ -36,10 +37,7 @@ void TouchWall::touchDown(int finger, int x, int y, std::int64_t ticks) {
         return;
     }
     tick(ticks);
-    // Past the largest int the numbers start again at 1: by then no finger of that number
-    // is down.
-    lastPointer = lastPointer == INT_MAX ? 1 : lastPointer + 1;
-    fingers.push_back({finger, lastPointer, Phase::Waiting, x, y, ticks});
+    fingers.push_back({finger, newPointer(), Phase::Waiting, x, y, ticks});
     if (!landsOnShape(canvas, x, y)) {
         pressRight(fingers.back(), ticks);
     }

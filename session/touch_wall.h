@@ -4,6 +4,7 @@
 #include "session/touch_translator.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tessera {
@@ -12,8 +13,8 @@ class Canvas;
 class InputDispatcher;
 
 // A kiosk's fingers: a wall many visitors paint on at once, each finger its own pointer with
-// its own stroke. Pointers are numbered from 1 as fingers land and never reused, so that
-// neither the Canvas nor a recording sees the window system's finger ids, which it reuses.
+// its own stroke. Each finger gets a new pointer as it lands, so that neither the Canvas nor
+// a recording sees the window system's finger ids, which it reuses.
 // Each finger keeps TouchInput's single-finger rules:
 // - landing on no placed shape it is the right button pressed at once, the shape it paints
 //   grown to tapPixels across;
@@ -27,7 +28,8 @@ class TouchWall : public TouchTranslator {
 public:
     static constexpr std::size_t maxFingers = 20;
 
-    TouchWall(const Canvas& canvas, InputDispatcher& dispatcher,
+    // newPointer gives a pointer id no other input uses.
+    TouchWall(const Canvas& canvas, InputDispatcher& dispatcher, std::function<int()> newPointer,
               double slopPixels = TouchInput::defaultSlopPixels,
               double tapPixels = TouchInput::defaultTapPixels);
 
@@ -54,10 +56,10 @@ private:
 
     const Canvas& canvas;
     InputDispatcher& dispatcher;
+    std::function<int()> newPointer;
     double slopPixels;
     double tapPixels;
     std::vector<Finger> fingers;
-    int lastPointer = 0;
 };
 
 } // namespace tessera

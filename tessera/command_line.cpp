@@ -34,6 +34,9 @@ enum OptionCode : int {
     InviteOption,
     InviteAfterOption,
     RenderScaleOption,
+    ShareOption,
+    ShareMaxOption,
+    ShareCodeOption,
     VersionOption,
 };
 
@@ -61,6 +64,9 @@ const option longOptions[] = {
     {"invite", optional_argument, nullptr, InviteOption},
     {"invite-after", required_argument, nullptr, InviteAfterOption},
     {"render-scale", required_argument, nullptr, RenderScaleOption},
+    {"share", required_argument, nullptr, ShareOption},
+    {"share-max", required_argument, nullptr, ShareMaxOption},
+    {"share-code", required_argument, nullptr, ShareCodeOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
@@ -139,6 +145,25 @@ std::string takeValue(int code, const std::string& name, const std::string& text
             return valueError(name, "auto or a number from 0.5 to 1", text);
         }
         return "";
+    case ShareOption:
+        if (std::string error = parseShareAddress(text, options.shareAddress); !error.empty()) {
+            return name + ": " + error;
+        }
+        options.share = true;
+        return "";
+    case ShareMaxOption:
+        if (!parseWholeNumber(text, 100, options.shareMax)) {
+            return valueError(name, "a whole number from 1 to 100", text);
+        }
+        options.shareMaxGiven = true;
+        return "";
+    case ShareCodeOption:
+        if (text != "on" && text != "off") {
+            return valueError(name, "on or off", text);
+        }
+        options.shareCode = text == "on";
+        options.shareCodeGiven = true;
+        return "";
     case PhotosOption:
         if (text.empty()) {
             return name + " needs a folder";
@@ -170,6 +195,13 @@ std::string replayConflict(const CommandLine& options) {
     }
     if (options.inviteAfterGiven && !options.invite) {
         return "--invite-after only goes with --invite";
+    }
+    if (options.share && !options.replay.empty()) {
+        return "--share and --replay cannot be given together";
+    }
+    if ((options.shareMaxGiven || options.shareCodeGiven) && !options.share) {
+        return std::string(options.shareMaxGiven ? "--share-max" : "--share-code") +
+               " only goes with --share";
     }
     if (!options.replay.empty() && (options.photoOptionsGiven || options.canvasOptionsGiven)) {
         return "--replay takes --regions, --cells, --fit, --max-size, --clear-after, "
@@ -268,11 +300,13 @@ std::string parseCommandLine(int argc, const char* const* argv, CommandLine& opt
 
 std::string usageText() {
     return "usage: tessera [--window | --window-size WxH | --fullscreen] [--regions K]\n"
-           "               [--cells WxH] [--fit crop|pad|stretch] [--max-size WxH]\n"
+           "               [--cells WxH] [--fit own|crop|pad|stretch] [--max-size WxH]\n"
            "               [--clear-after SECONDS] [--idle-scatter SECONDS] [--max-shapes N]\n"
            "               [--reference-drawing] [--touch] [--kiosk] [--record FILE]\n"
            "               [--invite[=FILE]] [--invite-after SECONDS]\n"
-           "               [--render-scale auto|F] [PICTURE | --photos DIR [--shuffle]]\n"
+           "               [--render-scale auto|F] [--share [ADDRESS:]PORT\n"
+           "               [--share-max N] [--share-code on|off]]\n"
+           "               [PICTURE | --photos DIR [--shuffle]]\n"
            "       tessera [--window | --window-size WxH | --fullscreen] --replay FILE\n"
            "               [--fast] [--snapshots] [--render-scale auto|F] [PICTURE]\n"
            "\n"
@@ -319,6 +353,12 @@ std::string usageText() {
            "  --render-scale auto|F  draw frames at F (0.5 to 1) of the window's width and\n"
            "                         height and stretch them over it, or with auto as\n"
            "                         much as the frames keep up with (default 1)\n"
+           "  --share [ADDRESS:]PORT serve phones on this network at http://ADDRESS:PORT/\n"
+           "                         (PORT alone: every IPv4 interface): each phone's\n"
+           "                         touches paint on the board as a brush of its own\n"
+           "  --share-max N          with --share: at most N phones at once (default 16)\n"
+           "  --share-code on|off    with --share: show the phones' address as a QR code\n"
+           "                         and text in the top-right corner (default on)\n"
            "  --replay FILE          play a recorded session back (the grave accent quits);\n"
            "                         PICTURE names the picture set or photograph where\n"
            "                         it is now (one recorded on the web page, say)\n"

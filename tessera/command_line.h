@@ -3,6 +3,7 @@
 #include "canvas/idle_scatter.h"
 #include "frame/render_scale.h"
 #include "photo/photo_options.h"
+#include "share/share_address.h"
 
 #include <string>
 
@@ -63,6 +64,15 @@ struct CommandLine {
     // The share of the window's width and height frames are drawn at and stretched from
     // (--render-scale): fixed, or chosen from how long the frames take.
     RenderScale renderScale = RenderScale::fixed(1.0);
+    // Serve phones on the room's network at shareAddress (--share [ADDRESS:]PORT): each a
+    // brush on the board, at most shareMax at once; the address shown in a corner unless
+    // shareCode is off.
+    bool share = false;
+    ShareAddress shareAddress;
+    int shareMax = 16;
+    bool shareMaxGiven = false;
+    bool shareCode = true;
+    bool shareCodeGiven = false;
     bool help = false;
     bool version = false;
 };

@@ -6,6 +6,7 @@
 #include "replay/replay_reader.h"
 #include "replay/replay_writer.h"
 #include "session/photo_turn.h"
+#include "tessera/shared_board.h"
 
 #include <cstdio>
 #include <random>
@@ -79,6 +80,17 @@ std::string Launch::check(int& status) {
         }
         if (std::string error = checkOutputFolder(options.record); !error.empty()) {
             return "cannot record: " + error;
+        }
+    }
+    // Last, so that nothing else can still fail once phones may connect; the address is the
+    // command line's, so one that cannot be listened at is its fault.
+    if (options.share) {
+        shared = std::make_unique<SharedBoard>();
+        if (std::string error =
+                shared->start(options.shareAddress, options.shareMax, options.shareCode);
+            !error.empty()) {
+            status = 2;
+            return "--share: " + error;
         }
     }
     return "";
@@ -160,6 +172,9 @@ std::string Launch::start(Show& show, int width, int height) {
     }
     if (options.invite) {
         show.invite(options.inviteFile, invitation, options.inviteAfterSeconds);
+    }
+    if (shared != nullptr) {
+        shared->attach(show);
     }
     return "";
 }

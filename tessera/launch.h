@@ -13,6 +13,7 @@
 namespace tessera {
 
 class PhotoTurn;
+class SharedBoard;
 
 // What the command line asks the program to show, checked and made ready in the order a
 // person is told what is wrong: the recording, the picture's files and the recording to be
@@ -43,6 +44,7 @@ private:
     PictureSource picture;
     PreparedPicture prepared;
     std::unique_ptr<PhotoTurn> photoTurn;
+    std::unique_ptr<SharedBoard> shared;
     ReplayHeader recording;
     ReplayHeader invitation;
 };

@@ -26,4 +26,7 @@ void fuzzReplay(const std::uint8_t* data, std::size_t size);
 // decoding, orientation, fitting, colour regions and the mask grid, all in memory.
 void fuzzPhoto(const std::uint8_t* data, std::size_t size);
 
+// Reads the bytes as a phone's message to the phones' server.
+void fuzzBrushMessage(const std::uint8_t* data, std::size_t size);
+
 } // namespace tessera

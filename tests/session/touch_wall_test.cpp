@@ -27,6 +27,12 @@ struct WallLog : InputListener {
     std::ostringstream text;
 };
 
+// Pointers as the show numbers them, from 1.
+struct Pointers {
+    int next = 1;
+    int operator()() { return next++; }
+};
+
 // Plays a script of words d(own), m(ove) or u(p) "finger:x,y@ms", or t(ick) "@ms", which
 // passes the time as the idle callback does.
 void play(TouchWall& wall, InputDispatcher& dispatcher, const char* script) {
@@ -97,7 +103,7 @@ TEST_F(CanvasTest, EveryFingerOnTheWallIsAPointerOfItsOwn) {
         InputDispatcher dispatcher(canvas, clock);
         WallLog log;
         dispatcher.setListener(&log);
-        TouchWall wall(canvas, dispatcher);
+        TouchWall wall(canvas, dispatcher, Pointers{});
         ::testing::internal::CaptureStdout();
         play(wall, dispatcher, row.script);
         const std::string printed = ::testing::internal::GetCapturedStdout();
@@ -116,7 +122,7 @@ TEST_F(CanvasTest, TheWallGrowsEveryHeldFingersShapeUpToItsCap) {
     clock.set(0);
     Stage::instance()->elapsed();
     InputDispatcher dispatcher(canvas, clock);
-    TouchWall wall(canvas, dispatcher);
+    TouchWall wall(canvas, dispatcher, Pointers{});
     const int fingers = static_cast<int>(TouchWall::maxFingers) + 1;
     for (int finger = 0; finger < fingers; ++finger) {
         wall.touchDown(100 + finger, 100 + 20 * (finger % 5), 100 + 40 * (finger / 5), 0);

@@ -76,6 +76,18 @@ TEST(CommandLine, AKioskFillsTheScreenAndAFolderOfPhotographsTakesThePhotographO
     EXPECT_EQ(options.photo.regions, 5);
 }
 
+TEST(CommandLine, ASharedShowListensWhereItIsToldForAsManyPhonesAsItIsTold) {
+    CommandLine options;
+    ASSERT_EQ(
+        parse({"--share", "192.168.1.20:8080", "--share-max=4", "--share-code", "off"}, options),
+        "");
+    EXPECT_TRUE(options.share);
+    EXPECT_EQ(options.shareAddress.host, "192.168.1.20");
+    EXPECT_EQ(options.shareAddress.port, 8080);
+    EXPECT_EQ(options.shareMax, 4);
+    EXPECT_FALSE(options.shareCode);
+}
+
 TEST(CommandLine, AnInvitationIsTheDemoUnlessAFileIsJoinedToTheOption) {
     const struct {
         const char* name;
@@ -196,6 +208,20 @@ TEST(CommandLine, NamesWhatIsWrong) {
          "--replay and --photos cannot be given together"},
         {"photos without a folder", {"--photos="}, "--photos needs a folder"},
         {"shuffle without photos", {"--shuffle"}, "--shuffle only goes with --photos"},
+        {"share a host name",
+         {"--share=gallery.local:8080"},
+         "--share: \"gallery.local\" is not an IPv4 address such as 192.168.1.20 (host names "
+         "are not taken)"},
+        {"share in a replay",
+         {"--replay=a", "--share=8080"},
+         "--share and --replay cannot be given together"},
+        {"share-max alone", {"--share-max=4"}, "--share-max only goes with --share"},
+        {"share-max none",
+         {"--share=8080", "--share-max=0"},
+         "--share-max needs a whole number from 1 to 100, not '0'"},
+        {"share-code neither",
+         {"--share=8080", "--share-code=no"},
+         "--share-code needs on or off, not 'no'"},
         {"kiosk in a window",
          {"--kiosk", "--window"},
          "--kiosk fills the screen; --window cannot be given with it"},
