@@ -44,26 +44,26 @@ void TouchWall::touchDown(int finger, int x, int y, std::int64_t ticks) {
 }
 
 void TouchWall::touchMoved(int finger, int x, int y, std::int64_t ticks) {
-    if (find(finger) == nullptr) {
+    Finger* moved = find(finger);
+    if (moved == nullptr) {
         return;
     }
     tick(ticks);
-    Finger& moved = *find(finger);
-    if (moved.phase == Phase::Waiting) {
-        if (std::hypot(x - moved.startX, y - moved.startY) <= slopPixels) {
+    if (moved->phase == Phase::Waiting) {
+        if (std::hypot(x - moved->startX, y - moved->startY) <= slopPixels) {
             return;
         }
-        pressRight(moved, ticks);
+        pressRight(*moved, ticks);
     }
-    dispatcher.deliver(InputEvent::motion(ticks, x, y, moved.pointer));
+    dispatcher.deliver(InputEvent::motion(ticks, x, y, moved->pointer));
 }
 
 void TouchWall::touchUp(int finger, int x, int y, std::int64_t ticks) {
-    if (find(finger) == nullptr) {
+    Finger* lifted = find(finger);
+    if (lifted == nullptr) {
         return;
     }
     tick(ticks);
-    Finger* lifted = find(finger);
     if (lifted->phase == Phase::Waiting) {
         pressRight(*lifted, ticks);
     }
