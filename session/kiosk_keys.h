@@ -22,6 +22,7 @@ public:
     explicit KioskKeys(bool kiosk) : kiosk(kiosk) {}
 
     Action action(unsigned char key, int modifiers) const;
+    bool inKiosk() const { return kiosk; }
 
 private:
     bool kiosk;

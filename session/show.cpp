@@ -2,6 +2,7 @@
 
 #include "stage/stage.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -25,7 +26,12 @@ void Show::followRules(const ReplayHeader& rules) {
 }
 
 void Show::useTouch(double stillPixels, double tapPixels, bool controls) {
-    touch = std::make_unique<TouchInput>(canvas, dispatcher, stillPixels, tapPixels);
+    if (kioskKeys.inKiosk()) {
+        touch = std::make_unique<TouchWall>(
+            canvas, dispatcher, [this] { return newPointer(); }, stillPixels, tapPixels);
+    } else {
+        touch = std::make_unique<TouchInput>(canvas, dispatcher, stillPixels, tapPixels);
+    }
     if (!controls) {
         return;
     }
@@ -193,10 +199,13 @@ void Show::touchDown(int finger, int x, int y) {
     if (isReplaying || touch == nullptr) {
         return;
     }
+    // A finger id the window system gives again has lifted, even where its lift never came.
+    fingersOnControls.erase(std::remove(fingersOnControls.begin(), fingersOnControls.end(), finger),
+                            fingersOnControls.end());
     // The controls are hit first: a touch on one is its key, and the touch's lift is its too.
     if (touchControls != nullptr) {
         if (const unsigned char hit = touchControls->keyAt(x, y); hit != 0) {
-            touchOnControl = true;
+            fingersOnControls.push_back(finger);
             key(hit, 0);
             return;
         }
@@ -214,7 +223,13 @@ void Show::touchMoved(int finger, int x, int y) {
 }
 
 void Show::touchUp(int finger, int x, int y) {
-    if (isReplaying || touch == nullptr || std::exchange(touchOnControl, false)) {
+    if (isReplaying || touch == nullptr) {
+        return;
+    }
+    if (const auto onControl =
+            std::find(fingersOnControls.begin(), fingersOnControls.end(), finger);
+        onControl != fingersOnControls.end()) {
+        fingersOnControls.erase(onControl);
         return;
     }
     const std::int64_t now = liveClock.ticks();

@@ -15,6 +15,8 @@
 #include "session/replay_at_size.h"
 #include "session/touch_controls.h"
 #include "session/touch_input.h"
+#include "session/touch_translator.h"
+#include "session/touch_wall.h"
 #include "stage/clock.h"
 
 #include <chrono>
@@ -57,8 +59,9 @@ public:
     // The Canvas's rules as a recording notes them: timers, shape cap, drawing path, toolbar.
     void followRules(const ReplayHeader& rules);
     void useKioskKeys(bool kiosk) { kioskKeys = KioskKeys(kiosk); }
-    // A finger's presses go through the touch translator; with controls, the keys the kiosk
-    // hears are also squares a finger can hit, drawn over the frame.
+    // A finger's presses go through the touch translator, in a kiosk (its keys chosen first)
+    // the touch wall; with controls, the keys the kiosk hears are also squares a finger can
+    // hit, drawn over the frame.
     void useTouch(double stillPixels, double tapPixels, bool controls);
     void usePictureTurn(std::unique_ptr<PictureTurn> turn) { pictures = std::move(turn); }
     // Records the session from its start into path, for a window of width x height.
@@ -148,7 +151,7 @@ private:
     Recorder recorder;
     bool isRecording = false;
     KioskKeys kioskKeys{false};
-    std::unique_ptr<TouchInput> touch;
+    std::unique_ptr<TouchTranslator> touch;
     int nextPointer = 1;
     RemoteBrushes brushes{canvas, dispatcher, [this] { return newPointer(); }};
     std::function<void(Overlay&, int, int)> corner;
@@ -156,8 +159,8 @@ private:
     std::vector<BrushEvent> arrived;
     BrushLatency latency;
     std::unique_ptr<TouchControls> touchControls;
-    // A touch that lands on a control is its key's, to the touch's end.
-    bool touchOnControl = false;
+    // A touch that lands on a control is its key's, to the touch's end: the fingers on one.
+    std::vector<int> fingersOnControls;
     std::unique_ptr<Invitation> invitation;
     std::unique_ptr<PictureTurn> pictures;
     std::function<void()> snapshot;

@@ -1,12 +1,10 @@
 #include "session/touch_input.h"
 
 #include "canvas/canvas.h"
-#include "replay/replay_header.h"
 #include "session/input_dispatcher.h"
+#include "session/touch_target.h"
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace tessera {
 
@@ -50,7 +48,7 @@ void TouchInput::touchDown(int finger, int x, int y, std::int64_t ticks) {
         startY = y;
         startTicks = ticks;
         phase = Phase::Waiting;
-        if (!landsOnShape(x, y)) {
+        if (!landsOnShape(canvas, x, y)) {
             pressRight(ticks);
         }
         return;
@@ -126,26 +124,6 @@ void TouchInput::tick(std::int64_t ticks) {
     phase = Phase::Held;
 }
 
-// A shape counts as the Canvas's press would find it: on the board and under no toolbar
-// entry, whose choice wins over any shape beneath it.
-bool TouchInput::landsOnShape(int x, int y) const {
-    float boardX = 0.0f;
-    float boardY = 0.0f;
-    if (!canvas.boardPointAt(x, y, boardX, boardY)) {
-        return false;
-    }
-    std::vector<GLuint> names;
-    canvas.hitsAt(x, y, names);
-    bool onShape = false;
-    for (const GLuint name : names) {
-        if (name >= canvas.shapes.size()) {
-            return false;
-        }
-        onShape = true;
-    }
-    return onShape;
-}
-
 bool TouchInput::withinSlop(int x, int y) const {
     return apart(startX, startY, x, y) <= slopPixels;
 }
@@ -158,32 +136,10 @@ void TouchInput::pressRight(std::int64_t ticks) {
     phase = Phase::Painting;
     const Shape* painted = canvas.strokeOf(0)->painting;
     if (painted != nullptr && painted != before) {
-        if (const float factor = tapGrowth(); factor > 1.0f) {
+        if (const float factor = tapGrowth(canvas, *painted, tapPixels); factor > 1.0f) {
             dispatcher.deliver(InputEvent::grow(ticks, factor));
         }
     }
-}
-
-float TouchInput::tapGrowth() const {
-    const Shape& shape = *canvas.strokeOf(0)->painting;
-    const double across = canvas.shownAcross(shape);
-    if (tapPixels <= 0.0 || across >= tapPixels) {
-        return 1.0f;
-    }
-    // No more than takes it to the largest a hold grows it, and what a recording holds.
-    double factor = maxReplayGrow;
-    if (shape.scale.x > 0.0f) {
-        factor = std::min(factor, static_cast<double>(canvas.maxGrownScale()) / shape.scale.x);
-    }
-    if (across > 0.0) {
-        factor = std::min(factor, tapPixels / across);
-    }
-    // Rounded up: the shape reaches tapPixels, not a hair below.
-    auto rounded = static_cast<float>(std::max(factor, 1.0));
-    if (static_cast<double>(rounded) < factor) {
-        rounded = std::nextafter(rounded, 2.0f * rounded);
-    }
-    return rounded;
 }
 
 void TouchInput::startPinch() {

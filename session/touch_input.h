@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/touch_translator.h"
+
 #include <cstdint>
 
 namespace tessera {
@@ -23,7 +25,7 @@ class InputDispatcher;
 //   keeping the board under them. A third finger plays no part, and a finger left over from
 //   a pinch does nothing until it lifts.
 // Points are window pixels, y downwards; times are the clock's ticks.
-class TouchInput {
+class TouchInput : public TouchTranslator {
 public:
     // Half a second of the clock's nanoseconds: long enough that a tap never selects,
     // short enough that a gesture of several holds keeps its rhythm.
@@ -43,14 +45,14 @@ public:
     // finger tells touches apart while several are down (X11 gives one, a browser its
     // pointer ids). A touch by a finger already down, and moves or lifts by one that is not,
     // are passed over.
-    void touchDown(int finger, int x, int y, std::int64_t ticks);
-    void touchMoved(int finger, int x, int y, std::int64_t ticks);
+    void touchDown(int finger, int x, int y, std::int64_t ticks) override;
+    void touchMoved(int finger, int x, int y, std::int64_t ticks) override;
     // A finger lifted, or its touch cancelled.
-    void touchUp(int finger, int x, int y, std::int64_t ticks);
+    void touchUp(int finger, int x, int y, std::int64_t ticks) override;
     // Time passing with the finger still: a touch waiting on a shape long enough selects.
-    void tick(std::int64_t ticks);
+    void tick(std::int64_t ticks) override;
 
-    bool touching() const { return phase != Phase::Lifted; }
+    bool touching() const override { return phase != Phase::Lifted; }
 
 private:
     enum class Phase { Lifted, Waiting, Painting, Held, Pinching };
@@ -62,11 +64,8 @@ private:
     };
 
     Finger* find(int id);
-    bool landsOnShape(int x, int y) const;
     bool withinSlop(int x, int y) const;
     void pressRight(std::int64_t ticks);
-    // What a newly painted shape is grown by to show tapPixels across; 1 when it does already.
-    float tapGrowth() const;
     void startPinch();
     void pinch(std::int64_t ticks);
     bool midpointOnBoard(float& x, float& y) const;

@@ -9,6 +9,7 @@
 #include "tessera/frame_pacer.h"
 #include "tessera/launch.h"
 #include "tessera/stop_signals.h"
+#include "tessera/touch_events.h"
 #include "tessera/window_lifeline.h"
 #include "tessera/window_opening.h"
 
@@ -29,6 +30,7 @@ namespace {
 // The show the callbacks drive, made in main and never ended but by the process's end.
 tessera::Show* show = nullptr;
 tessera::FramePacer pacer(60.0);
+tessera::TouchEvents touches;
 int windowId = 0;
 static_assert(tessera::KioskKeys::shift == GLUT_ACTIVE_SHIFT &&
               tessera::KioskKeys::control == GLUT_ACTIVE_CTRL &&
@@ -78,6 +80,7 @@ void endIfAsked() {
 void idleCallback() {
     const std::int64_t now = show->ticksAt(pacer.wait());
     endIfAsked();
+    touches.forward(*show);
     show->step(now);
     postRedisplay();
 }
@@ -134,9 +137,8 @@ void motionCallback(int x, int y) {
     postRedisplay();
 }
 
-// With --touch, X11's first button is a touch screen's finger, turned into mouse events:
-// its presses and moves go to the touch translator; the other buttons and the pointer
-// without a touch stay the mouse's.
+// With --touch and no touches of X's own, its first button is a touch screen's finger: its
+// presses and moves go to the touch translator; the others and a bare pointer the mouse's.
 void touchMouseCallback(int button, int state, int x, int y) {
     if (button != GLUT_LEFT_BUTTON) {
         mouseCallback(button, state, x, y);
@@ -171,6 +173,9 @@ void listen(const tessera::CommandLine& options, bool replaying) {
     glutMouseFunc(options.touch ? touchMouseCallback : mouseCallback);
     glutMotionFunc(options.touch ? touchMotionCallback : motionCallback);
     glutPassiveMotionFunc(motionCallback);
+    if (const std::string fault = options.touch ? touches.listen() : ""; !fault.empty()) {
+        std::printf("fingers one at a time: %s\n", fault.c_str());
+    }
 }
 
 int fail(const std::string& message, int status) {

@@ -1,7 +1,9 @@
 // The page around the module: it fetches the picture set (and a recording given as
 // ?replay=FILE) into the module's file system, keeps the canvas at the window's size in
 // device pixels, turns mouse, touch and keyboard input into the module's events, and lets
-// the browser's animation frames drive the idle step and the drawing. Photographs are
+// the browser's animation frames drive the idle step and the drawing. With ?kiosk the keys
+// are a kiosk's (only those that paint and undo are heard) and every finger paints its own
+// stroke. Photographs are
 // decoded by the browser; snapshots and recordings are downloaded; a recording on the
 // person's photograph keeps the photograph in the browser's storage over the fresh start. Nothing a person has
 // made (shapes, a recording not saved, a photograph shown) goes without their say. The
@@ -122,8 +124,9 @@ function canvasPoint(event) {
 }
 
 // The mouse's buttons as GLUT numbers them: 0 left, 1 middle, 2 right, as the browser
-// does. A finger or a pen goes to the touch scheme: paint, hold still on a shape to
-// select it, two fingers to zoom and pan.
+// does. A finger or a pen goes to the touch scheme by its pointer id, however many are down:
+// paint, hold still on a shape to select it, two fingers to zoom and pan (in a kiosk each
+// finger paints).
 function listenToPointers() {
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
   canvas.addEventListener('pointerdown', (event) => {
@@ -195,18 +198,19 @@ function snapshot() {
   console.log('snapshot ' + name);
 }
 
-// The grave accent ends the session, as it ends the program.
-const quitKey = 96;
+// The grave accent ends the session, as it ends the program; the module says what it made
+// of a key (a kiosk hears neither it nor the snapshot key).
 const snapshotKey = 112;
+const keyAction = { forward: 0, forwardAndQuit: 1 };
 let ended = false;
 
 function pressKey(key) {
   heard();
-  Module._tessera_key(key);
-  if (key === snapshotKey) {
+  const action = Module._tessera_key(key);
+  if (action === keyAction.forward && key === snapshotKey) {
     snapshot();
   }
-  if (key === quitKey) {
+  if (action === keyAction.forwardAndQuit) {
     ended = true;
     say('tessera: the session has ended; reload the page to start again');
   }
@@ -225,7 +229,8 @@ function listenToKeys() {
 
 // A touch screen has no keys for undo, delete, clear, scatter, return and the snapshot: each
 // has a control that presses its key, shown where the pointer is a finger, or from the first
-// touch on (a laptop's screen, say). A mouse's page stays as it is.
+// touch on (a laptop's screen, say). A mouse's page stays as it is. A kiosk has controls
+// only for the keys it hears.
 function listenToKeyControls() {
   const keys = document.getElementById('keys');
   const show = () => { keys.hidden = false; };
@@ -238,6 +243,7 @@ function listenToKeyControls() {
     }
   }, true);
   for (const button of keys.querySelectorAll('button')) {
+    button.hidden = !Module._tessera_key_heard(Number(button.dataset.key));
     button.addEventListener('click', () => {
       if (!ended) {
         pressKey(Number(button.dataset.key));
@@ -608,6 +614,9 @@ async function start() {
       say('tessera: ' + fault);
       return;
     }
+  }
+  if (query.has('kiosk')) {
+    Module._tessera_kiosk();
   }
   const [width, height] = canvasSize();
   shownShape = replay ? 0 : screenShape();

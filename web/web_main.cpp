@@ -23,10 +23,19 @@ tessera::PagePictures pictures;
 const char* const recordingPath = "/recording.tessera-replay";
 // What the last call has to say to the page.
 std::string message;
+// The keys the show hears, the kiosk's once the page asks for them.
+tessera::KioskKeys keyRules(false);
 
 } // namespace
 
 extern "C" {
+// A kiosk's page, asked before tessera_start: only the keys that paint and undo reach the
+// show, and every finger paints its own stroke, none zooms or pans.
+EMSCRIPTEN_KEEPALIVE void tessera_kiosk() {
+    keyRules = tessera::KioskKeys(true);
+    show().useKioskKeys(true);
+}
+
 // Makes the WebGL 2 context on the page's canvas and loads the default picture (at shape
 // above 0, made from the default photograph at that width / height); with a recording's
 // path (the file called name), plays it instead of taking input, on its own picture, and
@@ -79,8 +88,13 @@ EMSCRIPTEN_KEEPALIVE void tessera_release(int button, int x, int y) {
 EMSCRIPTEN_KEEPALIVE void tessera_motion(int x, int y) {
     show().motion(x, y);
 }
-EMSCRIPTEN_KEEPALIVE void tessera_key(int key) {
-    show().key(static_cast<unsigned char>(key), 0);
+// Returns what the show made of the key, as KioskKeys::Action numbers it.
+EMSCRIPTEN_KEEPALIVE int tessera_key(int key) {
+    return show().key(static_cast<unsigned char>(key), 0);
+}
+// Whether the show would hear the key, for the page's controls: only the kiosk's have one.
+EMSCRIPTEN_KEEPALIVE int tessera_key_heard(int key) {
+    return keyRules.action(static_cast<unsigned char>(key), 0) != tessera::KioskKeys::Ignore;
 }
 EMSCRIPTEN_KEEPALIVE void tessera_touch_down(int id, int x, int y) {
     show().touchDown(id, x, y);

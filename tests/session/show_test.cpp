@@ -4,6 +4,7 @@
 #include "scene/random.h"
 #include "session/show.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tessera::test {
@@ -167,6 +168,41 @@ TEST_F(ShowTest, APhoneWithTheSelectToolConnectsShapes) {
     EXPECT_NE(::testing::internal::GetCapturedStdout().find("connection"), std::string::npos);
     EXPECT_EQ(show.canvas.shapes.size(), 2u) << "a select touch paints nothing";
     EXPECT_EQ(show.canvas.shapes[0]->keyframes.size(), 1u);
+}
+
+// In a kiosk the fingers are the wall's, each painting beside the phones with pointers of their
+// own; one on a control is the control's to its lift, and the painter's lift stays its own.
+TEST_F(ShowTest, AKiosksFingersPaintTogetherBesideOneOnAControl) {
+    show.useKioskKeys(true);
+    show.useTouch(TouchInput::defaultSlopPixels, TouchInput::defaultTapPixels, true);
+    show.begin();
+    show.resize(640, 480);
+    Overlay overlay;
+    std::vector<unsigned char> keys;
+    for (const unsigned char key : TouchControls::allKeys()) {
+        if (KioskKeys(true).action(key, 0) == KioskKeys::Forward) {
+            keys.push_back(key);
+        }
+    }
+    TouchControls controls(keys);
+    controls.layOut(640, 480, overlay);
+    const TouchControls::Control& undo = controls.controls().at(0);
+    ASSERT_EQ(undo.key, 'z');
+    show.touchDown(3, 100, 100);
+    show.touchDown(4, 140, 140);
+    show.brush(brushEvent(BrushEvent::Down, 3, 0.5f, 0.5f)); // a phone's, a pointer apart
+    const auto painting = [this] {
+        return std::count_if(show.canvas.strokes.begin(), show.canvas.strokes.end(),
+                             [](const auto& entry) { return entry.second.painting != nullptr; });
+    };
+    ASSERT_EQ(painting(), 3);
+    show.touchDown(5, undo.x + 1, undo.y + 1);
+    EXPECT_EQ(show.canvas.shapes.size(), 2u);
+    show.touchUp(4, 140, 140);
+    show.touchUp(3, 100, 100);
+    EXPECT_FALSE(show.touching());
+    show.touchUp(5, undo.x + 1, undo.y + 1);
+    EXPECT_EQ(show.canvas.shapes.size(), 2u);
 }
 
 } // namespace
