@@ -2,8 +2,10 @@
 // sending EVENTS moves a second (60) for SECONDS (60), to a server in this process, which
 // the show's loop empties every frame. Reports the events sent and received, those lost or
 // out of order within a phone, what the server dropped, and the memory (RSS) at the start
-// and the end.
-// Usage: bench/share_load [PHONES [EVENTS [SECONDS]]]
+// and the end. With --to PORT the phones paint instead on a program already serving them at
+// 127.0.0.1:PORT (tessera --share 127.0.0.1:PORT --share-max 50): each a stroke from its
+// first move to its last, and the program tells at its end how soon their events showed.
+// Usage: bench/share_load [--to PORT] [PHONES [EVENTS [SECONDS]]]
 #include "share/share_server.h"
 #include "share/test_phone.h"
 
@@ -66,10 +68,53 @@ struct Phone {
 
 } // namespace
 
+// Phones painting on a program of their own: each holds one stroke for the whole time.
+int paintOn(int port, int phones, int rate, int seconds) {
+    std::printf("%d phones, %d moves a second each, for %d s, at 127.0.0.1:%d\n", phones, rate,
+                seconds, port);
+    std::atomic<int> joined{0};
+    std::atomic<long> sent{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < phones; ++i) {
+        threads.emplace_back([&] {
+            tessera::TestPhone phone;
+            if (!phone.connect(port) || phone.receiveText().rfind("hello ", 0) != 0) {
+                return;
+            }
+            ++joined;
+            const auto start = Clock::now();
+            const auto step = std::chrono::duration<double>(1.0 / rate);
+            phone.send("down 0.5 0.5");
+            for (int n = 0; n < rate * seconds; ++n) {
+                std::this_thread::sleep_until(
+                    start + std::chrono::duration_cast<Clock::duration>(step * n));
+                phone.send(moveNumbered(n));
+                ++sent;
+            }
+            phone.send("up 0.5 0.5");
+            phone.close();
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    std::printf("joined %d of %d phones, sent %ld moves\n", joined.load(), phones, sent.load());
+    return joined == phones ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    int port = 0;
+    if (argc > 2 && std::string(argv[1]) == "--to") {
+        port = std::atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     const int phones = argument(argc, argv, 1, 50);
     const int rate = argument(argc, argv, 2, 60);
     const int seconds = argument(argc, argv, 3, 60);
+    if (port > 0) {
+        return paintOn(port, phones, rate, seconds);
+    }
 
     const long startKiB = residentKiB();
     tessera::ShareServer server;
@@ -84,12 +129,12 @@ int main(int argc, char** argv) {
     std::vector<Phone> state(static_cast<std::size_t>(phones));
     std::atomic<bool> done{false};
     std::vector<std::thread> threads;
-    const int port = server.port();
+    const int serverPort = server.port();
     for (int i = 0; i < phones; ++i) {
         threads.emplace_back([&, i] {
             tessera::TestPhone phone;
             Phone& mine = state[static_cast<std::size_t>(i)];
-            mine.joined = phone.connect(port) && phone.receiveText().rfind("hello ", 0) == 0;
+            mine.joined = phone.connect(serverPort) && phone.receiveText().rfind("hello ", 0) == 0;
             if (!mine.joined) {
                 return;
             }

@@ -112,7 +112,7 @@ test('a recorded session downloads in the native format, and tessera-render play
   await frames(page);
   await page.click('#record');
   const recording = (await downloaded(path.join(folder, 'tessera-session.tessera-replay'))).toString();
-  assert.match(recording, /^tessera-replay 4\nwindow 640 480\npicture default\n/);
+  assert.match(recording, /^tessera-replay 5\nwindow 640 480\npicture default\n/);
   assert.match(recording, /\n\d+ press 2 300 200\n/);
   const played = execFileSync(process.env.TESSERA_RENDER,
                               [path.join(folder, 'tessera-session.tessera-replay'), '--snapshot',
@@ -143,7 +143,7 @@ test('a session recorded on a chosen photograph names it, and tessera-render pla
   await page.click('#record');
   const saved = path.join(own, 'tessera-session.tessera-replay');
   const recording = (await downloaded(saved)).toString();
-  assert.match(recording, new RegExp('^tessera-replay 4\nwindow 640 480\npicture photo fruits\\.jpg\n' +
+  assert.match(recording, new RegExp('^tessera-replay 5\nwindow 640 480\npicture photo fruits\\.jpg\n' +
                                      'photo regions 12 cells auto fit own max-size 1024x768\n' +
                                      'board 640 600\n'));
   assert.match(recording, /\n\d+ press 2 300 200\n/);
