@@ -615,7 +615,9 @@ async function start() {
       return;
     }
   }
-  if (query.has('kiosk')) {
+  // A kiosk's visitors paint; the picture and the page's files are the owner's.
+  const kiosk = query.has('kiosk');
+  if (kiosk) {
     Module._tessera_kiosk();
   }
   const [width, height] = canvasSize();
@@ -627,7 +629,9 @@ async function start() {
     [width, height, replay ? replayPath : '', replay ?? '', query.has('fast') ? 1 : 0,
      recording ? 1 : 0, stillRadius * pixelRatio(), tapWidth * pixelRatio(),
      coarse ? toolWidth * pixelRatio() : 0, shownShape]);
-  listenToDrops(started !== '');
+  if (!kiosk) {
+    listenToDrops(started !== '');
+  }
   if (started) {
     say('tessera: ' + started);
     return;
@@ -635,13 +639,14 @@ async function start() {
   session.replaying = Boolean(replay);
   session.recording = recording;
   guardLeaving();
-  if (replay) {
-    document.getElementById('controls').hidden = true;
-  } else {
+  document.getElementById('controls').hidden = Boolean(replay) || kiosk;
+  if (!replay) {
     listenToPointers();
     listenToKeys();
     listenToKeyControls();
-    listenToControls(recording);
+    if (!kiosk) {
+      listenToControls(recording);
+    }
   }
   canvas.focus();
   window.tesseraFrames = 0; // frames drawn so far

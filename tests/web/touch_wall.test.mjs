@@ -40,6 +40,7 @@ test('in a kiosk two fingers at once paint a trail each, and only the kiosk\'s k
   assert.ok(painted >= 7 && !page.printed.includes('61'), `${painted} shapes, no zoom key`);
   assert.deepEqual(await page.$$eval('#keys > button:not([hidden])', (shown) =>
     shown.map((button) => button.getAttribute('aria-label'))), ['undo', 'delete', 'scatter', 'return']);
+  assert.ok(await page.$eval('#controls', (controls) => controls.hidden), 'no photo, record or full screen');
   for (const key of ['Escape', 'p', '`', 'z']) {
     await page.keyboard.press(key);
   }
