@@ -1,6 +1,7 @@
 #include "share/share_address.h"
 
 #include <arpa/inet.h>
+#include <cstring>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
@@ -32,7 +33,18 @@ bool isIpv6(const std::string& text) {
     return inet_pton(AF_INET6, text.c_str(), &parsed) == 1;
 }
 
-// The first IPv4 address of an interface that is up and not a loopback.
+// Bridges that containers and virtual machines make on this machine: no phone is on them.
+bool virtualBridge(const char* name) {
+    for (const char* prefix : {"docker", "br-", "veth", "virbr", "lxcbr", "podman"}) {
+        if (std::strncmp(name, prefix, std::strlen(prefix)) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first IPv4 address of an interface that is up, not a loopback and not a virtual
+// bridge.
 std::string firstNetworkAddress() {
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) {
@@ -41,7 +53,8 @@ std::string firstNetworkAddress() {
     std::string found;
     for (const ifaddrs* entry = list; entry != nullptr && found.empty(); entry = entry->ifa_next) {
         if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) {
+            (entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0 ||
+            virtualBridge(entry->ifa_name)) {
             continue;
         }
         char text[INET_ADDRSTRLEN] = {};
