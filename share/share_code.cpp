@@ -43,10 +43,11 @@ void darkRuns(Overlay& overlay, int columns, int row, int left, int top, int cel
     }
 }
 
-// The address in block letters, dark on a light band whose top right corner is (right, top),
-// as large as scale allows within maxWidth; nothing where even the smallest does not fit.
-void writeAddress(Overlay& overlay, const std::string& text, int right, int top, int scale,
-                  int maxWidth, int maxHeight) {
+// The address in block letters, dark on a light band whose top corner is (edge, top), its
+// right one or its left, as large as scale allows within maxWidth; nothing where even the
+// smallest does not fit.
+void writeAddress(Overlay& overlay, const std::string& text, int edge, bool fromRight, int top,
+                  int scale, int maxWidth, int maxHeight) {
     const int count = static_cast<int>(text.size());
     const auto width = [count](int s) { return (count * (glyphColumns + 1) + 3) * s; };
     const auto height = [](int s) { return (glyphRows + 4) * s; };
@@ -56,7 +57,7 @@ void writeAddress(Overlay& overlay, const std::string& text, int right, int top,
     if (count == 0 || width(scale) > maxWidth || height(scale) > maxHeight) {
         return;
     }
-    const int left = right - width(scale);
+    const int left = fromRight ? edge - width(scale) : edge;
     rectangle(overlay, left, top, width(scale), height(scale), light);
     for (int i = 0; i < count; ++i) {
         const Glyph& glyph = blockGlyph(text[static_cast<std::size_t>(i)]);
@@ -87,7 +88,7 @@ ShareCode::ShareCode(std::string address) : text(std::move(address)) {
     QRcode_free(code);
 }
 
-void ShareCode::layInto(Overlay& overlay, int windowWidth, int windowHeight) const {
+void ShareCode::layInto(Overlay& overlay, int windowWidth, int windowHeight, Corner corner) const {
     const int span = side + 2 * quietZone;
     const int shorter = std::min(windowWidth, windowHeight);
     if (empty() || 2 * span * minimumModule > shorter) {
@@ -96,7 +97,8 @@ void ShareCode::layInto(Overlay& overlay, int windowWidth, int windowHeight) con
     const int module = std::max(minimumModule, (shorter / 5 + span / 2) / span);
     const int margin = 2 * module;
     const int codeSide = span * module;
-    const int left = windowWidth - margin - codeSide;
+    const bool right = corner == Corner::TopRight;
+    const int left = right ? windowWidth - margin - codeSide : margin;
     rectangle(overlay, left, margin, codeSide, codeSide, light);
     const int first = quietZone * module;
     for (int row = 0; row < side; ++row) {
@@ -106,8 +108,8 @@ void ShareCode::layInto(Overlay& overlay, int windowWidth, int windowHeight) con
                  });
     }
     const int below = margin + codeSide;
-    writeAddress(overlay, text, windowWidth - margin, below, std::max(2, module / 2),
-                 windowWidth - 2 * margin, windowHeight - below - margin);
+    writeAddress(overlay, text, right ? windowWidth - margin : margin, right, below,
+                 std::max(2, module / 2), windowWidth - 2 * margin, windowHeight - below - margin);
 }
 
 } // namespace tessera

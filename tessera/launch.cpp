@@ -86,8 +86,8 @@ std::string Launch::check(int& status) {
     // command line's, so one that cannot be listened at is its fault.
     if (options.share) {
         shared = std::make_unique<SharedBoard>();
-        if (std::string error =
-                shared->start(options.shareAddress, options.shareMax, options.shareCode);
+        if (std::string error = shared->start(options.shareAddress, options.shareMax,
+                                              options.shareCode, options.touch);
             !error.empty()) {
             status = 2;
             return "--share: " + error;

@@ -23,13 +23,15 @@ void tellLatency() {
 
 } // namespace
 
-std::string SharedBoard::start(const ShareAddress& address, int maxPhones, bool showCode) {
+std::string SharedBoard::start(const ShareAddress& address, int maxPhones, bool showCode,
+                               bool fingerControls) {
     if (std::string error = server.start(address, maxPhones); !error.empty()) {
         return error;
     }
     page = server.pageAddress();
     if (showCode) {
         code = std::make_unique<ShareCode>(page);
+        corner = fingerControls ? ShareCode::Corner::TopLeft : ShareCode::Corner::TopRight;
     }
     std::printf("phones paint at %s\n", page.c_str());
     return "";
@@ -46,7 +48,7 @@ void SharedBoard::attach(Show& show) {
     }
     if (code != nullptr) {
         show.useCorner([this](Overlay& overlay, int width, int height) {
-            code->layInto(overlay, width, height);
+            code->layInto(overlay, width, height, corner);
         });
     }
 }

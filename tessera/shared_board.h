@@ -16,7 +16,9 @@ class Show;
 class SharedBoard {
 public:
     // Listens where the command line said; "" or why it cannot.
-    std::string start(const ShareAddress& address, int maxPhones, bool showCode);
+    // The code goes top left where a finger's controls take the right edge.
+    std::string start(const ShareAddress& address, int maxPhones, bool showCode,
+                      bool fingerControls);
     // The show takes the phones' events from here and lays the corner code over its frames.
     void attach(Show& show);
     const std::string& address() const { return page; }
@@ -26,6 +28,7 @@ private:
 
     ShareServer server;
     std::unique_ptr<ShareCode> code;
+    ShareCode::Corner corner = ShareCode::Corner::TopRight;
     std::string page;
     // The picture the phones have, told apart by its pixels' storage and the board's shape.
     const unsigned char* sentPixels = nullptr;

@@ -26,25 +26,28 @@ std::string readCodes(const std::string& file) {
     return read;
 }
 
-// In the window's top right corner, the code about a fifth of the shorter side with the
+// In the window's top right (or left) corner, the code about a fifth of the shorter side with the
 // address below it, drawn over the board it reads back as the address; a window too small
 // for a readable code gets nothing.
-TEST_F(ShareCodeOverTheBoard, SitsInTheTopRightCornerAndReadsBackOrIsNotThere) {
+TEST_F(ShareCodeOverTheBoard, SitsInItsTopCornerAndReadsBackOrIsNotThere) {
     const bool reader = std::system("command -v zbarimg >/dev/null 2>&1") == 0;
     const std::string ipv4 = "http://192.168.1.20:8080/";
     const struct {
         std::string address;
         int width, height;
         bool shown;
+        ShareCode::Corner corner = ShareCode::Corner::TopRight;
     } screens[] = {{ipv4, 640, 480, true},
                    {ipv4, 1920, 1080, true},
+                   {ipv4, 1920, 1080, true, ShareCode::Corner::TopLeft},
                    {"http://[fe80::1c2a:3bff:fe4d:5e6f]:8080/", 600, 800, true},
                    {ipv4, 190, 190, false}};
     load();
     for (const auto& screen : screens) {
         SCOPED_TRACE(std::to_string(screen.width) + " x " + std::to_string(screen.height));
         canvas.overlay = Overlay();
-        ShareCode(screen.address).layInto(canvas.overlay, screen.width, screen.height);
+        ShareCode(screen.address)
+            .layInto(canvas.overlay, screen.width, screen.height, screen.corner);
         const std::vector<OverlayVertex>& laid = canvas.overlay.triangles;
         ASSERT_EQ(!laid.empty(), screen.shown);
         if (!screen.shown) {
@@ -57,10 +60,12 @@ TEST_F(ShareCodeOverTheBoard, SitsInTheTopRightCornerAndReadsBackOrIsNotThere) {
         }
         EXPECT_TRUE(left >= 0 && top >= 0 && right <= screen.width && bottom <= screen.height / 2)
             << left << ", " << top << " to " << right << ", " << bottom;
-        // The code is the first, largest square, in the right half; the address hangs below.
+        // The code is the first, largest square, in its corner's half; the address hangs
+        // below.
         const float shorter = static_cast<float>(std::min(screen.width, screen.height));
         const float side = laid[1].x - laid[0].x;
-        EXPECT_GE(laid[0].x, screen.width / 2);
+        EXPECT_EQ(laid[0].x >= screen.width / 2, screen.corner == ShareCode::Corner::TopRight);
+        EXPECT_EQ(right <= screen.width / 2, screen.corner == ShareCode::Corner::TopLeft);
         EXPECT_TRUE(side >= shorter / 6 && side <= shorter / 4) << side;
         EXPECT_GT(bottom, laid[2].y);
         if (!reader) {
