@@ -233,7 +233,10 @@ TEST_F(ShareServerTest, ClientsThatHoldOrFloodTheDoorDoNotKeepPhonesOut) {
     phone.close();
     events(1); // its Gone
 
-    // A thousand open at once, then go.
+    // A thousand open at once while a phone paints on, then go.
+    TestPhone painter;
+    const int painterBrush = join(painter);
+    ASSERT_GT(painterBrush, 0);
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);
     files.rlim_cur = std::max<rlim_t>(files.rlim_cur, std::min<rlim_t>(files.rlim_max, 4096));
@@ -254,6 +257,7 @@ TEST_F(ShareServerTest, ClientsThatHoldOrFloodTheDoorDoNotKeepPhonesOut) {
         pollfd connecting{fd, POLLOUT, 0};
         poll(&connecting, 1, 5);
     }
+    expectPaints(painter, painterBrush);
     for (const int fd : sockets) {
         ::close(fd);
     }
