@@ -8,6 +8,7 @@
 // Usage: bench/share_load [--to PORT] [PHONES [EVENTS [SECONDS]]]
 #include "share/share_server.h"
 #include "share/test_phone.h"
+#include "support/resident_memory.h"
 
 #include <atomic>
 #include <chrono>
@@ -17,24 +18,11 @@
 #include <map>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long residentKiB() {
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 int argument(int argc, char** argv, int index, int fallback) {
     if (argc <= index) {
@@ -116,7 +104,7 @@ int main(int argc, char** argv) {
         return paintOn(port, phones, rate, seconds);
     }
 
-    const long startKiB = residentKiB();
+    const long startKiB = tessera::test::residentKib();
     tessera::ShareServer server;
     if (std::string error = server.start(tessera::ShareAddress{"127.0.0.1", false, 0}, phones);
         !error.empty()) {
@@ -206,6 +194,7 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(server.droppedByRate()),
                 static_cast<unsigned long long>(server.droppedByQueue()));
     server.stop();
-    std::printf("memory: %ld KiB at the start, %ld KiB at the end\n", startKiB, residentKiB());
+    std::printf("memory: %ld KiB at the start, %ld KiB at the end\n", startKiB,
+                tessera::test::residentKib());
     return lost == 0 && reordered == 0 && joined == phones ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "session/touch_input.h"
 #include "stage/stage.h"
 #include "support/byte_stream.h"
+#include "touch_script.h"
 
 #include <cmath>
 #include <cstdio>
@@ -84,30 +85,7 @@ TEST_F(CanvasTest, TouchesBecomeTheMouseEventsOfTheSameIntent) {
         PointerLog log;
         dispatcher.setListener(&log);
         TouchInput touch(canvas, dispatcher);
-        std::istringstream words(row.script);
-        for (std::string word; words >> word;) {
-            int finger = 0, x = 0, y = 0, at = 0;
-            const char* point = word.c_str() + 1;
-            if (word.find(':') != std::string::npos) {
-                finger = std::atoi(point);
-                point = std::strchr(point, ':') + 1;
-            }
-            if (word[0] == 't' ? std::sscanf(word.c_str(), "t@%d", &at) != 1
-                               : std::sscanf(point, "%d,%d@%d", &x, &y, &at) != 3) {
-                FAIL() << word;
-            }
-            const std::int64_t ticks = at * 1'000'000LL;
-            if (word[0] == 'd') {
-                touch.touchDown(finger, x, y, ticks);
-            } else if (word[0] == 'm') {
-                touch.touchMoved(finger, x, y, ticks);
-            } else if (word[0] == 'u') {
-                touch.touchUp(finger, x, y, ticks);
-            } else {
-                touch.tick(ticks);
-                dispatcher.deliverIdle(ticks);
-            }
-        }
+        playTouches(touch, dispatcher, row.script);
         EXPECT_EQ(log.text.str(), row.events);
         EXPECT_EQ(canvas.shapes.size() - 1, row.painted);
         EXPECT_EQ(canvas.selection.size(), row.selected);

@@ -2,6 +2,7 @@
 #include "session/input_dispatcher.h"
 #include "session/touch_wall.h"
 #include "stage/stage.h"
+#include "touch_script.h"
 
 #include <cstdio>
 #include <sstream>
@@ -32,31 +33,6 @@ struct Pointers {
     int next = 1;
     int operator()() { return next++; }
 };
-
-// Plays a script of words d(own), m(ove) or u(p) "finger:x,y@ms", or t(ick) "@ms", which
-// passes the time as the idle callback does.
-void play(TouchWall& wall, InputDispatcher& dispatcher, const char* script) {
-    std::istringstream words(script);
-    for (std::string word; words >> word;) {
-        int finger = 0, x = 0, y = 0, at = 0;
-        if (word[0] == 't'
-                ? std::sscanf(word.c_str(), "t@%d", &at) != 1
-                : std::sscanf(word.c_str() + 1, "%d:%d,%d@%d", &finger, &x, &y, &at) != 4) {
-            FAIL() << word;
-        }
-        const std::int64_t ticks = at * 1'000'000LL;
-        if (word[0] == 'd') {
-            wall.touchDown(finger, x, y, ticks);
-        } else if (word[0] == 'm') {
-            wall.touchMoved(finger, x, y, ticks);
-        } else if (word[0] == 'u') {
-            wall.touchUp(finger, x, y, ticks);
-        } else {
-            wall.tick(ticks);
-            dispatcher.deliverIdle(ticks);
-        }
-    }
-}
 
 // Squares lie under window points (320, 240) and (480, 240); (100, 100) to (160, 160) and
 // (500, 100) are bare board. A tap there grows its shape to the tap's width at once.
@@ -105,7 +81,7 @@ TEST_F(CanvasTest, EveryFingerOnTheWallIsAPointerOfItsOwn) {
         dispatcher.setListener(&log);
         TouchWall wall(canvas, dispatcher, Pointers{});
         ::testing::internal::CaptureStdout();
-        play(wall, dispatcher, row.script);
+        playTouches(wall, dispatcher, row.script);
         const std::string printed = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(log.text.str(), row.events);
         EXPECT_EQ(canvas.shapes.size() - 2, row.painted);
@@ -132,7 +108,7 @@ TEST_F(CanvasTest, TheWallGrowsEveryHeldFingersShapeUpToItsCap) {
     for (const auto& shape : canvas.shapes) {
         landed.push_back(shape->scale.x);
     }
-    play(wall, dispatcher, "t@100 t@200 t@300");
+    playTouches(wall, dispatcher, "t@100 t@200 t@300");
     for (std::size_t k = 0; k < landed.size(); ++k) {
         EXPECT_GT(canvas.shapes[k]->scale.x, landed[k]) << "shape " << k;
     }
