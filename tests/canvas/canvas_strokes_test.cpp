@@ -68,23 +68,6 @@ TEST_F(CanvasStrokes, SeveralPointersEachGrowAndTrailAStrokeOfTheirOwn) {
     }
 }
 
-TEST_F(CanvasStrokes, OneStrokeEndingLeavesTheOthersPainting) {
-    canvas.buttonPressed(200, 200, right, 1);
-    canvas.buttonPressed(300, 200, right, 2);
-    canvas.buttonReleased(200, 200, right, 1);
-    EXPECT_EQ(canvas.strokeOf(1), nullptr);
-    ASSERT_NE(canvas.strokeOf(2), nullptr);
-    const Shape* stillHeld = canvas.strokeOf(2)->painting;
-    ASSERT_NE(stillHeld, nullptr);
-    const float before = stillHeld->scale.x;
-    canvas.advance(0.2f);
-    EXPECT_GT(stillHeld->scale.x, before);
-    EXPECT_LT(canvas.shapes[0]->scale.x, before * 1.2f) << "the lifted shape grows no more";
-    EXPECT_TRUE(canvas.buttonHeld()) << "somebody is still there";
-    canvas.buttonReleased(300, 200, right, 2);
-    EXPECT_FALSE(canvas.buttonHeld());
-}
-
 TEST_F(CanvasStrokes, AGestureGoesOnWhileOthersPaintAndTheyLeaveItBe) {
     Shape* square = placeAt(Canvas::SquareTool, 200, 200);
     Shape* circle = placeAt(Canvas::CircleTool, 400, 300);
@@ -144,16 +127,6 @@ TEST_F(CanvasStrokes, TheLightFollowsWhicheverPointerMovedLast) {
     EXPECT_EQ(light1Position[0], boardX);
     EXPECT_EQ(light1Position[1], boardY);
     EXPECT_EQ(canvas.strokeOf(4), nullptr) << "a pointer that only moves keeps no stroke";
-}
-
-TEST_F(CanvasStrokes, APointersOwnToolPaintsItsShapesAndLeavesTheToolbarAlone) {
-    canvas.choosePointerTool(3, Canvas::TriangleTool);
-    canvas.buttonPressed(200, 200, right, 3);
-    canvas.buttonPressed(300, 200, right, 0);
-    ASSERT_EQ(canvas.shapes.size(), 2u);
-    EXPECT_STREQ(canvas.shapes[0]->name(), "triangle");
-    EXPECT_STREQ(canvas.shapes[1]->name(), "parallelogram");
-    EXPECT_EQ(canvas.currentTool, Canvas::ParallelogramTool);
 }
 
 } // namespace
